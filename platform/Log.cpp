@@ -1,0 +1,99 @@
+#include "platform/Log.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "platform/Paths.h"
+#include "platform/Registry.h"
+#include "platform/Utf16.h"
+
+LogStream::LogStream(const std::string& path) {
+    if (path.empty()) return;
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    file_ = std::fopen(path.c_str(), "ab");
+    if (file_ == nullptr) return;
+    // A newly created file begins with the byte-order mark FF FE.
+    if (std::ftell(file_) == 0) std::fwrite("\xFF\xFE", 1, 2, file_);
+}
+
+LogStream::~LogStream() {
+    if (file_) std::fclose(file_);
+}
+
+LogStream& LogStream::operator<<(std::u16string_view text) {
+    if (file_ == nullptr || text.empty()) return *this;
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    bool line_end = false;
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+        line_end |= c == u'\n';
+    }
+    std::lock_guard<std::mutex> guard(mutex_);
+    std::fwrite(bytes.data(), 1, bytes.size(), file_);
+    // Whole lines reach the file at once, so a crash loses at most a partial line.
+    if (line_end) std::fflush(file_);
+    return *this;
+}
+
+LogStream& LogStream::operator<<(std::string_view text) {
+    if (file_ == nullptr) return *this;
+    return *this << std::u16string_view(utf16::from_utf8(text));
+}
+
+LogStream& LogStream::operator<<(double value) {
+    if (file_ == nullptr) return *this;
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", value);
+    return *this << std::string_view(buffer);
+}
+
+LogStream& LogStream::write_number(long long value) {
+    if (file_ == nullptr) return *this;
+    return *this << std::string_view(std::to_string(value));
+}
+
+void LogStream::flush() {
+    if (file_ == nullptr) return;
+    std::lock_guard<std::mutex> guard(mutex_);
+    std::fflush(file_);
+}
+
+std::string log_file_path() {
+    return paths::device_folder_utf8() + "/Temp/" + paths::native(paths::expand(u"%app_name%.txt"));
+}
+
+LogStream& log() {
+    struct Current {
+        std::unique_ptr<LogStream> stream;
+        bool enabled = false;
+        std::string path;
+    };
+    static Current current;
+    uint32_t setting = 0;
+    registry::read_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", setting);
+    bool enabled = setting != 0;
+    std::string path = enabled ? log_file_path() : std::string();
+    if (!current.stream || current.enabled != enabled || current.path != path) {
+        current.stream.reset();
+        current.stream = std::make_unique<LogStream>(path);
+        current.enabled = enabled;
+        current.path = path;
+    }
+    return *current.stream;
+}
+
+void fatal(std::u16string_view what, std::u16string_view where) {
+    LogStream& out = log();
+    out << u"Gluck: " << what << u" @ " << where << u"\n";
+    out.flush();
+    std::string line = "Gluck: " + utf16::to_utf8(what) + " @ " + utf16::to_utf8(where) + "\n";
+    (void)!write(2, line.data(), line.size());
+    // The process ends here without unwinding: its state is not trusted.
+    _exit(70);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The system registry: typed values (string 1, number 4) under text key paths,
+// kept in the device folder's registry.db and shared by every process of the
+// device. Operations never throw: each returns success, and a failed read leaves
+// the caller's value untouched, which is how every setting gets its default.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/RegistryPath.h"
+
+namespace registry {
+
+constexpr uint32_t kTypeString = 1;
+constexpr uint32_t kTypeBinary = 3;
+constexpr uint32_t kTypeNumber = 4;
+
+// Stores the text as a string value with its terminating zero.
+bool write_string(const RegistryPath& key, std::u16string_view name, std::u16string_view value);
+// A string value of any length (an empty one reads as ""); anything else fails.
+bool read_string(const RegistryPath& key, std::u16string_view name, std::u16string& value);
+bool write_number(const RegistryPath& key, std::u16string_view name, uint32_t value);
+// Only a 4-byte value of type number reads; a number stored as a string fails.
+bool read_number(const RegistryPath& key, std::u16string_view name, uint32_t& value);
+// read_number into a temporary; on success flag = (value != 0).
+bool read_flag(const RegistryPath& key, std::u16string_view name, bool& flag);
+// Deletes one value; fails when the key or the value does not exist.
+bool delete_value(const RegistryPath& key, std::u16string_view name);
+
+// A raw value as stored, for tools that show any type.
+struct RawValue {
+    uint32_t type = 0;
+    std::vector<uint8_t> data;
+};
+std::optional<RawValue> read_raw(const RegistryPath& key, std::u16string_view name);
+
+}  // namespace registry

@@ -44,8 +44,10 @@ std::optional<RawValue> select_value(SqliteDatabase& db, const std::u16string& k
 // Writes one value; the key is created when missing (as the create-key call
 // does). Afterwards the requests watching this value run when their condition
 // holds for a changed value.
+using Producer = std::function<std::optional<std::vector<uint8_t>>()>;
+
 bool write_value(const RegistryPath& key, std::u16string_view name, uint32_t type,
-                 std::vector<uint8_t> data) {
+                 const Producer& produce) {
     if (!key.valid()) return false;
     std::vector<NotificationRequest> fire;
     {
@@ -56,15 +58,17 @@ bool write_value(const RegistryPath& key, std::u16string_view name, uint32_t typ
         SqliteTransaction tx(*db);
         if (!tx.ok()) return false;
         std::optional<RawValue> old = select_value(*db, path, name);
+        std::optional<std::vector<uint8_t>> data = produce();
+        if (!data) return true;
         db->prepare("INSERT OR IGNORE INTO keys(path) VALUES(?1)").bind(1, path).step();
         auto st = db->prepare(
             "INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4) "
             "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data");
         st.bind(1, path).bind(2, name).bind(3, static_cast<int64_t>(type));
-        st.bind_blob(4, data.data(), data.size());
+        st.bind_blob(4, data->data(), data->size());
         if (st.step() != 101 /* SQLITE_DONE */) return false;
 
-        RawValue now{type, std::move(data)};
+        RawValue now{type, std::move(*data)};
         bool changed = !old || old->type != now.type || old->data != now.data;
         std::optional<uint32_t> number = as_number(now);
         if (changed && number) {
@@ -107,7 +111,7 @@ std::optional<RawValue> read_raw(const RegistryPath& key, std::u16string_view na
 }
 
 bool write_string(const RegistryPath& key, std::u16string_view name, std::u16string_view value) {
-    return write_value(key, name, kTypeString, string_bytes(value));
+    return write_value(key, name, kTypeString, [&] { return string_bytes(value); });
 }
 
 bool read_string(const RegistryPath& key, std::u16string_view name, std::u16string& value) {
@@ -131,7 +135,16 @@ bool read_string(const RegistryPath& key, std::u16string_view name, std::u16stri
 }
 
 bool write_number(const RegistryPath& key, std::u16string_view name, uint32_t value) {
-    return write_value(key, name, kTypeNumber, number_bytes(value));
+    return write_value(key, name, kTypeNumber, [&] { return number_bytes(value); });
+}
+
+bool update_number(const RegistryPath& key, std::u16string_view name,
+                   const std::function<std::optional<uint32_t>()>& compute) {
+    return write_value(key, name, kTypeNumber, [&]() -> std::optional<std::vector<uint8_t>> {
+        std::optional<uint32_t> value = compute();
+        if (!value) return std::nullopt;
+        return number_bytes(*value);
+    });
 }
 
 bool read_number(const RegistryPath& key, std::u16string_view name, uint32_t& value) {

@@ -4,6 +4,7 @@
 // device. Operations never throw: each returns success, and a failed read leaves
 // the caller's value untouched, which is how every setting gets its default.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,12 @@ bool read_number(const RegistryPath& key, std::u16string_view name, uint32_t& va
 bool read_flag(const RegistryPath& key, std::u16string_view name, bool& flag);
 // Deletes one value; fails when the key or the value does not exist.
 bool delete_value(const RegistryPath& key, std::u16string_view name);
+
+// Writes a number computed inside the registry's write transaction, so that
+// processes publishing a counter never overwrite a newer count with an older
+// one. compute() returning nothing writes nothing.
+bool update_number(const RegistryPath& key, std::u16string_view name,
+                   const std::function<std::optional<uint32_t>()>& compute);
 
 // A raw value as stored, for tools that show any type.
 struct RawValue {

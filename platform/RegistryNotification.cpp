@@ -24,14 +24,22 @@ int32_t notify_app(const NotificationRequest& r) {
     auto guard = RegistryDatabase::lock();
     SqliteDatabase* db = RegistryDatabase::get();
     if (db == nullptr) return kResultFailed;
+    SqliteTransaction tx(*db);
+    if (!tx.ok()) return kResultFailed;
+    auto exists = db->prepare("SELECT 1 FROM notifications WHERE name = ?1");
+    exists.bind(1, r.name);
+    bool existed = exists.step() == 100;
+    exists.reset();
+    // A request that exists already is brought up to date (the program may
+    // have moved since it was made) and still answers "already exists".
     auto st = db->prepare(
-        "INSERT OR IGNORE INTO notifications(name, key, value, command, flags, compare, mask, "
+        "INSERT OR REPLACE INTO notifications(name, key, value, command, flags, compare, mask, "
         "target) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     st.bind(1, r.name).bind(2, key.full()).bind(3, r.value).bind(4, r.command_line);
     st.bind(5, static_cast<int64_t>(r.flags)).bind(6, static_cast<int64_t>(r.compare));
     st.bind(7, static_cast<int64_t>(r.mask)).bind(8, static_cast<int64_t>(r.target));
-    if (st.step() != 101) return kResultFailed;
-    return db->changes() > 0 ? kResultOk : kResultAlreadyExists;
+    if (st.step() != 101 || !tx.commit()) return kResultFailed;
+    return existed ? kResultAlreadyExists : kResultOk;
 }
 
 int32_t stop_notification(std::u16string_view name) {

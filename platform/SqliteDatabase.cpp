@@ -81,6 +81,10 @@ void SqliteDatabase::rollback() {
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+int64_t SqliteDatabase::last_insert_rowid() const { return sqlite3_last_insert_rowid(db_); }
+
+bool SqliteDatabase::in_transaction() const { return !sqlite3_get_autocommit(db_); }
+
 int SqliteDatabase::changes() const { return sqlite3_changes(db_); }
 
 std::string SqliteDatabase::last_error() const { return sqlite3_errmsg(db_); }

@@ -34,6 +34,8 @@ public:
     bool commit();
     void rollback();
 
+    int64_t last_insert_rowid() const;
+    bool in_transaction() const;
     // Changes count of the last statement.
     int changes() const;
     std::string last_error() const;
@@ -65,4 +67,21 @@ public:
 private:
     SqliteDatabase& db_;
     bool open_;
+};
+
+// A read snapshot over several statements; nothing when a transaction is open
+// already (the outer one is the snapshot then).
+class SqliteReadTransaction {
+public:
+    explicit SqliteReadTransaction(SqliteDatabase& db)
+        : db_(db), owns_(!db.in_transaction() && db.exec("BEGIN")) {}
+    ~SqliteReadTransaction() {
+        if (owns_) db_.exec("COMMIT");
+    }
+    SqliteReadTransaction(const SqliteReadTransaction&) = delete;
+    SqliteReadTransaction& operator=(const SqliteReadTransaction&) = delete;
+
+private:
+    SqliteDatabase& db_;
+    bool owns_;
 };

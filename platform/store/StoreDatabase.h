@@ -9,6 +9,8 @@
 // (HKEY_CURRENT_USER\System\State\Messages\SMS\Unread, "Count") equal to the
 // number of unread messages in the SMS store's Inbox after every change.
 //
+// Not thread-safe: one connection, used by one thread.
+//
 // This class is the system's side (tools, transport, tests). The program talks
 // to the store through the messaging interface of mapi::Session and friends.
 #include <cstdint>
@@ -16,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/SqliteDatabase.h"
@@ -98,6 +101,15 @@ private:
     void load_recipients(int64_t message_row, StoredMessage& message);
     void publish_unread_count();
 
+    // Where the next contents-table read of a folder probably starts: the row
+    // after the last batch. Valid only while the folder's version is unchanged.
+    struct Anchor {
+        int64_t version = -1;
+        uint32_t next_position = 0;
+        int64_t last_seq = 0;
+    };
+
     std::unique_ptr<SqliteDatabase> db_;
     int64_t sms_folders_[6] = {};
+    std::unordered_map<int64_t, Anchor> anchors_;
 };

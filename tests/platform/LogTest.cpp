@@ -1,0 +1,63 @@
+#include "platform/Log.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/Paths.h"
+#include "platform/Registry.h"
+#include "support/LogCapture.h"
+#include "support/TestDevice.h"
+
+namespace {
+
+std::string file_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST(Log, WritesUtf16WithByteOrderMarkOnlyWhileSwitchedOn) {
+    TestDevice device;
+    log() << u"discarded\n";
+    EXPECT_FALSE(std::filesystem::exists(log_file_path()));
+    EXPECT_EQ(log_file_path(), device.device().string() + "/Temp/" +
+                                   std::filesystem::path(paths::native(paths::get_app_path()))
+                                       .filename()
+                                       .string() + ".txt");
+    {
+        LogCapture capture;
+        log() << u"update_chats " << true << u" time:" << 12 << u"\n";
+        log() << "ж\n";
+        EXPECT_EQ(capture.text(), "update_chats 1 time:12\nж\n");
+        std::string bytes = file_bytes(log_file_path());
+        ASSERT_GE(bytes.size(), 4u);
+        EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE" "u\0", 4));
+    }
+    // Switched off again: the next line goes nowhere.
+    log() << u"after\n";
+    EXPECT_EQ(file_bytes(log_file_path()).find(std::string("a\0f\0t", 5)), std::string::npos);
+}
+
+TEST(Log, AppendsToAnExistingFileWithoutASecondMark) {
+    TestDevice device;
+    LogCapture capture;
+    log() << u"one\n";
+    registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
+    log() << u"gone\n";
+    registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 2);
+    log() << u"two\n";
+    EXPECT_EQ(capture.text(), "one\ntwo\n");
+}
+
+TEST(LogDeathTest, FatalLogsAndEndsWithFailure) {
+    TestDevice device;
+    LogCapture capture;
+    EXPECT_EXIT(fatal(u"Singleton is already instantiated", u"Singleton::Singleton()"),
+                ::testing::ExitedWithCode(70), "Gluck: Singleton is already instantiated");
+    EXPECT_NE(capture.text().find("Gluck: Singleton is already instantiated @ Singleton::Singleton()\n"),
+              std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+#include "platform/store/StoreDatabase.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <thread>
+
+#include "platform/Paths.h"
+#include "platform/Registry.h"
+#include "support/TestDevice.h"
+
+namespace {
+
+const RegistryPath kUnread(u"HKEY_CURRENT_USER\\System\\State\\Messages\\SMS\\Unread");
+
+StoredMessage incoming(std::u16string from, std::u16string body, bool read = false) {
+    StoredMessage m;
+    m.folder = StoreFolderKind::Inbox;
+    m.flags = read ? 0x01 : 0;
+    m.sender_number = std::move(from);
+    m.body = std::move(body);
+    m.delivery_time = 134000000000000000LL;
+    return m;
+}
+
+StoredMessage outgoing(std::vector<StoredRecipient> to, std::u16string body, bool report) {
+    StoredMessage m;
+    m.folder = StoreFolderKind::Outbox;
+    m.flags = 0x28;
+    m.recipients = std::move(to);
+    m.body = std::move(body);
+    m.submitted = true;
+    m.delivery_report_requested = report;
+    return m;
+}
+
+uint32_t unread_in_registry() {
+    uint32_t count = 999;
+    registry::read_number(kUnread, u"Count", count);
+    return count;
+}
+
+std::shared_ptr<StoreDatabase> open_store() {
+    std::string error;
+    auto db = StoreDatabase::open(paths::device_folder_utf8(), &error);
+    EXPECT_TRUE(db) << error;
+    return db;
+}
+
+TEST(StoreDatabase, FilesListsAndChangesMessagesKeepingTheUnreadCounter) {
+    TestDevice device;
+    auto db = open_store();
+    auto a = db->add_message(incoming(u"+79123456789", u"hello"));
+    auto b = db->add_message(incoming(u"BANK", u"code 1234", true));
+    ASSERT_FALSE(a.empty());
+    EXPECT_LT(a, b);  // ids order like arrival
+    EXPECT_EQ(unread_in_registry(), 1u);
+
+    auto inbox = db->list_messages(StoreFolderKind::Inbox);
+    ASSERT_EQ(inbox.size(), 2u);
+    EXPECT_EQ(inbox[0].entry_id, a);
+    EXPECT_EQ(inbox[0].body, u"hello");
+    EXPECT_EQ(inbox[1].sender_number, u"BANK");
+
+    EXPECT_TRUE(db->set_read(a, true));
+    EXPECT_EQ(unread_in_registry(), 0u);
+    EXPECT_TRUE(db->set_read(a, false));
+    EXPECT_EQ(unread_in_registry(), 1u);
+    EXPECT_TRUE(db->delete_message(a));
+    EXPECT_FALSE(db->delete_message(a));
+    EXPECT_FALSE(db->find_message(a));
+    EXPECT_EQ(unread_in_registry(), 0u);
+    EXPECT_FALSE(db->find_message({1, 2, 3}));
+}
+
+TEST(StoreDatabase, TransmitMovesToSentFilesReportsAndKeepsFailures) {
+    TestDevice device;
+    auto db = open_store();
+    auto ok = db->add_message(outgoing({{u"Ann", u"+7 912 000-11-22"}}, u"hi", true));
+    auto bad = db->add_message(outgoing({{u"", u"555"}}, u"to nowhere", false));
+    auto result = db->transmit({u"555"});
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->sent, 1);
+    EXPECT_EQ(result->failed, 1);
+    EXPECT_EQ(result->reports, 1);
+
+    auto sent = db->find_message(ok);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->folder, StoreFolderKind::SentItems);
+    EXPECT_EQ(sent->flags & 0x08, 0u);
+    EXPECT_TRUE(sent->delivery_time);
+    EXPECT_EQ(db->find_message(bad)->folder, StoreFolderKind::Outbox);
+    EXPECT_TRUE(db->find_message(bad)->failed);
+
+    auto inbox = db->list_messages(StoreFolderKind::Inbox);
+    ASSERT_EQ(inbox.size(), 1u);
+    EXPECT_EQ(inbox[0].message_class, u"REPORT.IPM.SMStext.DR");
+    EXPECT_NE(inbox[0].body.find(u"+7 912 000-11-22"), std::u16string::npos);
+    // A second run has nothing left to send.
+    EXPECT_EQ(db->transmit({})->sent, 0);
+}
+
+TEST(StoreDatabase, ContentsTableReadsAnyWindowInOrder) {
+    TestDevice device;
+    auto db = open_store();
+    std::vector<StoredMessage> many;
+    for (int i = 0; i < 2500; ++i) many.push_back(incoming(u"1", std::u16string(1, u'a' + i % 26), true));
+    ASSERT_TRUE(db->add_messages(many));
+    auto all = db->list_messages(StoreFolderKind::Inbox);
+    ASSERT_EQ(all.size(), 2500u);
+    int64_t folder = db->folder_row(db->stores()[1].entry_id,
+                                    db->store_folder_property(db->stores()[1].entry_id, 0x81060102));
+    ASSERT_NE(folder, 0);
+    uint32_t count = 0;
+    int64_t version = 0;
+    ASSERT_TRUE(db->folder_count(folder, count, version));
+    EXPECT_EQ(count, 2500u);
+    // From the start, on from there, near the end, and past the end.
+    for (uint32_t first : {0u, 1000u, 2000u, 2490u, 2500u, 1200u}) {
+        std::vector<StoreDatabase::Bytes> ids;
+        ASSERT_TRUE(db->folder_entry_ids(folder, first, 1000, ids));
+        ASSERT_EQ(ids.size(), std::min(1000u, 2500 - first)) << first;
+        for (size_t i = 0; i < ids.size(); ++i) ASSERT_EQ(ids[i], all[first + i].entry_id) << first + i;
+    }
+    // A change between two reads is seen even when reading on.
+    std::vector<StoreDatabase::Bytes> ids;
+    ASSERT_TRUE(db->folder_entry_ids(folder, 0, 10, ids));
+    ASSERT_TRUE(db->delete_message(all[5].entry_id));
+    ASSERT_TRUE(db->folder_entry_ids(folder, 10, 10, ids));
+    EXPECT_EQ(ids[0], all[11].entry_id);
+}
+
+TEST(StoreDatabase, ConcurrentWritersLoseNothingAndWaitForALockedStore) {
+    TestDevice device;
+    open_store();
+    pid_t child = fork();
+    if (child == 0) {
+        // A process of its own with its own connection.
+        auto db = StoreDatabase::open(paths::device_folder_utf8(), nullptr);
+        int failures = 0;
+        for (int i = 0; i < 100; ++i) failures += db->add_message(incoming(u"2", u"child")).empty();
+        _exit(failures);
+    }
+    {
+        auto db = open_store();
+        // Hold the write lock from another connection for a while.
+        auto blocker = SqliteDatabase::open(device.device().string() + "/store.db", nullptr);
+        ASSERT_TRUE(blocker->begin());
+        std::thread release([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            blocker->commit();
+        });
+        for (int i = 0; i < 100; ++i) ASSERT_FALSE(db->add_message(incoming(u"1", u"parent")).empty());
+        release.join();
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(open_store()->list_messages(StoreFolderKind::Inbox).size(), 200u);
+    EXPECT_EQ(unread_in_registry(), 200u);
+}
+
+TEST(StoreDatabase, RefusesAFileThatIsNoStore) {
+    TestDevice device;
+    {
+        std::ofstream out(device.device() / "store.db", std::ios::binary);
+        out << std::string(4096, '\x5a');
+    }
+    std::string error;
+    EXPECT_FALSE(StoreDatabase::open(paths::device_folder_utf8(), &error));
+    EXPECT_FALSE(error.empty());
+}
+
+}  // namespace

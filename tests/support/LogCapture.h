@@ -1,0 +1,31 @@
+#pragma once
+// Switches the log file on for one test and reads back what was written.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/Log.h"
+#include "platform/Registry.h"
+#include "platform/Utf16.h"
+
+class LogCapture {
+public:
+    LogCapture() {
+        std::filesystem::remove(log_file_path());
+        registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 1);
+    }
+    ~LogCapture() { registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0); }
+
+    // The log's text so far, without the byte-order mark, as UTF-8.
+    std::string text() const {
+        log().flush();
+        std::ifstream in(log_file_path(), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::u16string text;
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
+                                                 static_cast<uint8_t>(bytes[i + 1]) << 8));
+        return utf16::to_utf8(text);
+    }
+};

@@ -1,0 +1,31 @@
+#pragma once
+// Runs one quillmo-device command line in-process and keeps what it printed.
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/device/DeviceMain.h"
+
+struct DeviceRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline DeviceRun device(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    DeviceRun run;
+    run.status = device_main(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+// Lines of a text, without their line ends.
+inline std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}

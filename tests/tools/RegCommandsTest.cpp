@@ -1,0 +1,36 @@
+// reg get, set and delete.
+#include <gtest/gtest.h>
+
+#include "platform/Registry.h"
+#include "support/TestDevice.h"
+#include "tools/DeviceRun.h"
+
+TEST(RegCommands, SetGetAndDeleteStringsAndNumbers) {
+    TestDevice dev;
+    ASSERT_EQ(device({"init"}).status, 0);
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
+
+    EXPECT_EQ(device({"reg", "set", key, "Skin", "--string", "Тёмная тема"}).status, 0);
+    EXPECT_EQ(device({"reg", "get", key, "Skin"}).out, "Тёмная тема\n");
+    EXPECT_EQ(device({"reg", "set", key, "Alerts", "--number", "0x10"}).status, 0);
+    EXPECT_EQ(device({"reg", "get", key, "alerts"}).out, "16\n") << "names ignore case";
+    EXPECT_EQ(device({"reg", "set", key, "Empty", "--string", ""}).status, 0);
+    EXPECT_EQ(device({"reg", "get", key, "Empty"}).out, "\n");
+
+    // A number written as a string stays a string: readers of numbers refuse it.
+    EXPECT_EQ(device({"reg", "set", key, "Log", "--string", "1"}).status, 0);
+    EXPECT_EQ(device({"reg", "get", key, "Log"}).out, "1\n");
+    uint32_t number = 7;
+    EXPECT_FALSE(
+        registry::read_number(u"HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo", u"Log", number));
+    EXPECT_EQ(number, 7u);
+
+    EXPECT_EQ(device({"reg", "delete", key, "Log"}).status, 0);
+    for (const char* verb : {"get", "delete"}) {
+        DeviceRun r = device({"reg", verb, key, "Log"});
+        EXPECT_EQ(r.status, 1) << verb;
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("no value"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(device({"reg", "get", "HKEY_BOGUS\\Software", "Log"}).status, 2);
+}

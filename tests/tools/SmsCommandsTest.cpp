@@ -1,0 +1,139 @@
+// sms deliver, add, list, delete, mark-read and transmit against a fresh device.
+#include <gtest/gtest.h>
+
+#include "platform/Registry.h"
+#include "support/TestDevice.h"
+#include "tools/DeviceRun.h"
+
+namespace {
+
+class SmsCommands : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_EQ(device({"init"}).status, 0); }
+
+    // Files a message and returns its id.
+    std::string file(std::vector<std::string> args) {
+        DeviceRun r = device(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(lines(r.out).size(), 1u);
+        return r.out.substr(0, r.out.find('\n'));
+    }
+    std::vector<std::string> json(const std::string& folder = "") {
+        std::vector<std::string> args = {"sms", "list", "--json"};
+        if (!folder.empty()) args.insert(args.end(), {"--folder", folder});
+        return lines(device(args).out);
+    }
+
+    TestDevice dev_;
+};
+
+}  // namespace
+
+TEST_F(SmsCommands, DeliverAndAddFileWhatTheOptionsSay) {
+    std::string a = file({"sms", "deliver", "--from", "+79123456789", "--name", "Анна", "--time",
+                          "2026-11-22T10:05:00", "Привет 😀\nстрока \"2\"\t\\ \x01"});
+    std::string b = file({"sms", "add", "--folder", "sent", "--to", "+4477=Emma", "--to", "555",
+                          "--time", "2026-11-22T10:06:00", "--read", "Hi"});
+    std::string c = file({"sms", "add", "--folder", "drafts", "--to", "555", "--flags", "0x4",
+                          "--class", "IPM.SMStext.Custom", "--time", "2026-11-22T10:07", "draft"});
+    std::string d =
+        file({"sms", "deliver", "--from", "SMSC", "--read", "--class", "REPORT.IPM.SMStext.DR",
+              "--time", "2026-11-22T10:08:00", "Message to +4477 delivered"});
+    EXPECT_NE(a, b);
+
+    std::vector<std::string> all = json();
+    ASSERT_EQ(all.size(), 6u);
+    EXPECT_EQ(all[0], "[");
+    EXPECT_EQ(all[1],
+              "{\"id\":\"" + a +
+                  "\",\"folder\":0,\"flags\":0,\"time\":\"2026-11-22T10:05:00\","
+                  "\"from\":\"+79123456789\",\"name\":\"Анна\",\"to\":[],\"class\":\"IPM.SMStext\","
+                  "\"body\":\"Привет 😀\\nстрока \\\"2\\\"\\t\\\\ \\u0001\"},");
+    EXPECT_EQ(all[2],
+              "{\"id\":\"" + d +
+                  "\",\"folder\":0,\"flags\":1,\"time\":\"2026-11-22T10:08:00\","
+                  "\"from\":\"SMSC\",\"name\":\"\",\"to\":[],\"class\":\"REPORT.IPM.SMStext.DR\","
+                  "\"body\":\"Message to +4477 delivered\"},");
+    EXPECT_EQ(
+        all[3],
+        "{\"id\":\"" + b +
+            "\",\"folder\":1,\"flags\":33,\"time\":\"2026-11-22T10:06:00\","
+            "\"from\":\"\",\"name\":\"\",\"to\":[{\"name\":\"Emma\",\"number\":\"+4477\"},"
+            "{\"name\":\"\",\"number\":\"555\"}],\"class\":\"IPM.SMStext\",\"body\":\"Hi\"},");
+    EXPECT_EQ(all[4], "{\"id\":\"" + c +
+                          "\",\"folder\":2,\"flags\":4,\"time\":\"2026-11-22T10:07:00\","
+                          "\"from\":\"\",\"name\":\"\",\"to\":[{\"name\":\"\",\"number\":\"555\"}],"
+                          "\"class\":\"IPM.SMStext.Custom\",\"body\":\"draft\"}");
+    EXPECT_EQ(all[5], "]");
+    EXPECT_EQ(json("outbox"), (std::vector<std::string>{"[]"}));
+
+    // The readable table: one heading and one line per message, text on one line.
+    std::vector<std::string> table = lines(device({"sms", "list", "--folder", "inbox"}).out);
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_NE(table[1].find("Анна <+79123456789>"), std::string::npos) << table[1];
+    EXPECT_NE(table[1].find("Привет 😀⏎строка"), std::string::npos) << table[1];
+}
+
+TEST_F(SmsCommands, MarkReadAndDeleteKeepTheUnreadCounterAndRefuseUnknownIds) {
+    const char16_t* key = u"HKEY_CURRENT_USER\\System\\State\\Messages\\SMS\\Unread";
+    std::string a = file({"sms", "deliver", "--from", "1", "one"});
+    std::string b = file({"sms", "add", "--folder", "inbox", "--from", "2", "two"});
+    uint32_t count = 0;
+    ASSERT_TRUE(registry::read_number(key, u"Count", count));
+    EXPECT_EQ(count, 2u);
+
+    EXPECT_EQ(device({"sms", "mark-read", a}).status, 0);
+    EXPECT_EQ(device({"sms", "mark-read", a}).status, 0) << "already read is no error";
+    ASSERT_TRUE(registry::read_number(key, u"Count", count));
+    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(device({"sms", "delete", b}).status, 0);
+    ASSERT_TRUE(registry::read_number(key, u"Count", count));
+    EXPECT_EQ(count, 0u);
+
+    for (const char* verb : {"delete", "mark-read"}) {
+        DeviceRun r = device({"sms", verb, b});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("no message with id " + b), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(json().size(), 3u) << "one message left";
+}
+
+TEST_F(SmsCommands, OutboxMessagesAreSubmittedAndTransmitted) {
+    // The phone asks for delivery reports: one comes back per delivered message.
+    ASSERT_TRUE(registry::write_number(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
+                                       u"SMSDeliveryNotify", 1));
+    std::string ok =
+        file({"sms", "add", "--folder", "outbox", "--to", "+7 912 345-67-89=Anna", "ok"});
+    std::string bad = file({"sms", "add", "--folder", "outbox", "--to", "+44 7700 900123", "bad"});
+    std::vector<std::string> outbox = json("outbox");
+    ASSERT_EQ(outbox.size(), 4u);
+    EXPECT_NE(outbox[1].find("\"flags\":40"), std::string::npos)
+        << "from me and unsent: " << outbox[1];
+
+    // --fail matches the number whatever its spelling.
+    DeviceRun r = device({"sms", "transmit", "--fail", "+447700900123"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "sent 1, failed 1, reports 1\n");
+    std::vector<std::string> sent = json("sent");
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_NE(sent[1].find("\"id\":\"" + ok + "\""), std::string::npos);
+    EXPECT_NE(sent[1].find("\"flags\":32"), std::string::npos) << "no longer unsent: " << sent[1];
+    std::vector<std::string> inbox = json("inbox");
+    ASSERT_EQ(inbox.size(), 3u);
+    EXPECT_NE(inbox[1].find("REPORT.IPM.SMStext.DR"), std::string::npos);
+    EXPECT_NE(inbox[1].find("+7 912 345-67-89"), std::string::npos)
+        << "the report names the number";
+    outbox = json("outbox");
+    ASSERT_EQ(outbox.size(), 3u);
+    EXPECT_NE(outbox[1].find("\"id\":\"" + bad + "\""), std::string::npos);
+
+    // The failed message is not submitted any more; nothing is left to send.
+    EXPECT_EQ(device({"sms", "transmit"}).out, "sent 0, failed 0, reports 0\n");
+
+    // Without the setting no report is requested.
+    ASSERT_TRUE(registry::delete_value(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
+                                       u"SMSDeliveryNotify"));
+    file({"sms", "add", "--folder", "outbox", "--to", "555", "again"});
+    EXPECT_EQ(device({"sms", "transmit"}).out, "sent 1, failed 0, reports 0\n");
+}

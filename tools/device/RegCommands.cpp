@@ -1,0 +1,111 @@
+#include "tools/device/RegCommands.h"
+
+#include <cstdio>
+#include <ostream>
+
+#include "platform/Registry.h"
+#include "platform/Utf16.h"
+#include "tools/device/DeviceContext.h"
+#include "tools/device/ToolError.h"
+
+namespace {
+
+struct ValueName {
+    RegistryPath key;
+    std::u16string name;
+    std::string text;  // "KEY\VALUE" for messages
+};
+
+// The key and value operands; a key that starts with no known root is a
+// usage error, since no registry operation can ever succeed on it.
+ValueName value_name(const CommandLine& line) {
+    const std::string& key = line.operands()[0];
+    const std::string& name = line.operands()[1];
+    RegistryPath path(utf16::from_utf8(key));
+    if (!path.valid())
+        throw usage_error("'" + key +
+                          "' is no registry key (it starts with a root such as HKEY_CURRENT_USER)");
+    return {path, utf16::from_utf8(name), key + " \"" + name + "\""};
+}
+
+std::string describe(const registry::RawValue& v) {
+    if (v.type == registry::kTypeNumber && v.data.size() == 4)
+        return std::to_string(
+            static_cast<uint32_t>(v.data[0]) | static_cast<uint32_t>(v.data[1]) << 8 |
+            static_cast<uint32_t>(v.data[2]) << 16 | static_cast<uint32_t>(v.data[3]) << 24);
+    if (v.type == registry::kTypeString) {
+        std::u16string text;
+        for (size_t i = 0; i + 1 < v.data.size(); i += 2) {
+            char16_t c = static_cast<char16_t>(v.data[i] | (v.data[i + 1] << 8));
+            if (c == 0) break;
+            text.push_back(c);
+        }
+        return utf16::to_utf8(text);
+    }
+    // Any other type is shown as its bytes.
+    std::string out = "hex:";
+    for (uint8_t b : v.data) {
+        char digits[4];
+        std::snprintf(digits, sizeof digits, "%02x", b);
+        out += digits;
+    }
+    return out;
+}
+
+void run_get(DeviceContext& context, const CommandLine& line) {
+    ValueName v = value_name(line);
+    context.existing_device_folder();
+    std::optional<registry::RawValue> raw = registry::read_raw(v.key, v.name);
+    if (!raw) throw failure("no value " + v.text);
+    context.out() << describe(*raw) << '\n';
+}
+
+void run_set(DeviceContext& context, const CommandLine& line) {
+    ValueName v = value_name(line);
+    std::optional<std::string> text = line.value("--string");
+    std::optional<std::string> number = line.value("--number");
+    if (text.has_value() == number.has_value())
+        throw usage_error("give either --string TEXT or --number N");
+    uint32_t n = number ? CommandLine::parse_number(*number, "--number") : 0;
+    context.existing_device_folder();
+    bool ok = text ? registry::write_string(v.key, v.name, utf16::from_utf8(*text))
+                   : registry::write_number(v.key, v.name, n);
+    if (!ok) throw failure("cannot write " + v.text);
+}
+
+void run_delete(DeviceContext& context, const CommandLine& line) {
+    ValueName v = value_name(line);
+    context.existing_device_folder();
+    if (!registry::read_raw(v.key, v.name)) throw failure("no value " + v.text);
+    if (!registry::delete_value(v.key, v.name)) throw failure("cannot delete " + v.text);
+}
+
+Command reg_command(const char* word, const char* synopsis, const char* summary,
+                    void (*run)(DeviceContext&, const CommandLine&)) {
+    Command c;
+    c.words = {"reg", word};
+    c.synopsis = synopsis;
+    c.summary = summary;
+    c.min_operands = c.max_operands = 2;
+    c.run = run;
+    return c;
+}
+
+}  // namespace
+
+std::vector<Command> reg_commands() {
+    std::vector<Command> out;
+    out.push_back(reg_command("get", "KEY VALUE",
+                              "Prints a value: a string as its text, a number in decimal, anything "
+                              "else as hex:BYTES. KEY is a path such as "
+                              "HKEY_CURRENT_USER\\Software\\Zelvor.",
+                              run_get));
+    Command set = reg_command("set", "KEY VALUE (--string TEXT | --number N)",
+                              "Writes a string or a number (decimal or 0x hexadecimal) value, "
+                              "creating the key when needed.",
+                              run_set);
+    set.options = {{"--string", "TEXT"}, {"--number", "N"}};
+    out.push_back(std::move(set));
+    out.push_back(reg_command("delete", "KEY VALUE", "Deletes a value.", run_delete));
+    return out;
+}

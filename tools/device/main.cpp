@@ -1,0 +1,11 @@
+// quillmo-device: the handset's services from a terminal.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/device/DeviceMain.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return device_main(args, std::cout, std::cerr);
+}

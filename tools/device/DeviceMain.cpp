@@ -4,6 +4,7 @@
 #include <exception>
 #include <sstream>
 
+#include "tools/device/ChatsCommand.h"
 #include "tools/device/CommandTable.h"
 #include "tools/device/DeviceContext.h"
 #include "tools/device/GenerateCommand.h"
@@ -31,6 +32,7 @@ CommandTable device_commands() {
     for (Command& c : sms_backup_commands()) table.add(std::move(c));
     table.add(generate_command());
     for (Command& c : reg_commands()) table.add(std::move(c));
+    table.add(chats_command());
     return table;
 }
 

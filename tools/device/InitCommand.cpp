@@ -7,7 +7,7 @@
 #include "platform/Registry.h"
 #include "platform/Utf16.h"
 #include "platform/store/StoreDatabase.h"
-#include "tools/device/AtomicWrite.h"
+#include "platform/AtomicWrite.h"
 #include "tools/device/DeviceContext.h"
 #include "tools/device/ToolError.h"
 

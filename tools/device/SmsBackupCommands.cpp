@@ -7,7 +7,7 @@
 
 #include "platform/LocalTime.h"
 #include "platform/store/StoreDatabase.h"
-#include "tools/device/AtomicWrite.h"
+#include "platform/AtomicWrite.h"
 #include "tools/device/DeviceContext.h"
 #include "tools/device/Progress.h"
 #include "tools/device/SmsBackupReader.h"

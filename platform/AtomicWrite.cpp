@@ -1,4 +1,4 @@
-#include "tools/device/AtomicWrite.h"
+#include "platform/AtomicWrite.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

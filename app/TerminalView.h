@@ -1,0 +1,17 @@
+#pragma once
+// The program's face until its window exists: runs one command line of the
+// handset ("", "message", "open:NUMBER") against the chat model and prints what
+// the screens would show.
+#include <ostream>
+#include <string>
+
+class TerminalView {
+public:
+    // Returns the process's exit status.
+    static int run(const std::u16string& command_line, std::ostream& out, std::ostream& err);
+
+private:
+    static int show_chat_list(std::ostream& out, std::ostream& err);
+    static int show_alert(std::ostream& out, std::ostream& err);
+    static int show_chat(const std::u16string& number, std::ostream& out, std::ostream& err);
+};

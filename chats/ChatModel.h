@@ -1,0 +1,131 @@
+#pragma once
+// The chat model: the store's messages grouped into one Chat per
+// correspondent (by chat key), the chats ordered with the most recent
+// conversation first. It keeps only entry ids until a message is shown, starts
+// from the chat cache file and then catches up with the store incrementally,
+// telling its observers about every change. There is one model per process.
+//
+// Single-threaded: used on the user-interface thread only.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chats/Chat.h"
+#include "chats/ChatEvent.h"
+#include "chats/ChatObserver.h"
+#include "chats/ProgressListener.h"
+#include "messaging/EntryId.h"
+#include "messaging/SmsRecord.h"
+#include "messaging/sms_manager.h"
+#include "platform/Singleton.h"
+
+class ChatModel : public Singleton<ChatModel> {
+public:
+    using ChatList = std::vector<std::unique_ptr<Chat>>;
+
+    // The program's settings key ("Alerts", "Unread").
+    static constexpr char16_t kSettingsKey[] = u"HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
+
+    // Opens the store, renews the system settings and the new-message
+    // notification, reads "Alerts" and loads the chat cache (a cache that does
+    // not load leaves the model empty, and the first update reads everything).
+    ChatModel();
+    // Withdraws the new-message notification when alerts are off.
+    ~ChatModel();
+
+    // The start-up load: update_chats(false, progress), timed in the log.
+    void load(ProgressListener* progress);
+
+    // Brings the chats up to date with the store. notify: whether observers
+    // hear of the changes; progress may be null. True when anything new was
+    // filed (the unread total and the cache are then written). Observers see
+    // the new records whole; afterwards they keep only their id and folder,
+    // like records from the cache, until load_sms reads them again.
+    bool update_chats(bool notify, ProgressListener* progress);
+
+    // Makes sure a record is read from the store and has its time and date
+    // texts. False when it has no id or cannot be read.
+    bool load_sms(SmsRecord& record);
+
+    // Deletes the message from the store and forgets its id (folders 0..2).
+    // The caller erases the record from its chat, saves the cache and
+    // publishes kind 6.
+    bool delete_message(const SmsRecord& record);
+
+    // Deletes every message of the chat from the store, takes the chat out of
+    // the list, saves the cache and publishes kind 3. The chat is destroyed on
+    // return. Also used to drop a chat that has no messages.
+    void delete_chat(Chat* chat);
+
+    // Sets the chat's unread count to 0 and marks its messages read in the
+    // store when it had unread ones; saves the cache in any case.
+    void mark_chat_read(Chat& chat);
+
+    // A chat made outside an update (a new conversation): put at the top of
+    // the list, published as kind 1.
+    Chat& insert_chat(std::unique_ptr<Chat> chat);
+    // The chat with this key, or null.
+    Chat* find_chat(std::u16string_view key) const;
+    // Position of the chat in the list, or -1.
+    int32_t index_of(const Chat* chat) const;
+
+    // The newest unread incoming message of the last update (alerts on), handed
+    // over; null when there is none. The model forgets it.
+    std::unique_ptr<SmsRecord> take_pending_message();
+    const SmsRecord* pending_message() const { return pending_.get(); }
+
+    // Observers are not owned; each must be removed before it goes.
+    void add_observer(ChatObserver* observer);
+    void remove_observer(ChatObserver* observer);
+    // Tells every observer, in the order they were added.
+    void publish(const ChatEvent& event);
+
+    void save_cache();
+    bool load_cache();
+    // Sum of the chats' unread counts, and its "Unread" setting.
+    int64_t unread_total() const;
+    void write_unread_total();
+
+    const ChatList& chats() const { return chats_; }
+    sms_manager& store() { return *store_; }
+    // Ids the model knows in a folder, sorted; folder is a FolderIndex, 0..3.
+    const std::vector<EntryId>& folder_index(int32_t folder) const { return indexes_[folder]; }
+
+    bool first_update() const { return first_update_; }
+    // True makes the next update scan whole folders.
+    void set_first_update(bool value) { first_update_ = value; }
+    bool alerts() const { return alerts_; }
+    // The field only; whoever toggles it stores "Alerts" too.
+    void set_alerts(bool value) { alerts_ = value; }
+
+    const std::u16string& current_chat_key() const { return current_chat_key_; }
+    void set_current_chat_key(std::u16string key) { current_chat_key_ = std::move(key); }
+    // Text left for the chat form's edit field (a forwarded body, a template).
+    const std::u16string& handover_text() const { return handover_text_; }
+    void set_handover_text(std::u16string text) { handover_text_ = std::move(text); }
+
+private:
+    struct UpdateState;
+
+    void scan_folder(int32_t folder, std::vector<EntryId>& new_ids);
+    void follow_outbox(UpdateState& state);
+    void read_new_messages(UpdateState& state);
+    void file_records(UpdateState& state);
+    void rebuild_store(UpdateState& state, const char16_t* line);
+    bool index_holds(int32_t folder, const EntryId& id) const;
+    void index_add(int32_t folder, std::vector<EntryId>& ids);
+    void index_remove(int32_t folder, const EntryId& id);
+    Chat* take_from_list(const std::u16string& key, bool notify);
+
+    std::vector<ChatObserver*> observers_;
+    std::unique_ptr<sms_manager> store_;
+    ChatList chats_;
+    std::vector<EntryId> indexes_[kFolderCount];
+    std::unique_ptr<SmsRecord> pending_;
+    bool first_update_ = true;
+    bool alerts_ = true;
+    std::u16string current_chat_key_;
+    std::u16string handover_text_;
+};

@@ -1,0 +1,283 @@
+#include "chats/ChatModel.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "chats/ChatCache.h"
+#include "platform/LocalTime.h"
+#include "platform/Paths.h"
+#include "platform/Registry.h"
+#include "platform/RegistryNotification.h"
+#include "platform/store/StoreDatabase.h"
+#include "support/LogCapture.h"
+#include "support/TestDevice.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Keys = std::vector<std::u16string>;
+using Kinds = std::vector<std::string>;
+
+class Recorder : public ChatObserver, public ProgressListener {
+public:
+    void on_chat_event(const ChatEvent& e) override {
+        kinds.push_back(std::to_string(e.kind) + ":" + std::to_string(e.index));
+        chats.push_back(e.chat);
+        if (e.kind == ChatEvent::kMessageAdded) added.push_back(e.chat->messages()[e.index]);
+    }
+    void on_progress(double fraction) override { fractions.push_back(fraction); }
+    Kinds kinds;
+    std::vector<Chat*> chats;
+    std::vector<SmsRecord> added;  // the records as kind 4 showed them
+    std::vector<double> fractions;
+};
+
+class ChatModelTest : public ::testing::Test {
+protected:
+    ChatModelTest() : store(StoreDatabase::open(paths::device_folder_utf8(), nullptr)) {}
+    ~ChatModelTest() override {
+        if (model) model->remove_observer(&recorder);
+    }
+
+    // A message at minute m of a fixed day: incoming from one number, or
+    // outgoing to the numbers.
+    Bytes add(StoreFolderKind folder, std::vector<std::u16string> numbers, int minute,
+              uint32_t flags = 0, std::u16string body = u"hi") {
+        StoredMessage m;
+        m.folder = folder;
+        m.flags = flags;
+        if (folder == StoreFolderKind::Inbox) {
+            m.sender_number = numbers[0];
+        } else {
+            for (auto& n : numbers) m.recipients.push_back({u"", n});
+            m.flags |= kMsgFlagFromMe | (folder == StoreFolderKind::Outbox ? kMsgFlagUnsent : 0);
+            m.submitted = folder == StoreFolderKind::Outbox;
+        }
+        m.delivery_time = *local_time::parse_iso8601("2026-11-22T10:00:00") +
+                          minute * 60 * local_time::kTicksPerSecond;
+        m.body = std::move(body);
+        return store->add_message(m);
+    }
+    Bytes deliver(std::u16string number, int minute, uint32_t flags = 0) {
+        return add(StoreFolderKind::Inbox, {std::move(number)}, minute, flags);
+    }
+    void start() {
+        model = std::make_unique<ChatModel>();
+        model->add_observer(&recorder);
+    }
+    Keys keys() const {
+        Keys out;
+        for (const auto& chat : model->chats()) out.push_back(chat->key);
+        return out;
+    }
+    uint32_t unread_setting() {
+        uint32_t value = 0xDEAD;
+        registry::read_number(ChatModel::kSettingsKey, u"Unread", value);
+        return value;
+    }
+    std::string cache_file() { return paths::native(ChatCache::default_path()); }
+
+    TestDevice device;
+    std::shared_ptr<StoreDatabase> store;
+    Recorder recorder;
+    std::unique_ptr<ChatModel> model;
+};
+
+}  // namespace
+
+TEST_F(ChatModelTest, FirstUpdateGroupsEveryFolderByKeyNewestChatFirst) {
+    LogCapture log;
+    deliver(u"+7 (912) 345-67-89", 1);
+    add(StoreFolderKind::SentItems, {u"89123456789"}, 2);
+    deliver(u"0123", 0);
+    deliver(u"123", 3, kMsgFlagRead);
+    add(StoreFolderKind::Drafts, {u"BANK"}, -5);
+    start();
+    model->load(&recorder);
+
+    EXPECT_EQ(keys(), (Keys{u"123", u"3456789", u"0123", u"BANK"}));
+    EXPECT_TRUE(recorder.kinds.empty()) << "the start-up load tells no observer";
+    const Chat& both = *model->chats()[1];
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_EQ(both.messages()[1].folder, kFolderSent);
+    EXPECT_EQ(both.unread, 1);
+    EXPECT_EQ(unread_setting(), 2u);
+    ASSERT_NE(model->pending_message(), nullptr);
+    EXPECT_EQ(model->pending_message()->sender.number, u"+7 (912) 345-67-89");
+
+    // Records keep only their ids until a form asks for them.
+    SmsRecord shown = both.messages()[0];
+    EXPECT_TRUE(shown.body.empty());
+    ASSERT_TRUE(model->load_sms(shown));
+    EXPECT_EQ(shown.body, u"hi");
+    EXPECT_FALSE(shown.time_text.empty());
+    EXPECT_FALSE(shown.date_text.empty());
+
+    EXPECT_EQ(recorder.fractions[2], 2 / 15.0);
+    EXPECT_TRUE(std::is_sorted(recorder.fractions.begin(), recorder.fractions.end()));
+    EXPECT_LE(recorder.fractions.back(), 1.0);
+    std::string text = log.text();
+    for (const char* line :
+         {"update_chats 1\n", " scan 3 folders time:", " scan outbox size:0 time:",
+          " read sms id_pul_size:5 sms_pul_size:5 time:", " fill chat_pul time:",
+          "save_cache success:4 chats\n", " modify chats time:", "update_chats time:"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+}
+
+TEST_F(ChatModelTest, APollMovesTouchedChatsToTheTopAndAnIdlePollWritesNothing) {
+    for (auto number : {u"111", u"222", u"333"}) deliver(number, number[0] - u'0');
+    start();
+    model->update_chats(false, nullptr);
+    deliver(u"111", 10);
+    deliver(u"444", 11);
+    ASSERT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_EQ(keys(), (Keys{u"444", u"111", u"333", u"222"}));
+    // 111 leaves the list (3 at 2) and gets its message (4 at 1); 444 is new;
+    // both go to the top.
+    EXPECT_EQ(recorder.kinds, (Kinds{"3:2", "4:1", "4:0", "1:0", "1:1"}));
+    EXPECT_EQ(recorder.chats[1], model->chats()[1].get());
+    EXPECT_EQ(unread_setting(), 5u);
+
+    registry::delete_value(ChatModel::kSettingsKey, u"Unread");
+    std::filesystem::remove(cache_file());
+    recorder.kinds.clear();
+    EXPECT_FALSE(model->update_chats(true, nullptr));
+    EXPECT_TRUE(recorder.kinds.empty());
+    EXPECT_EQ(unread_setting(), 0xDEADu);
+    EXPECT_FALSE(std::filesystem::exists(cache_file()));
+}
+
+TEST_F(ChatModelTest, OnlyTheNewestUnreadIncomingMessageWaitsForTheAlert) {
+    start();
+    add(StoreFolderKind::Inbox, {u"111"}, 5, 0, u"first");
+    add(StoreFolderKind::Inbox, {u"222"}, 6, 0, u"second");
+    deliver(u"333", 7, kMsgFlagRead);
+    add(StoreFolderKind::SentItems, {u"444"}, 8);
+    ASSERT_TRUE(model->update_chats(true, nullptr));
+    std::unique_ptr<SmsRecord> pending = model->take_pending_message();
+    ASSERT_NE(pending, nullptr);
+    EXPECT_EQ(pending->body, u"second");
+    EXPECT_EQ(model->pending_message(), nullptr);
+
+    model->set_alerts(false);
+    deliver(u"555", 9);
+    ASSERT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_EQ(model->pending_message(), nullptr);
+}
+
+TEST_F(ChatModelTest, AMessageLeavingTheOutboxReappearsFromSentItems) {
+    start();
+    Bytes id = add(StoreFolderKind::Outbox, {u"+15550100"}, 1);
+    ASSERT_TRUE(model->update_chats(true, nullptr));
+    Chat* chat = model->chats()[0].get();
+    ASSERT_EQ(chat->size(), 1u);
+    EXPECT_EQ(chat->outbox_count(), 1u);
+    EXPECT_FALSE(model->update_chats(true, nullptr)) << "a waiting message is no news";
+
+    recorder.kinds.clear();
+    ASSERT_TRUE(store->transmit({}));
+    ASSERT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_EQ(recorder.kinds, (Kinds{"6:0", "3:0", "4:0", "1:0"}));
+    ASSERT_EQ(chat->size(), 1u);
+    EXPECT_EQ(chat->messages()[0].folder, kFolderSent);
+    EXPECT_EQ(chat->messages()[0].id, EntryId(id));
+    EXPECT_EQ(chat->outbox_count(), 0u);
+}
+
+TEST_F(ChatModelTest, AnOutboxMessageNoChatHoldsIsReadAgainAfterOneRebuild) {
+    LogCapture log;
+    add(StoreFolderKind::Outbox, {u"5550100"}, 1);
+    start();
+    model->update_chats(false, nullptr);
+    Chat* chat = model->chats()[0].get();
+    chat->erase(0);  // a form dropped the record; the message stayed in the Outbox
+    ASSERT_TRUE(model->update_chats(false, nullptr));
+    EXPECT_EQ(chat->outbox_count(), 1u);
+    EXPECT_NE(log.text().find(" sms_manager reloaded because outbox failed\n"), std::string::npos);
+    EXPECT_FALSE(model->update_chats(false, nullptr));
+}
+
+TEST_F(ChatModelTest, ReportsAndSeveralRecipientsFindTheirChats) {
+    add(StoreFolderKind::SentItems, {u"+7 912 345 67 89", u"555-0100"}, 1);
+    StoredMessage report;
+    report.sender_number = u"Center";
+    report.message_class = u"REPORT.IPM.SMStext.DR";
+    report.body = u"Message to 8 912 345-67-89 delivered 22.11.2026";
+    report.delivery_time = local_time::parse_iso8601("2026-11-22T10:02:00");
+    store->add_message(report);
+    start();
+    model->update_chats(true, nullptr);
+
+    EXPECT_EQ(keys(), (Keys{u"3456789", u"5550100"}));
+    EXPECT_EQ(model->chats()[0]->size(), 2u);
+    ASSERT_EQ(recorder.added.size(), 3u);  // in record order: two copies, then the report
+    EXPECT_EQ(recorder.added[0].recipients.size(), 2u) << "the first copy keeps every recipient";
+    EXPECT_EQ(recorder.added[1].recipients, (std::vector<Recipient>{{u"", u"555-0100"}}));
+    EXPECT_EQ(recorder.added[2].report, ReportKind::Delivered);
+    EXPECT_EQ(recorder.chats[2], model->chats()[0].get());
+
+    // Deleting the message from one chat deletes the one store message.
+    EXPECT_TRUE(model->delete_message(model->chats()[1]->messages()[0]));
+    EXPECT_TRUE(store->list_messages(StoreFolderKind::SentItems).empty());
+}
+
+TEST_F(ChatModelTest, MarkingAChatReadMarksItsMessagesInTheStore) {
+    Bytes a = deliver(u"111", 1), b = deliver(u"111", 2);
+    deliver(u"222", 3);
+    start();
+    model->update_chats(false, nullptr);
+    Chat& chat = *model->find_chat(u"111");
+    EXPECT_EQ(chat.unread, 2);
+    model->mark_chat_read(chat);
+    EXPECT_EQ(chat.unread, 0);
+    EXPECT_TRUE(store->find_message(a)->flags & kMsgFlagRead);
+    EXPECT_TRUE(store->find_message(b)->flags & kMsgFlagRead);
+    EXPECT_EQ(unread_setting(), 1u);
+}
+
+TEST_F(ChatModelTest, StartsFromTheCacheAndRebuildsWhenItIsBroken) {
+    deliver(u"111", 1);
+    deliver(u"222", 2);
+    start();
+    model->update_chats(false, nullptr);
+    model.reset();
+
+    LogCapture log;
+    start();
+    EXPECT_EQ(keys(), (Keys{u"222", u"111"}));
+    EXPECT_EQ(model->folder_index(kFolderInbox).size(), 2u);
+    EXPECT_FALSE(model->update_chats(false, nullptr));
+    EXPECT_NE(log.text().find("load_cache success:2 chats time:"), std::string::npos);
+    model.reset();
+
+    std::filesystem::resize_file(cache_file(), 10);
+    start();
+    EXPECT_TRUE(model->chats().empty());
+    EXPECT_NE(log.text().find("load_cache failed\n"), std::string::npos);
+    EXPECT_TRUE(model->update_chats(false, nullptr));
+    EXPECT_EQ(keys(), (Keys{u"222", u"111"}));
+}
+
+TEST_F(ChatModelTest, RenewsSystemSettingsAndWithdrawsTheRequestWhenAlertsAreOff) {
+    const char16_t kInbox[] = u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Inbox\\Settings";
+    const char16_t kNotifications[] =
+        u"HKEY_CURRENT_USER\\ControlPanel\\Notifications\\{A877D65B-239C-47a7-9304-0D347F580408}";
+    registry::write_number(kNotifications, u"Options", 0x1F);
+    registry::write_number(ChatModel::kSettingsKey, u"Alerts", 0);
+    uint32_t sent = 0, options = 0;
+    start();
+    EXPECT_FALSE(model->alerts());
+    EXPECT_TRUE(registry::read_number(kInbox, u"SMSNoSentMsg", sent) && sent == 1);
+    EXPECT_TRUE(registry::read_number(kNotifications, u"Options", options) && options == 0x17);
+    EXPECT_EQ(registry::notification_requests().size(), 1u);
+    model.reset();
+    EXPECT_FALSE(registry::read_number(kInbox, u"SMSNoSentMsg", sent));
+    EXPECT_TRUE(registry::notification_requests().empty());
+
+    registry::delete_value(ChatModel::kSettingsKey, u"Alerts");  // on by default: both stay
+    start();
+    model.reset();
+    EXPECT_TRUE(registry::read_number(kInbox, u"SMSNoSentMsg", sent));
+    EXPECT_EQ(registry::notification_requests().size(), 1u);
+}

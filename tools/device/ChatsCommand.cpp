@@ -1,0 +1,73 @@
+#include "tools/device/ChatsCommand.h"
+
+#include "app/ChatListing.h"
+#include "chats/ChatModel.h"
+#include "platform/Utf16.h"
+#include "tools/device/DeviceContext.h"
+#include "tools/device/JsonWriter.h"
+
+namespace {
+
+void write_json(const std::vector<ChatListRow>& rows, std::ostream& out) {
+    std::string text;
+    JsonWriter json(text);
+    json.begin_array();
+    for (const ChatListRow& r : rows) {
+        json.begin_object();
+        json.key("key");
+        json.value(r.key);
+        json.key("name");
+        json.value(r.name);
+        json.key("number");
+        json.value(r.number);
+        json.key("label");
+        json.value(r.label);
+        json.key("unread");
+        json.value(static_cast<int64_t>(r.unread));
+        json.key("messages");
+        json.value(static_cast<int64_t>(r.messages));
+        json.key("last_time");
+        if (r.last_time.empty())
+            json.null();
+        else
+            json.value_utf8(r.last_time);
+        json.key("last_body");
+        json.value(r.last_body);
+        json.end_object();
+    }
+    json.end_array();
+    out << text << '\n';
+}
+
+void run_chats(DeviceContext& context, const CommandLine& line) {
+    context.existing_device_folder();
+    // As the program starts: the model loads the cache from the program
+    // folder, brings the chats up to date with the store and saves the cache.
+    ChatModel model;
+    model.load(nullptr);
+    std::vector<ChatListRow> rows = ChatListing::rows(model);
+    if (line.has("--json"))
+        write_json(rows, context.out());
+    else
+        ChatListing::write_text(rows, context.out());
+}
+
+}  // namespace
+
+Command chats_command() {
+    Command c;
+    c.words = {"chats"};
+    c.synopsis = "[--json]";
+    c.summary = "Show the chat list as the program builds it at start.";
+    c.details =
+        "Runs the chat model as the program does when it starts: loads the chat cache from\n"
+        "the program folder, brings the chats up to date with the message store and saves\n"
+        "the cache. Prints the chats in list order: position, key, name, number, label,\n"
+        "unread count, message count, and the time and text of the last message.\n"
+        "\n"
+        "  --json   an array of {key, name, number, label, unread, messages, last_time,\n"
+        "           last_body}; last_time is ISO 8601 local time\n";
+    c.options = {{"--json", "", false}};
+    c.run = run_chats;
+    return c;
+}

@@ -133,7 +133,9 @@ struct ChatModel::UpdateState {
 };
 
 bool ChatModel::update_chats(bool notify, ProgressListener* progress) {
-    log() << u"update_chats " << first_update_ << u"\n";
+    // One line per update: the pieces below continue it, and it ends when the
+    // update returns.
+    log() << u"update_chats " << first_update_;
     pending_.reset();
     UpdateState state;
     state.notify = notify;
@@ -144,25 +146,25 @@ bool ChatModel::update_chats(bool notify, ProgressListener* progress) {
         report(progress, folder / 15.0);
     }
     first_update_ = false;
-    log() << u" scan 3 folders time:" << elapsed_ms(state.start) << u"\n";
+    log() << u" scan 3 folders time:" << elapsed_ms(state.start);
 
     follow_outbox(state);
 
     bool any_new = false;
     for (const auto& ids : state.new_ids) any_new |= !ids.empty();
-    if (!any_new) return false;
+    if (!any_new) return end_update_line(false);
 
     read_new_messages(state);
-    if (state.pul.empty()) return false;
+    if (state.pul.empty()) return end_update_line(false);
     log() << u" read sms id_pul_size:" << state.id_count << u" sms_pul_size:" << state.pul.size()
-          << u" time:" << elapsed_ms(state.start) << u"\n";
+          << u" time:" << elapsed_ms(state.start);
     // Copies of one message for several recipients have equal ids and thus
     // compare equal; the stable sort keeps them in recipient order.
     std::stable_sort(state.pul.begin(), state.pul.end());
 
     file_records(state);
-    if (state.chat_pul.empty()) return false;
-    log() << u" fill chat_pul time:" << elapsed_ms(state.start) << u"\n";
+    if (state.chat_pul.empty()) return end_update_line(false);
+    log() << u" fill chat_pul time:" << elapsed_ms(state.start);
     std::stable_sort(state.chat_pul.begin(), state.chat_pul.end(),
                      [](const auto& a, const auto& b) { return chat_before(*a, *b); });
     // The touched chats go to the top in their order; the others keep their
@@ -193,8 +195,13 @@ bool ChatModel::update_chats(bool notify, ProgressListener* progress) {
 
     write_unread_total();
     save_cache();
-    log() << u" modify chats time:" << elapsed_ms(state.start) << u"\n";
-    return true;
+    log() << u" modify chats time:" << elapsed_ms(state.start);
+    return end_update_line(true);
+}
+
+bool ChatModel::end_update_line(bool changed) {
+    log() << u"\n";
+    return changed;
 }
 
 // New ids of one of the folders 0..2. The first update reads the whole
@@ -265,7 +272,7 @@ void ChatModel::follow_outbox(UpdateState& state) {
             state.new_ids[kFolderOutbox].push_back(id);
         }
     }
-    log() << u" scan outbox size:" << count << u" time:" << elapsed_ms(state.start) << u"\n";
+    log() << u" scan outbox size:" << count << u" time:" << elapsed_ms(state.start);
 }
 
 void ChatModel::rebuild_store(UpdateState& state, const char16_t* line) {
@@ -290,17 +297,28 @@ void ChatModel::read_new_messages(UpdateState& state) {
             SmsRecord record;
             record.id = id;
             record.folder = folder;
-            if (!load_sms(record)) {
+            bool read = store_->read_sms(record);
+            if (read && record.correspondent().empty()) {
+                // Read, but with neither name nor number (a draft nobody was
+                // chosen for yet): there is no chat to file it in. Its id is
+                // recorded all the same, so that it is not read again, with a
+                // rebuild of the store, on every poll. An Outbox id stays
+                // unrecorded: the Outbox check expects a chat for every id it
+                // knows, and the transport soon takes the message away.
+                log() << u" no correspondent" << folder;
+                if (folder != kFolderOutbox) batch.push_back(id);
+            } else if (!read) {
                 // Not recorded: a later update finds the id again.
-                log() << u" can't read" << folder << u"\n";
+                log() << u" can't read" << folder;
                 rebuild_store(state, u" sms_manager reloaded\n");
             } else {
+                set_display_texts(record);
                 batch.push_back(id);
                 size_t first = state.pul.size();
                 state.pul.push_back(std::move(record));
                 size_t recipients = state.pul[first].recipients.size();
                 if (folder != kFolderInbox && recipients > 1) {
-                    log() << u" recipients:" << recipients << u"\n";
+                    log() << u" recipients:" << recipients;
                     // The first copy keeps the full list; every further
                     // recipient gets a copy holding only that recipient.
                     std::vector<Recipient> all = std::move(state.pul[first].recipients);
@@ -388,9 +406,13 @@ bool ChatModel::load_sms(SmsRecord& record) {
     if (record.id.empty()) return false;
     if (!record.correspondent().empty()) return true;
     if (!store_->read_sms(record) || record.correspondent().empty()) return false;
+    set_display_texts(record);
+    return true;
+}
+
+void ChatModel::set_display_texts(SmsRecord& record) {
     record.time_text = locale_format::format_time(record.time);
     record.date_text = locale_format::format_long_date(record.time);
-    return true;
 }
 
 bool ChatModel::delete_message(const SmsRecord& record) {

@@ -114,6 +114,8 @@ private:
     void read_new_messages(UpdateState& state);
     void file_records(UpdateState& state);
     void rebuild_store(UpdateState& state, const char16_t* line);
+    bool end_update_line(bool changed);
+    static void set_display_texts(SmsRecord& record);
     bool index_holds(int32_t folder, const EntryId& id) const;
     void index_add(int32_t folder, std::vector<EntryId>& ids);
     void index_remove(int32_t folder, const EntryId& id);

@@ -119,10 +119,28 @@ TEST_F(ChatModelTest, FirstUpdateGroupsEveryFolderByKeyNewestChatFirst) {
     EXPECT_LE(recorder.fractions.back(), 1.0);
     std::string text = log.text();
     for (const char* line :
-         {"update_chats 1\n", " scan 3 folders time:", " scan outbox size:0 time:",
+         {"update_chats 1 scan 3 folders time:", " scan outbox size:0 time:",
           " read sms id_pul_size:5 sms_pul_size:5 time:", " fill chat_pul time:",
           "save_cache success:4 chats\n", " modify chats time:", "update_chats time:"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
+}
+
+TEST_F(ChatModelTest, ADraftForNobodyIsNotFiledAndNotReadAgain) {
+    add(StoreFolderKind::Drafts, {}, 1);
+    deliver(u"111", 2);
+    start();
+    model->load(nullptr);
+    EXPECT_EQ(keys(), (Keys{u"111"}));
+    LogCapture log;
+    add(StoreFolderKind::Drafts, {}, 3);
+    deliver(u"222", 4);
+    EXPECT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_FALSE(model->update_chats(true, nullptr));
+    EXPECT_EQ(keys(), (Keys{u"222", u"111"}));
+    std::string text = log.text();
+    EXPECT_NE(text.find(" no correspondent2"), std::string::npos);
+    EXPECT_EQ(text.find("can't read"), std::string::npos);
+    EXPECT_EQ(text.find("reloaded"), std::string::npos);
 }
 
 TEST_F(ChatModelTest, APollMovesTouchedChatsToTheTopAndAnIdlePollWritesNothing) {

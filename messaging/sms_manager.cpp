@@ -208,19 +208,24 @@ bool sms_manager::get_time_tag(Message& message, uint32_t tag, int64_t& out) {
     return true;
 }
 
+bool sms_manager::get_flags(Message& message, uint32_t& flags) {
+    std::vector<PropValue> values;
+    HRESULT hr = message.get_props({PR_MESSAGE_FLAGS}, MAPI_UNICODE, values);
+    if (hr != S_OK || values.empty() || values.front().tag != PR_MESSAGE_FLAGS) {
+        log() << u"error PR_MESSAGE_FLAGS, code" << static_cast<long long>(hr) << u"\n";
+        return false;
+    }
+    flags = static_cast<uint32_t>(values.front().number);
+    return true;
+}
+
 bool sms_manager::read_sms(SmsRecord& record) {
     std::unique_ptr<Message> message = open_message(record.id, 0);
     if (!message) {
         log() << u"No message in read_sms\n";
         return false;
     }
-    std::vector<PropValue> values;
-    HRESULT hr = message->get_props({PR_MESSAGE_FLAGS}, MAPI_UNICODE, values);
-    if (hr != S_OK || values.empty() || values.front().tag != PR_MESSAGE_FLAGS) {
-        log() << u"error PR_MESSAGE_FLAGS, code" << static_cast<long long>(hr) << u"\n";
-        return false;
-    }
-    record.flags = static_cast<uint32_t>(values.front().number);
+    if (!get_flags(*message, record.flags)) return false;
     if (!get_text_tag(*message, PR_SUBJECT_W, record.body)) return false;
     if (!get_time_tag(*message, PR_MESSAGE_DELIVERY_TIME, record.time) &&
         !get_time_tag(*message, PR_LAST_MODIFICATION_TIME, record.time))
@@ -263,15 +268,10 @@ bool sms_manager::set_sms_read(const SmsRecord& record, bool read) {
         log() << u"No message in set_sms_read\n";
         return false;
     }
-    std::vector<PropValue> values;
-    HRESULT hr = message->get_props({PR_MESSAGE_FLAGS}, MAPI_UNICODE, values);
-    if (hr != S_OK || values.empty() || values.front().tag != PR_MESSAGE_FLAGS) {
-        log() << u"error PR_MESSAGE_FLAGS, code" << static_cast<long long>(hr) << u"\n";
-        return false;
-    }
-    uint32_t flags = static_cast<uint32_t>(values.front().number);
+    uint32_t flags = 0;
+    if (!get_flags(*message, flags)) return false;
     if (((flags & kMsgFlagRead) != 0) == read) return true;
-    hr = message->set_props({PropValue::of_number(PR_MESSAGE_FLAGS, flags ^ kMsgFlagRead)});
+    HRESULT hr = message->set_props({PropValue::of_number(PR_MESSAGE_FLAGS, flags ^ kMsgFlagRead)});
     if (hr != S_OK) {
         log() << u"Unable to set read, code:" << static_cast<long long>(hr) << u"\n";
         return false;

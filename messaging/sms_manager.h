@@ -60,6 +60,7 @@ private:
     void open_store();
     void open_folder(StoreFolder& folder, uint32_t tag);
     StoreFolder* folder_at(int32_t folder);
+    bool get_flags(mapi::Message& message, uint32_t& flags);
     bool get_text_tag(mapi::Message& message, uint32_t tag, std::u16string& out);
     bool get_time_tag(mapi::Message& message, uint32_t tag, int64_t& out);
     std::unique_ptr<mapi::Message> open_message(const EntryId& id, uint32_t flags);

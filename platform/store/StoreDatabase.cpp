@@ -238,39 +238,32 @@ std::vector<StoredMessage> StoreDatabase::list_messages(std::optional<StoreFolde
 }
 
 std::optional<StoredMessage> StoreDatabase::find_message(const Bytes& entry_id) {
+    return find_in(0, entry_id);
+}
+
+std::optional<StoredMessage> StoreDatabase::find_message_in_store(const Bytes& store_entry_id,
+                                                                  const Bytes& entry_id) {
+    int64_t store = parse_id('Q', 'S', store_entry_id);
+    if (store == 0) return std::nullopt;
+    return find_in(store, entry_id);
+}
+
+std::optional<StoredMessage> StoreDatabase::find_in(int64_t store, const Bytes& entry_id) {
     int64_t row = parse_id('Q', 'M', entry_id);
     if (row == 0) return std::nullopt;
     SqliteReadTransaction snapshot(*db_);
     SqliteStatement& st = db_->cached(
         "SELECT m.id, f.kind, m.flags, m.subject, m.delivery_time, m.modification_time, "
         "m.sender_name, m.sender_address, m.message_class, m.msg_status, m.delivery_report, "
-        "m.submitted, m.failed, f.store_id FROM messages m JOIN folders f ON f.id = m.folder_id "
-        "WHERE m.id = ?1");
-    st.bind(1, row);
-    std::optional<StoredMessage> out;
-    if (st.step() == kSqliteRow) out = read_row(st);
-    st.reset();
-    if (out) load_recipients(row, *out);
-    return out;
-}
-
-std::optional<StoredMessage> StoreDatabase::find_message_in_store(const Bytes& store_entry_id,
-                                                                  const Bytes& entry_id) {
-    int64_t store = parse_id('Q', 'S', store_entry_id);
-    int64_t row = parse_id('Q', 'M', entry_id);
-    if (store == 0 || row == 0) return std::nullopt;
-    SqliteReadTransaction snapshot(*db_);
-    SqliteStatement& st = db_->cached(
-        "SELECT m.id, f.kind, m.flags, m.subject, m.delivery_time, m.modification_time, "
-        "m.sender_name, m.sender_address, m.message_class, m.msg_status, m.delivery_report, "
         "m.submitted, m.failed FROM messages m JOIN folders f ON f.id = m.folder_id "
-        "WHERE m.id = ?1 AND f.store_id = ?2");
+        "WHERE m.id = ?1 AND (?2 = 0 OR f.store_id = ?2)");
     st.bind(1, row).bind(2, store);
     std::optional<StoredMessage> out;
     if (st.step() == kSqliteRow) out = read_row(st);
     st.reset();
-    // Only messages sent by the device have a recipient table worth reading.
-    if (out && (out->flags & 0x20)) load_recipients(row, *out);
+    // The program reads recipients of the messages it sent only; incoming
+    // messages have none worth a query on every read.
+    if (out && (store == 0 || (out->flags & 0x20))) load_recipients(row, *out);
     return out;
 }
 

@@ -98,6 +98,8 @@ private:
     int64_t sms_folder_row(StoreFolderKind kind);
     Bytes insert_locked(int64_t folder_row, const StoredMessage& message);
     StoredMessage read_row(SqliteStatement& st);
+    // A message by entry id, of one store or (store 0) of any.
+    std::optional<StoredMessage> find_in(int64_t store, const Bytes& entry_id);
     void load_recipients(int64_t message_row, StoredMessage& message);
     void publish_unread_count();
 

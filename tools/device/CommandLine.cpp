@@ -35,13 +35,13 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args,
             inline_value = std::string(name.substr(eq + 1));
             name = name.substr(0, eq);
         }
-        const OptionSpec* spec = find_option(options, name);
-        if (spec == nullptr) throw usage_error("unknown option '" + std::string(name) + "'");
-        auto& slot = line.options_[spec->name];
-        if (!slot.empty() && !spec->repeatable)
-            throw usage_error("option '" + spec->name + "' given more than once");
-        if (spec->value_name.empty()) {
-            if (inline_value) throw usage_error("option '" + spec->name + "' takes no value");
+        const OptionSpec* option = find_option(options, name);
+        if (option == nullptr) throw usage_error("unknown option '" + std::string(name) + "'");
+        auto& slot = line.options_[option->name];
+        if (!slot.empty() && !option->repeatable)
+            throw usage_error("option '" + option->name + "' given more than once");
+        if (option->value_name.empty()) {
+            if (inline_value) throw usage_error("option '" + option->name + "' takes no value");
             slot.emplace_back();
             continue;
         }
@@ -50,7 +50,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args,
         } else if (i + 1 < args.size()) {
             slot.push_back(args[++i]);
         } else {
-            throw usage_error("option '" + spec->name + "' needs a value " + spec->value_name);
+            throw usage_error("option '" + option->name + "' needs a value " + option->value_name);
         }
     }
     if (line.operands_.size() < min_operands)

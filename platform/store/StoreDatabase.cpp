@@ -1,6 +1,7 @@
 #include "platform/store/StoreDatabase.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "platform/LocalTime.h"
@@ -251,20 +252,63 @@ std::optional<StoredMessage> StoreDatabase::find_message_in_store(const Bytes& s
 std::optional<StoredMessage> StoreDatabase::find_in(int64_t store, const Bytes& entry_id) {
     int64_t row = parse_id('Q', 'M', entry_id);
     if (row == 0) return std::nullopt;
+    if (store != 0) return read_ahead(store, row);
     SqliteReadTransaction snapshot(*db_);
-    SqliteStatement& st = db_->cached(
-        "SELECT m.id, f.kind, m.flags, m.subject, m.delivery_time, m.modification_time, "
-        "m.sender_name, m.sender_address, m.message_class, m.msg_status, m.delivery_report, "
-        "m.submitted, m.failed FROM messages m JOIN folders f ON f.id = m.folder_id "
-        "WHERE m.id = ?1 AND (?2 = 0 OR f.store_id = ?2)");
-    st.bind(1, row).bind(2, store);
+    static const std::string kSql = std::string("SELECT ") + kMessageColumns +
+                                    " FROM messages m JOIN folders f ON f.id = m.folder_id "
+                                    "WHERE m.id = ?1";
+    SqliteStatement& st = db_->cached(kSql.c_str());
+    st.bind(1, row);
     std::optional<StoredMessage> out;
     if (st.step() == kSqliteRow) out = read_row(st);
     st.reset();
-    // The program reads recipients of the messages it sent only; incoming
-    // messages have none worth a query on every read.
-    if (out && (store == 0 || (out->flags & 0x20))) load_recipients(row, *out);
+    if (out) load_recipients(row, *out);
     return out;
+}
+
+// The program reads the messages of a folder one by one, in the order of the
+// folder's contents, when it catches up with the store. Every read on its own
+// would be a transaction of its own, and each costs the file-locking calls of
+// the shared database; so a read also takes the messages that follow in the
+// same folder, in one snapshot, and serves them for a moment. Within that
+// moment the reads are exactly as if they had all been made at once; any
+// change made through this connection drops them.
+std::optional<StoredMessage> StoreDatabase::read_ahead(int64_t store, int64_t row) {
+    auto now = std::chrono::steady_clock::now();
+    if (read_ahead_.store == store && now - read_ahead_.taken < kReadAheadLife) {
+        auto it = read_ahead_.rows.find(row);
+        if (it != read_ahead_.rows.end()) {
+            StoredMessage m = std::move(it->second);
+            read_ahead_.rows.erase(it);
+            return m;
+        }
+    }
+    read_ahead_.rows.clear();
+    read_ahead_.store = store;
+    read_ahead_.taken = now;
+    {
+        SqliteReadTransaction snapshot(*db_);
+        static const std::string kSql =
+            std::string("SELECT ") + kMessageColumns +
+            " FROM messages m JOIN folders f ON f.id = m.folder_id "
+            "WHERE f.store_id = ?2 AND m.folder_id = (SELECT folder_id FROM messages WHERE id = ?1) "
+            "AND m.seq >= (SELECT seq FROM messages WHERE id = ?1) ORDER BY m.seq LIMIT ?3";
+        SqliteStatement& st = db_->cached(kSql.c_str());
+        st.bind(1, row).bind(2, store).bind(3, kReadAheadRows);
+        while (st.step() == kSqliteRow) {
+            StoredMessage m = read_row(st);
+            read_ahead_.rows.emplace(st.column_int(0), std::move(m));
+        }
+        st.reset();
+        // Only messages sent by the device have recipients the program reads.
+        for (auto& [id, m] : read_ahead_.rows)
+            if (m.flags & 0x20) load_recipients(id, m);
+    }
+    auto it = read_ahead_.rows.find(row);
+    if (it == read_ahead_.rows.end()) return std::nullopt;
+    StoredMessage m = std::move(it->second);
+    read_ahead_.rows.erase(it);
+    return m;
 }
 
 // --- the messaging interface's reads -----------------------------------------
@@ -387,6 +431,7 @@ Bytes StoreDatabase::insert_locked(int64_t folder_row, const StoredMessage& m) {
 }
 
 Bytes StoreDatabase::add_message(const StoredMessage& message) {
+    read_ahead_.rows.clear();
     if (message.folder > StoreFolderKind::Outbox) return {};
     Bytes id;
     {
@@ -401,6 +446,7 @@ Bytes StoreDatabase::add_message(const StoredMessage& message) {
 
 bool StoreDatabase::add_messages(const std::vector<StoredMessage>& messages,
                                  const std::function<void(size_t, size_t)>& progress) {
+    read_ahead_.rows.clear();
     {
         SqliteTransaction tx(*db_);
         if (!tx.ok()) return false;
@@ -416,6 +462,7 @@ bool StoreDatabase::add_messages(const std::vector<StoredMessage>& messages,
 }
 
 bool StoreDatabase::delete_message(const Bytes& entry_id) {
+    read_ahead_.rows.clear();
     int64_t row = parse_id('Q', 'M', entry_id);
     if (row == 0) return false;
     {
@@ -431,6 +478,7 @@ bool StoreDatabase::delete_message(const Bytes& entry_id) {
 }
 
 bool StoreDatabase::delete_messages(int64_t folder_row, const std::vector<Bytes>& entry_ids) {
+    read_ahead_.rows.clear();
     {
         SqliteTransaction tx(*db_);
         if (!tx.ok()) return false;
@@ -447,6 +495,7 @@ bool StoreDatabase::delete_messages(int64_t folder_row, const std::vector<Bytes>
 }
 
 bool StoreDatabase::set_flags(const Bytes& entry_id, uint32_t flags) {
+    read_ahead_.rows.clear();
     int64_t row = parse_id('Q', 'M', entry_id);
     if (row == 0) return false;
     {
@@ -469,6 +518,7 @@ bool StoreDatabase::set_read(const Bytes& entry_id, bool read) {
 }
 
 Bytes StoreDatabase::submit(int64_t folder_row, StoredMessage message) {
+    read_ahead_.rows.clear();
     Bytes id;
     {
         SqliteTransaction tx(*db_);
@@ -482,6 +532,7 @@ Bytes StoreDatabase::submit(int64_t folder_row, StoredMessage message) {
 
 std::optional<StoreDatabase::TransmitResult> StoreDatabase::transmit(
     const std::vector<std::u16string>& fail_numbers) {
+    read_ahead_.rows.clear();
     auto digits = [](const std::u16string& n) {
         std::u16string d;
         for (char16_t c : n)

@@ -13,6 +13,7 @@
 //
 // This class is the system's side (tools, transport, tests). The program talks
 // to the store through the messaging interface of mapi::Session and friends.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -111,7 +112,18 @@ private:
         int64_t last_seq = 0;
     };
 
+    // Messages read ahead of the program's reads (see read_ahead()).
+    static constexpr int64_t kReadAheadRows = 256;
+    static constexpr std::chrono::milliseconds kReadAheadLife{50};
+    struct ReadAhead {
+        int64_t store = 0;
+        std::chrono::steady_clock::time_point taken;
+        std::unordered_map<int64_t, StoredMessage> rows;
+    };
+    std::optional<StoredMessage> read_ahead(int64_t store, int64_t row);
+
     std::unique_ptr<SqliteDatabase> db_;
     int64_t sms_folders_[6] = {};
+    ReadAhead read_ahead_;
     std::unordered_map<int64_t, Anchor> anchors_;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "chats/ChatCache.h"
 #include "platform/LocalTime.h"
@@ -275,6 +276,31 @@ TEST_F(ChatModelTest, StartsFromTheCacheAndRebuildsWhenItIsBroken) {
     EXPECT_NE(log.text().find("load_cache failed\n"), std::string::npos);
     EXPECT_TRUE(model->update_chats(false, nullptr));
     EXPECT_EQ(keys(), (Keys{u"222", u"111"}));
+}
+
+TEST_F(ChatModelTest, ADamagedStoreLeavesTheChatsOfTheCache) {
+    deliver(u"111", 1);
+    start();
+    model->update_chats(false, nullptr);
+    model.reset();
+    store.reset();
+    for (const char* suffix : {"", "-wal", "-shm"})
+        std::filesystem::remove(device.device() / (std::string("store.db") + suffix));
+    {
+        std::ofstream damaged(device.device() / "store.db", std::ios::binary);
+        damaged << std::string(8192, '\x7f');
+    }
+    LogCapture log;
+    start();
+    EXPECT_FALSE(model->update_chats(true, nullptr));
+    EXPECT_EQ(keys(), (Keys{u"111"}));
+    SmsRecord record = model->chats()[0]->messages()[0];
+    EXPECT_FALSE(model->load_sms(record));
+    std::string text = log.text();
+    EXPECT_NE(text.find("MAPILogonEx failed"), std::string::npos);
+    EXPECT_NE(text.find("SMS store not found\n"), std::string::npos);
+    // The damaged file is left as it was, for the user to rescue.
+    EXPECT_EQ(std::filesystem::file_size(device.device() / "store.db"), 8192u);
 }
 
 TEST_F(ChatModelTest, RenewsSystemSettingsAndWithdrawsTheRequestWhenAlertsAreOff) {

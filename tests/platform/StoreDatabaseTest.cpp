@@ -132,6 +132,24 @@ TEST(StoreDatabase, ContentsTableReadsAnyWindowInOrder) {
     EXPECT_EQ(ids[0], all[11].entry_id);
 }
 
+TEST(StoreDatabase, ReadsAheadButNeverServesWhatItChangedItself) {
+    TestDevice device;
+    auto db = open_store();
+    auto first = db->add_message(incoming(u"1", u"one"));
+    auto second = db->add_message(incoming(u"1", u"two"));
+    auto sms = db->stores()[1].entry_id;
+    ASSERT_EQ(db->find_message_in_store(sms, first)->body, u"one");
+    ASSERT_TRUE(db->set_read(second, true));
+    auto read = db->find_message_in_store(sms, second);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->flags & 0x01, 0x01u);
+    // A message of another store is not found through the SMS store.
+    EXPECT_FALSE(db->find_message_in_store(db->stores()[0].entry_id, first));
+    // Nor is a deleted one.
+    ASSERT_TRUE(db->delete_message(first));
+    EXPECT_FALSE(db->find_message_in_store(sms, first));
+}
+
 TEST(StoreDatabase, ConcurrentWritersLoseNothingAndWaitForALockedStore) {
     TestDevice device;
     open_store();

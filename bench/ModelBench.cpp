@@ -1,44 +1,19 @@
 #include "bench/ModelBench.h"
 
 #include <malloc.h>
-#include <stdlib.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchFolders.h"
 #include "chats/ChatCache.h"
 #include "chats/ChatModel.h"
 #include "platform/LocalTime.h"
 #include "platform/Paths.h"
 #include "platform/store/StoreDatabase.h"
 #include "tools/device/HistoryGenerator.h"
-
-namespace {
-
-// A temporary device folder and program folder for one size.
-class BenchFolders {
-public:
-    BenchFolders() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillmo-bench-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-        std::filesystem::create_directories(root_ / "device");
-        std::filesystem::create_directories(root_ / "program");
-        setenv("QUILLMO_DEVICE", (root_ / "device").c_str(), 1);
-        setenv("QUILLMO_HOME", (root_ / "program").c_str(), 1);
-    }
-    ~BenchFolders() {
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
-    }
-    std::filesystem::path cache() const { return root_ / "program" / "cache"; }
-
-private:
-    std::filesystem::path root_;
-};
-
-}  // namespace
 
 bool ModelBench::run() {
     BenchFolders folders;

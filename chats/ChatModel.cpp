@@ -85,6 +85,87 @@ void ChatModel::load(ProgressListener* progress) {
     Clock::time_point start = Clock::now();
     update_chats(false, progress);
     log() << u"update_chats time:" << elapsed_ms(start) << u"\n";
+    load_contacts();
+}
+
+// --- Contacts ------------------------------------------------------------------
+
+void ChatModel::load_contacts() {
+    Clock::time_point start = Clock::now();
+    // Following the changes starts before the reading, so that a card written
+    // meanwhile is reported rather than missed; reporting one already read
+    // only adds its numbers again.
+    contacts_.subscribe();
+    for (const ContactRecord& contact : contacts_.all_contacts()) phones_.add_contact(contact);
+    link_chats();
+    log() << u"load_contacts time:" << elapsed_ms(start) << u"\n";
+}
+
+void ChatModel::link_chats() {
+    for (size_t i = 0; i < chats_.size(); ++i) {
+        Chat& chat = *chats_[i];
+        if (chat.key.empty()) continue;
+        long found = phones_.find(chat.key);
+        if (found < 0) {
+            // Numbers without a contact become choosable as recipients too.
+            phones_.add(PhoneEntry{chat.name, chat.number, u"", chat.key, chat.contact_id, 0});
+            continue;
+        }
+        const PhoneEntry& entry = phones_[static_cast<size_t>(found)];
+        chat.contact_id = entry.contact_id;
+        if (chat.name == entry.name && chat.label == entry.label) continue;
+        chat.name = entry.name;
+        chat.label = entry.label;
+        publish({ChatEvent::kChatChanged, static_cast<int32_t>(i), &chat});
+    }
+}
+
+bool ChatModel::poll() {
+    contacts_.process_changes();
+    bool changed = update_chats(true, nullptr);
+    if (changed) link_chats();
+    return changed;
+}
+
+std::u16string ChatModel::resolve_sender_name(const std::u16string& number) {
+    std::optional<ContactRecord> contact = contacts_.find_contact_by_phone(number);
+    if (!contact) return {};
+    std::u16string key = chat_key(number);
+    for (ContactField field : {ContactField::Mobile, ContactField::BusinessTel, ContactField::HomeTel}) {
+        if (chat_key(contact->field(field)) != key) continue;
+        std::u16string name = contact->display_name();
+        log() << u"find_contact_by_phone:" << number << u" to " << name << u"\n";
+        return name;
+    }
+    return {};
+}
+
+void ChatModel::select_chat(const std::u16string& key) {
+    current_chat_key_ = key;
+    phones_.select(key);
+}
+
+void ChatModel::on_contact_added(ContactsDirectory& directory, const ContactRecord& contact) {
+    if (&directory != &contacts_) return;
+    log() << u"on_contact_added for id:" << contact.id << u"\n";
+    if (phones_.add_contact(contact)) link_chats();
+}
+
+void ChatModel::on_contact_changed(ContactsDirectory& directory, int32_t id) {
+    if (&directory != &contacts_) return;
+    phones_.remove_contact(id);
+    std::optional<ContactRecord> contact = contacts_.contact_by_id(id);
+    log() << u"on_contact_changed for id:" << id << u"\n";
+    // A contact whose names were all cleared adds nothing; the chats keep its
+    // former name until the next link.
+    if (contact && phones_.add_contact(*contact)) link_chats();
+}
+
+void ChatModel::on_contact_removed(ContactsDirectory& directory, int32_t id) {
+    if (&directory != &contacts_) return;
+    log() << u"on_contact_removed for id:" << id << u"\n";
+    phones_.remove_contact(id);
+    link_chats();
 }
 
 void ChatModel::save_cache() { ChatCache::save(ChatCache::default_path(), chats_); }

@@ -15,13 +15,16 @@
 #include "chats/Chat.h"
 #include "chats/ChatEvent.h"
 #include "chats/ChatObserver.h"
+#include "chats/ContactsDirectory.h"
+#include "chats/ContactsListener.h"
+#include "chats/PhoneList.h"
 #include "chats/ProgressListener.h"
 #include "messaging/EntryId.h"
 #include "messaging/SmsRecord.h"
 #include "messaging/sms_manager.h"
 #include "platform/Singleton.h"
 
-class ChatModel : public Singleton<ChatModel> {
+class ChatModel : public Singleton<ChatModel>, private ContactsListener {
 public:
     using ChatList = std::vector<std::unique_ptr<Chat>>;
 
@@ -35,8 +38,32 @@ public:
     // Withdraws the new-message notification when alerts are off.
     ~ChatModel();
 
-    // The start-up load: update_chats(false, progress), timed in the log.
+    // The start-up load: update_chats(false, progress), timed in the log,
+    // then the contacts (load_contacts).
     void load(ProgressListener* progress);
+
+    // Reads every contact into the phone list, links the chats and starts
+    // following the address book's changes; timed as "load_contacts time:".
+    void load_contacts();
+    // Gives each chat the name and label of the phone-list entry of its key
+    // (kind 2 when they change); a chat no entry matches adds its own entry.
+    void link_chats();
+    // One poll of the running program: the address book's changes, then
+    // update_chats(true), then linking when the update changed something.
+    // True when the update changed something.
+    bool poll();
+    // The contact name for a new message's sender: the contact found for the
+    // number, when one of its mobile, business or home numbers has the
+    // number's key; else empty.
+    std::u16string resolve_sender_name(const std::u16string& number);
+
+    ContactsDirectory& contacts() { return contacts_; }
+    PhoneList& phones() { return phones_; }
+    // Remembers the key of the chat the chat form shows (empty when it
+    // closes) and marks and sorts the phone list for it.
+    void select_chat(const std::u16string& key);
+    // Position of the phone entry of the entry's key, added when missing.
+    size_t find_or_add(PhoneEntry entry) { return phones_.find_or_add(std::move(entry)); }
 
     // Brings the chats up to date with the store. notify: whether observers
     // hear of the changes; progress may be null. True when anything new was
@@ -109,6 +136,11 @@ public:
 private:
     struct UpdateState;
 
+    void on_contact_added(ContactsDirectory& directory, const ContactRecord& contact) override;
+    void on_contacts_progress(ContactsDirectory&, size_t, size_t) override {}
+    void on_contact_changed(ContactsDirectory& directory, int32_t id) override;
+    void on_contact_removed(ContactsDirectory& directory, int32_t id) override;
+
     void scan_folder(int32_t folder, std::vector<EntryId>& new_ids);
     void follow_outbox(UpdateState& state);
     void read_new_messages(UpdateState& state);
@@ -130,4 +162,6 @@ private:
     bool alerts_ = true;
     std::u16string current_chat_key_;
     std::u16string handover_text_;
+    ContactsDirectory contacts_{this};
+    PhoneList phones_;
 };

@@ -10,16 +10,18 @@ public:
     Singleton& operator=(const Singleton&) = delete;
 
     // The live instance, or null when there is none.
-    static T* instance() { return instance_; }
+    static T* instance() { return static_cast<T*>(instance_); }
 
 protected:
     Singleton() {
         if (instance_ != nullptr)
             fatal(u"Singleton is already instantiated", u"Singleton::Singleton()");
-        instance_ = static_cast<T*>(this);
+        // Kept as the base: the derived object does not exist yet while this
+        // constructor runs, so it is cast only when asked for.
+        instance_ = this;
     }
     ~Singleton() { instance_ = nullptr; }
 
 private:
-    static inline T* instance_ = nullptr;
+    static inline Singleton* instance_ = nullptr;
 };

@@ -6,6 +6,7 @@
 
 #include "tools/device/ChatsCommand.h"
 #include "tools/device/CommandTable.h"
+#include "tools/device/ContactsCommands.h"
 #include "tools/device/DeviceContext.h"
 #include "tools/device/GenerateCommand.h"
 #include "tools/device/InitCommand.h"
@@ -33,6 +34,7 @@ CommandTable device_commands() {
     table.add(generate_command());
     for (Command& c : reg_commands()) table.add(std::move(c));
     table.add(chats_command());
+    for (Command& c : contacts_commands()) table.add(std::move(c));
     return table;
 }
 

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "chats/ChatModel.h"
+#include "platform/LocalTime.h"
+#include "platform/Paths.h"
+#include "platform/store/StoreDatabase.h"
+#include "support/LogCapture.h"
+#include "support/TestDevice.h"
+
+namespace {
+
+class Events : public ChatObserver {
+public:
+    void on_chat_event(const ChatEvent& e) override {
+        if (e.kind == ChatEvent::kChatChanged) renamed.push_back(e.chat->name);
+    }
+    std::vector<std::u16string> renamed;
+};
+
+class ContactsLinkTest : public ::testing::Test {
+protected:
+    ContactsLinkTest() : store(StoreDatabase::open(paths::device_folder_utf8(), nullptr)) {
+        std::filesystem::create_directories(device.device() / "contacts");
+    }
+    ~ContactsLinkTest() override {
+        if (model) model->remove_observer(&events);
+    }
+    void deliver(std::u16string number, std::u16string name = u"") {
+        StoredMessage m;
+        m.sender_number = std::move(number);
+        m.sender_name = std::move(name);
+        m.body = u"hi";
+        m.delivery_time = local_time::now_utc() + static_cast<int64_t>(++count) * 10000000;
+        store->add_message(m);
+    }
+    void card(const std::string& file, const std::string& name, const std::string& tel) {
+        std::ofstream out(device.device() / "contacts" / file, std::ios::binary);
+        out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" << name << "\r\nN:" << name
+            << ";;;;\r\nTEL;TYPE=CELL:" << tel << "\r\nEND:VCARD\r\n";
+    }
+    // Waits until the address book has reported at least one change.
+    size_t settle() {
+        size_t seen = 0;
+        for (int i = 0; i < 100 && seen == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            seen = model->contacts().process_changes();
+        }
+        return seen;
+    }
+    const Chat& chat(const std::u16string& key) { return *model->find_chat(key); }
+
+    TestDevice device;
+    std::shared_ptr<StoreDatabase> store;
+    std::unique_ptr<ChatModel> model;
+    Events events;
+    int count = 0;
+};
+
+TEST_F(ContactsLinkTest, ChatsTakeTheContactsNameAndOtherNumbersJoinThePhoneList) {
+    card("anna.vcf", "Анна Петрова", "+7 912 345-67-89");
+    deliver(u"89123456789", u"store name");
+    deliver(u"+1 555 0100", u"Stranger");
+    LogCapture log;
+    model = std::make_unique<ChatModel>();
+    model->add_observer(&events);
+    model->load(nullptr);
+
+    const Chat& anna = chat(u"3456789");
+    EXPECT_EQ(anna.name, u"Анна Петрова");
+    EXPECT_EQ(anna.label, u"mobile");
+    EXPECT_GT(anna.contact_id, 0);
+    EXPECT_EQ(chat(u"5550100").name, u"Stranger");
+    EXPECT_EQ(chat(u"5550100").contact_id, -1);
+    long stranger = model->phones().find(u"5550100");
+    ASSERT_GE(stranger, 0);
+    EXPECT_EQ(model->phones()[static_cast<size_t>(stranger)].name, u"Stranger");
+    EXPECT_EQ(model->phones()[static_cast<size_t>(stranger)].contact_id, -1);
+    EXPECT_NE(log.text().find("load_contacts time:"), std::string::npos);
+    EXPECT_EQ(model->resolve_sender_name(u"+79123456789"), u"Анна Петрова");
+    EXPECT_NE(log.text().find("find_contact_by_phone:+79123456789 to Анна Петрова\n"), std::string::npos);
+}
+
+TEST_F(ContactsLinkTest, ContactChangesRenameChatsAsTheyHappen) {
+    deliver(u"+1 555 0100", u"Stranger");
+    model = std::make_unique<ChatModel>();
+    model->add_observer(&events);
+    model->load(nullptr);
+    LogCapture log;
+
+    card("bob.vcf", "Bob", "+1 (555) 0100");
+    ASSERT_GT(settle(), 0u);
+    EXPECT_EQ(chat(u"5550100").name, u"Bob");
+    EXPECT_EQ(events.renamed, (std::vector<std::u16string>{u"Bob"}));
+    EXPECT_NE(log.text().find("PIM_ITEM_CREATED_LOCAL = "), std::string::npos);
+    EXPECT_NE(log.text().find("on_contact_added for id:"), std::string::npos);
+
+    card("bob.vcf", "Robert", "+1 (555) 0100");
+    ASSERT_GT(settle(), 0u);
+    EXPECT_EQ(chat(u"5550100").name, u"Robert");
+    EXPECT_NE(log.text().find("on_contact_changed for id:"), std::string::npos);
+
+    // Removed: the chat keeps the name it has and its own entry comes back.
+    std::filesystem::remove(device.device() / "contacts" / "bob.vcf");
+    ASSERT_GT(settle(), 0u);
+    EXPECT_EQ(chat(u"5550100").name, u"Robert");
+    EXPECT_GE(model->phones().find(u"5550100"), 0);
+    EXPECT_NE(log.text().find("on_contact_removed for id:"), std::string::npos);
+
+    // A poll brings new messages and links them.
+    card("carol.vcf", "Carol", "+44 20 7946 0018");
+    deliver(u"02079460018");
+    EXPECT_TRUE(model->poll());
+    EXPECT_EQ(chat(u"9460018").name, u"Carol");
+}
+
+}  // namespace

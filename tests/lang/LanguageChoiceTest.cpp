@@ -1,0 +1,131 @@
+#include "lang/LanguageChoice.h"
+
+#include <gtest/gtest.h>
+#include <unicode/locid.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "LangFiles.h"
+#include "platform/Registry.h"
+#include "support/LogCapture.h"
+#include "support/TestDevice.h"
+
+namespace {
+
+const RegistryPath kKey(u"HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo");
+
+class LanguageChoice : public ::testing::Test {
+protected:
+    LanguageChoice() : saved_(icu::Locale::getDefault()) { set_locale("de_DE"); }
+    ~LanguageChoice() override { set_locale(saved_); }
+
+    static void set_locale(const icu::Locale& locale) {
+        UErrorCode status = U_ZERO_ERROR;
+        icu::Locale::setDefault(locale, status);
+    }
+
+    void add(const char* file_name, const std::u16string& cancel) {
+        write_file(device_.program() / file_name, utf16_file(u"Cancel=" + cancel));
+    }
+    void remove(const char* file_name) { std::filesystem::remove(device_.program() / file_name); }
+
+    // The "Cancel" text of the language chosen at start, "" when none loads.
+    std::u16string chosen() {
+        Dictionary dictionary;
+        if (!choose_language_at_start(dictionary, u"Quillmo")) return {};
+        return dictionary.text(u"Cancel");
+    }
+
+    TestDevice device_;
+    icu::Locale saved_;
+};
+
+TEST_F(LanguageChoice, TriesRegistryThenSystemLanguageThenEnglishThenAnyFile) {
+    add("a-first.lng", u"first");
+    add("zz-last.lng", u"last");
+    add("english.lng", u"Cancel");
+    add("german.lng", u"Abbrechen");
+    add("russian.lng", u"Отмена");
+    ASSERT_TRUE(registry::write_string(kKey, u"Language", u"russian"));
+    EXPECT_EQ(chosen(), u"Отмена");
+
+    // The chosen file was deleted: the system language's file comes next,
+    // found whatever the letter case of its name.
+    remove("russian.lng");
+    EXPECT_EQ(chosen(), u"Abbrechen");
+    remove("german.lng");
+    add("German.LNG", u"Abbrechen!");
+    EXPECT_EQ(chosen(), u"Abbrechen!");
+
+    remove("German.LNG");
+    EXPECT_EQ(chosen(), u"Cancel");
+    remove("english.lng");
+    EXPECT_EQ(chosen(), u"first");
+
+    // The start-up choice never writes the registry.
+    std::u16string value;
+    ASSERT_TRUE(registry::read_string(kKey, u"Language", value));
+    EXPECT_EQ(value, u"russian");
+}
+
+TEST_F(LanguageChoice, UnreadableOrMissingRegistryValueCountsAsEmpty) {
+    add("german.lng", u"Abbrechen");
+    ASSERT_TRUE(registry::write_number(kKey, u"Language", 7));
+    EXPECT_EQ(chosen(), u"Abbrechen");
+    ASSERT_TRUE(registry::delete_value(kKey, u"Language"));
+    EXPECT_EQ(chosen(), u"Abbrechen");
+    EXPECT_FALSE(registry::read_raw(kKey, u"Language"));
+    // A value naming a file outside the program folder is not followed.
+    write_file(device_.program().parent_path() / "outside.lng", utf16_file(u"Cancel=out"));
+    ASSERT_TRUE(registry::write_string(kKey, u"Language", u"../outside"));
+    EXPECT_EQ(chosen(), u"Abbrechen");
+}
+
+TEST_F(LanguageChoice, NoLoadableFileLeavesTheDictionaryAsItWas) {
+    std::filesystem::create_directory(device_.program() / "english.lng");
+    LogCapture capture;
+    Dictionary dictionary;
+    EXPECT_FALSE(choose_language_at_start(dictionary, u"Quillmo"));
+    EXPECT_TRUE(dictionary.empty());
+    EXPECT_EQ(dictionary.path(), u"");
+    EXPECT_NE(capture.text().find("No languages, please reinstall"), std::string::npos);
+}
+
+TEST_F(LanguageChoice, ListsLanguageFilesSortedAndResolvesNamesIgnoringCase) {
+    add("russian.lng", u"x");
+    add("notes.txt", u"x");
+    std::filesystem::create_directory(device_.program() / "folder.lng");
+    EXPECT_FALSE(has_several_languages());
+    add("ENGLISH.LNG", u"x");
+    add("Deutsch.lng", u"x");
+    std::vector<std::u16string> names;
+    for (const LanguageFile& file : language_files()) names.push_back(file.name);
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"Deutsch", u"ENGLISH", u"russian"}));
+    EXPECT_TRUE(has_several_languages());
+
+    EXPECT_EQ(language_path(u"russian"), u"%app_path%/russian.lng");
+    EXPECT_EQ(language_path(u"english"), u"%app_path%/ENGLISH.LNG");
+    EXPECT_EQ(language_path(u"french"), u"%app_path%/french.lng");
+    EXPECT_EQ(language_path(u"sub/russian"), u"");
+    EXPECT_EQ(language_path(std::u16string(u"russian\0x", 9)), u"");
+}
+
+// The language files the build puts into the program folder.
+TEST(ShippedLanguages, AllHoldTheSameKeysAndEnglishIsUtf16) {
+    const char* program_dir = std::getenv("QUILLMO_PROGRAM_DIR");
+    ASSERT_NE(program_dir, nullptr);
+    std::u16string folder = utf16::from_utf8(program_dir);
+    auto english = KeyValueFile::load(folder + u"/english.lng");
+    auto russian = KeyValueFile::load(folder + u"/russian.lng");
+    ASSERT_TRUE(english && russian);
+    std::vector<std::u16string> english_keys, russian_keys;
+    for (const auto& [key, text] : *english) english_keys.push_back(key);
+    for (const auto& [key, text] : *russian) russian_keys.push_back(key);
+    EXPECT_EQ(english_keys, russian_keys);
+    for (const char16_t* key : {u"Cancel", u"DefaultTemplates", u"Language", u"Skin", u"Exit"})
+        EXPECT_TRUE(english->contains(key)) << utf16::to_utf8(key);
+    EXPECT_EQ(russian->at(u"Cancel"), u"Отмена");
+}
+
+}  // namespace

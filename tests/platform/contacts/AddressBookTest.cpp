@@ -1,0 +1,213 @@
+#include "platform/contacts/AddressBook.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "ContactTestData.h"
+#include "platform/contacts/ContactIds.h"
+#include "support/LogCapture.h"
+#include "support/TestDevice.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kCards[] = {"accents.vcf", "android-21-utf8.vcf", "carddav-40.vcf", "cjk.vcf",
+                              "iphone-30.vcf", "no-name.vcf", "nokia-21-cp1251.vcf", "not-a-card.vcf"};
+
+class AddressBookTest : public ::testing::Test {
+protected:
+    AddressBookTest() : folder_(device_.device() / "contacts") {
+        fs::create_directories(folder_);
+        for (const char* name : kCards) fs::copy_file(test_card_path(name), folder_ / name);
+    }
+    void write(const std::string& name, const std::string& text) {
+        std::ofstream(folder_ / name, std::ios::binary | std::ios::trunc) << text;
+    }
+    static std::string card(const std::string& name, const std::string& tel) {
+        return "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nTEL;TYPE=CELL:" + tel + "\r\nEND:VCARD\r\n";
+    }
+    std::map<std::u16string, int32_t> ids_by_name(AddressBook& book) {
+        std::map<std::u16string, int32_t> ids;
+        for (const ContactRecord& c : book.all_contacts()) ids[c.display_name()] = c.id;
+        return ids;
+    }
+    std::vector<AddressBook::Notice> changes(AddressBook& book) {
+        pollfd p{book.watch_fd(), POLLIN, 0};
+        poll(&p, 1, 1000);
+        return book.take_changes();
+    }
+
+    TestDevice device_;
+    fs::path folder_;
+};
+
+using Notices = std::vector<std::pair<AddressBook::Change, int32_t>>;
+Notices plain(const std::vector<AddressBook::Notice>& notices) {
+    Notices out;
+    for (const auto& n : notices) out.emplace_back(n.change, n.id);
+    return out;
+}
+
+TEST_F(AddressBookTest, ReadsEveryCardInNameOrderAndLogsWhatItSkips) {
+    LogCapture log;
+    mkfifo((folder_ / "pipe.vcf").c_str(), 0644);  // must not block the reader
+    write(".#lock.vcf", "not a contact");
+    write("readme.txt", "not a contact");
+    AddressBook book;
+    EXPECT_EQ(book.folder(), folder_.string());
+    std::vector<size_t> progress;
+    auto contacts = book.all_contacts([&](size_t index, size_t count) {
+        EXPECT_EQ(count, 9u);
+        progress.push_back(index);
+    });
+    EXPECT_EQ(progress, (std::vector<size_t>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    std::vector<std::u16string> names;
+    for (const ContactRecord& c : contacts) {
+        EXPECT_GT(c.id, 0);
+        names.push_back(c.display_name());
+    }
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"José Müller-Lüdenscheidt", u"Иван Иванович Иванов",
+                                                   u"Ada Lovelace", u"山田 太郎", u"Johnny Appleseed", u"",
+                                                   u"Петрова Мария"}));
+    std::string text = log.text();
+    EXPECT_NE(text.find("contacts: " + (folder_ / "not-a-card.vcf").string() + " is not a vCard, skipped"),
+              std::string::npos);
+    EXPECT_NE(text.find("contacts: cannot read " + (folder_ / "pipe.vcf").string() + ": not a regular file"),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(device_.device() / "contacts.ids"));
+}
+
+TEST_F(AddressBookTest, IdsStayTheSameAcrossInstancesOtherFilesAndALostMap) {
+    auto first = [&] {
+        AddressBook book;
+        return ids_by_name(book);
+    }();
+    AddressBook second;
+    EXPECT_EQ(ids_by_name(second), first);
+
+    fs::remove(folder_ / "cjk.vcf");
+    write("zz-new.vcf", card("Newcomer", "1"));
+    write("aa-new.vcf", card("Early", "2"));
+    auto changed = ids_by_name(second);
+    for (const auto& [name, id] : first) {
+        if (name == u"山田 太郎") continue;
+        EXPECT_EQ(changed.at(name), id);
+    }
+    EXPECT_EQ(changed.count(u"山田 太郎"), 0u);
+
+    fs::remove(device_.device() / "contacts.ids");
+    AddressBook third;
+    EXPECT_EQ(ids_by_name(third), changed);
+
+    int32_t ada = first.at(u"Ada Lovelace");
+    auto read = third.contact_by_id(ada);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->first_name, u"Ada");
+    EXPECT_FALSE(third.contact_by_id(12345));
+}
+
+TEST_F(AddressBookTest, FindsTheClosestContactForAnySpellingOfANumber) {
+    write("local.vcf", card("Local", "345-67-89"));
+    AddressBook book;
+    auto ivanov = book.find_matching_contact(u"89123456789");
+    ASSERT_TRUE(ivanov);
+    EXPECT_EQ(ivanov->last_name, u"Иванов");
+    EXPECT_EQ(ivanov->id, ids_by_name(book).at(u"Иван Иванович Иванов"));
+    EXPECT_EQ(book.find_matching_contact(u"+7 495 111 22 34")->last_name, u"Петрова");  // a fax
+    EXPECT_EQ(book.find_matching_contact(u"3456789")->display_name(), u"Local");
+    EXPECT_FALSE(book.find_matching_contact(u"0100"));
+    EXPECT_FALSE(book.find_matching_contact(u"BANK"));
+}
+
+TEST_F(AddressBookTest, WatchingReportsEachFileChangeOnceWithItsId) {
+    AddressBook book;
+    auto ids = ids_by_name(book);
+    ASSERT_TRUE(book.watch());
+    ASSERT_GE(book.watch_fd(), 0);
+    EXPECT_TRUE(book.take_changes().empty());
+    using C = AddressBook::Change;
+
+    // Created in place: one notice, once written and closed.
+    int32_t id = ContactIds::hash_id("new.vcf");
+    {
+        std::ofstream partial(folder_ / "new.vcf", std::ios::binary);
+        partial << "BEGIN:VCARD\r\n" << std::flush;
+        write("notes.txt", "ignored");
+        EXPECT_TRUE(book.take_changes().empty());
+        partial << "FN:New\r\nEND:VCARD\r\n";
+    }
+    EXPECT_EQ(plain(changes(book)), (Notices{{C::Created, id}}));
+    EXPECT_EQ(book.contact_by_id(id)->display_name(), u"New");
+
+    write("new.vcf", card("Renamed", "+1 555 0300"));
+    EXPECT_EQ(plain(changes(book)), (Notices{{C::Changed, id}}));
+
+    // Saved the way editors and sync tools do: a temporary file renamed over.
+    write(".new.vcf.tmp", card("Again", "+1 555 0300"));
+    fs::rename(folder_ / ".new.vcf.tmp", folder_ / "new.vcf");
+    EXPECT_EQ(plain(changes(book)), (Notices{{C::Changed, id}}));
+
+    // Removed and written anew before the notices are taken: a change.
+    fs::remove(folder_ / "new.vcf");
+    write("new.vcf", card("Third", "+1 555 0300"));
+    EXPECT_EQ(plain(changes(book)), (Notices{{C::Changed, id}}));
+
+    // A deleted file keeps its id until its notice is delivered, even when
+    // the book is read in between.
+    int32_t ada = ids.at(u"Ada Lovelace");
+    fs::remove(folder_ / "carddav-40.vcf");
+    book.all_contacts();
+    fs::rename(folder_ / "cjk.vcf", folder_ / "yamada.vcf");
+    EXPECT_EQ(plain(changes(book)), (Notices{{C::Deleted, ada},
+                                             {C::Deleted, ids.at(u"山田 太郎")},
+                                             {C::Created, ContactIds::hash_id("yamada.vcf")}}));
+    EXPECT_FALSE(book.contact_by_id(ada));
+
+    // The whole folder removed: every contact in it is gone.
+    fs::remove_all(folder_);
+    auto gone = changes(book);
+    EXPECT_EQ(gone.size(), 8u);
+    for (const auto& notice : gone) EXPECT_EQ(notice.change, C::Deleted);
+    EXPECT_TRUE(book.take_changes().empty());
+}
+
+TEST_F(AddressBookTest, ImportSplitsCardsIntoNewFilesAndNeverOverwrites) {
+    AddressBook book;
+    ASSERT_TRUE(book.watch());
+    std::string export_text = read_test_card("export.vcf");
+    AddressBook::ImportResult result;
+    std::string error;
+    ASSERT_TRUE(book.import_cards(export_text, result, &error)) << error;
+    EXPECT_EQ(result.imported, 3u);
+    EXPECT_EQ(result.skipped, 2u);  // one without content, one without END
+    ASSERT_TRUE(fs::exists(folder_ / "_team_alice_1.vcf"));
+    ASSERT_TRUE(fs::exists(folder_ / "_team_alice_1-2.vcf"));
+    auto text_of = [&](const char* name) {
+        std::ifstream in(folder_ / name, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(text_of("_team_alice_1.vcf"),
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:../team/alice:1\r\nFN:Alice\r\n"
+              "TEL;TYPE=CELL:+1 555 0001\r\nEND:VCARD\r\n");
+    EXPECT_EQ(contact_of(text_of("_team_alice_1-2.vcf")).display_name(), u"Alice (again)");
+    EXPECT_EQ(changes(book).size(), 3u);
+    EXPECT_EQ(book.all_contacts().size(), 7u + 3u);
+
+    ASSERT_TRUE(book.import_cards(export_text, result, &error));
+    EXPECT_TRUE(fs::exists(folder_ / "_team_alice_1-3.vcf"));
+    EXPECT_EQ(contact_of(text_of("_team_alice_1.vcf")).display_name(), u"Alice");
+    EXPECT_EQ(book.all_contacts().size(), 7u + 6u);
+
+    EXPECT_FALSE(book.import_cards("Name,Phone\nJohn,1\n", result, &error));
+    EXPECT_EQ(error, "no vCard in the text");
+    for (const auto& entry : fs::directory_iterator(folder_))
+        EXPECT_NE(entry.path().filename().string().rfind(".import-", 0), 0u) << entry.path();
+}
+
+}  // namespace

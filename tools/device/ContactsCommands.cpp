@@ -1,0 +1,106 @@
+#include "tools/device/ContactsCommands.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "chats/ChatModel.h"
+#include "platform/Utf16.h"
+#include "platform/contacts/AddressBook.h"
+#include "tools/device/DeviceContext.h"
+#include "tools/device/JsonWriter.h"
+#include "tools/device/ToolError.h"
+
+namespace {
+
+// vCard exports of whole address books stay well below this.
+constexpr std::streamsize kMaxImportBytes = 64 << 20;
+
+void run_import(DeviceContext& context, const CommandLine& line) {
+    const std::string& file = line.operands()[0];
+    std::string folder = context.existing_device_folder();
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw failure("cannot read " + file);
+    in.seekg(0, std::ios::end);
+    std::streamsize size = in.tellg();
+    if (size > kMaxImportBytes) throw failure(file + " is too large for a vCard file");
+    in.seekg(0);
+    std::string bytes(static_cast<size_t>(std::max<std::streamsize>(size, 0)), '\0');
+    if (!in.read(bytes.data(), size)) throw failure("cannot read " + file);
+
+    AddressBook book(folder + "/contacts");
+    AddressBook::ImportResult result;
+    std::string error;
+    if (!book.import_cards(bytes, result, &error)) throw failure(error);
+    context.out() << "imported " << result.imported << " contacts, skipped " << result.skipped
+                  << "\n";
+}
+
+void run_list(DeviceContext& context, const CommandLine& line) {
+    context.existing_device_folder();
+    // The phone list as the program builds it at start: every contact's
+    // numbers, then the numbers of the chats no contact matched.
+    ChatModel model;
+    model.load(nullptr);
+    const std::vector<PhoneEntry>& entries = model.phones().entries();
+    if (line.has("--json")) {
+        std::string text;
+        JsonWriter json(text);
+        json.begin_array();
+        for (const PhoneEntry& e : entries) {
+            json.begin_object();
+            json.key("name");
+            json.value(e.name);
+            json.key("number");
+            json.value(e.number);
+            json.key("label");
+            json.value(e.label);
+            json.key("key");
+            json.value(e.key);
+            json.key("contact_id");
+            json.value(static_cast<int64_t>(e.contact_id));
+            json.end_object();
+        }
+        json.end_array();
+        context.out() << text << "\n";
+        return;
+    }
+    if (entries.empty()) context.out() << "No numbers.\n";
+    for (const PhoneEntry& e : entries) {
+        context.out() << utf16::to_utf8(e.name.empty() ? e.number : e.name);
+        if (!e.name.empty()) context.out() << " <" << utf16::to_utf8(e.number) << ">";
+        if (!e.label.empty()) context.out() << " (" << utf16::to_utf8(e.label) << ")";
+        context.out() << "  key " << utf16::to_utf8(e.key);
+        if (e.contact_id >= 0) context.out() << ", contact " << e.contact_id;
+        context.out() << "\n";
+    }
+}
+
+}  // namespace
+
+std::vector<Command> contacts_commands() {
+    Command import;
+    import.words = {"contacts", "import"};
+    import.synopsis = "FILE.vcf";
+    import.summary = "Put the cards of a vCard file into the address book, one card a file.";
+    import.details =
+        "Reads a file of one or more vCards (versions 2.1, 3.0 and 4.0) and writes each card\n"
+        "as a file of its own in the device's contacts/ folder, named after the card's UID.\n"
+        "An existing file is never overwritten.\n";
+    import.min_operands = import.max_operands = 1;
+    import.run = run_import;
+
+    Command list;
+    list.words = {"contacts", "list"};
+    list.synopsis = "[--json]";
+    list.summary = "Show the phone list as the program builds it.";
+    list.details =
+        "Every contact's mobile, business and home numbers, then the numbers of chats that\n"
+        "no contact matched, one entry per chat key.\n"
+        "\n"
+        "  --json   an array of {name, number, label, key, contact_id}\n";
+    list.options = {{"--json", "", false}};
+    list.run = run_list;
+    return {import, list};
+}

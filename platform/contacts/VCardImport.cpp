@@ -72,7 +72,9 @@ bool write_new_file(const std::string& folder, const std::string& base, std::str
     if (closed != 0) return fail("cannot close " + temp);
 
     for (int n = 1; n <= kMaxSuffix; ++n) {
-        std::string name = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".vcf";
+        std::string name = base;
+        if (n > 1) name.append("-").append(std::to_string(n));
+        name += ".vcf";
         std::string target = folder + "/" + name;
         if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
             *written = name;

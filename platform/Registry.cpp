@@ -24,11 +24,15 @@ std::vector<uint8_t> number_bytes(uint32_t value) {
             static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
 }
 
-std::optional<uint32_t> as_number(const RawValue& v) {
+}  // namespace
+
+std::optional<uint32_t> number_of(const RawValue& v) {
     if (v.type != kTypeNumber || v.data.size() != 4) return std::nullopt;
     return static_cast<uint32_t>(v.data[0]) | static_cast<uint32_t>(v.data[1]) << 8 |
            static_cast<uint32_t>(v.data[2]) << 16 | static_cast<uint32_t>(v.data[3]) << 24;
 }
+
+namespace {
 
 std::optional<RawValue> select_value(SqliteDatabase& db, const std::u16string& key,
                                      std::u16string_view name) {
@@ -70,7 +74,7 @@ bool write_value(const RegistryPath& key, std::u16string_view name, uint32_t typ
 
         RawValue now{type, std::move(*data)};
         bool changed = !old || old->type != now.type || old->data != now.data;
-        std::optional<uint32_t> number = as_number(now);
+        std::optional<uint32_t> number = number_of(now);
         if (changed && number) {
             auto q = db->prepare(
                 "SELECT name, command, flags, compare, mask, target FROM notifications "
@@ -110,6 +114,16 @@ std::optional<RawValue> read_raw(const RegistryPath& key, std::u16string_view na
     return select_value(*db, key.full(), name);
 }
 
+std::u16string text_of(const RawValue& v) {
+    std::u16string text;
+    for (size_t i = 0; i + 1 < v.data.size(); i += 2) {
+        char16_t c = static_cast<char16_t>(v.data[i] | (v.data[i + 1] << 8));
+        if (c == 0) break;
+        text.push_back(c);
+    }
+    return text;
+}
+
 bool write_string(const RegistryPath& key, std::u16string_view name, std::u16string_view value) {
     return write_value(key, name, kTypeString, [&] { return string_bytes(value); });
 }
@@ -124,13 +138,7 @@ bool read_string(const RegistryPath& key, std::u16string_view name, std::u16stri
         return true;
     }
     if (v->type != kTypeString) return false;
-    std::u16string text;
-    for (size_t i = 0; i + 1 < v->data.size(); i += 2) {
-        char16_t c = static_cast<char16_t>(v->data[i] | (v->data[i + 1] << 8));
-        if (c == 0) break;
-        text.push_back(c);
-    }
-    value = std::move(text);
+    value = text_of(*v);
     return true;
 }
 
@@ -150,7 +158,7 @@ bool update_number(const RegistryPath& key, std::u16string_view name,
 bool read_number(const RegistryPath& key, std::u16string_view name, uint32_t& value) {
     std::optional<RawValue> v = read_raw(key, name);
     if (!v) return false;
-    std::optional<uint32_t> number = as_number(*v);
+    std::optional<uint32_t> number = number_of(*v);
     if (!number) return false;
     value = *number;
     return true;

@@ -42,5 +42,9 @@ struct RawValue {
     std::vector<uint8_t> data;
 };
 std::optional<RawValue> read_raw(const RegistryPath& key, std::u16string_view name);
+// The text of a string value's bytes, up to its first zero.
+std::u16string text_of(const RawValue& value);
+// The number of a 4-byte number value; nothing for any other value.
+std::optional<uint32_t> number_of(const RawValue& value);
 
 }  // namespace registry

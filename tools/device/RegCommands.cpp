@@ -29,19 +29,8 @@ ValueName value_name(const CommandLine& line) {
 }
 
 std::string describe(const registry::RawValue& v) {
-    if (v.type == registry::kTypeNumber && v.data.size() == 4)
-        return std::to_string(
-            static_cast<uint32_t>(v.data[0]) | static_cast<uint32_t>(v.data[1]) << 8 |
-            static_cast<uint32_t>(v.data[2]) << 16 | static_cast<uint32_t>(v.data[3]) << 24);
-    if (v.type == registry::kTypeString) {
-        std::u16string text;
-        for (size_t i = 0; i + 1 < v.data.size(); i += 2) {
-            char16_t c = static_cast<char16_t>(v.data[i] | (v.data[i + 1] << 8));
-            if (c == 0) break;
-            text.push_back(c);
-        }
-        return utf16::to_utf8(text);
-    }
+    if (std::optional<uint32_t> number = registry::number_of(v)) return std::to_string(*number);
+    if (v.type == registry::kTypeString) return utf16::to_utf8(registry::text_of(v));
     // Any other type is shown as its bytes.
     std::string out = "hex:";
     for (uint8_t b : v.data) {

@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "draw/ClipScope.h"
+#include "draw/PngReader.h"
+#include "draw/PngWriter.h"
+#include "draw/RenderSurface.h"
+#include "draw/TestFonts.h"
+#include "draw/TextDraw.h"
+#include "draw/TextLayout.h"
+
+namespace {
+
+const Color kBlack{0, 0, 0, 255};
+const Color kWhite{255, 255, 255, 255};
+
+std::unique_ptr<RenderSurface> white_surface(int width, int height) {
+    auto surface = std::make_unique<RenderSurface>(Size{width, height});
+    surface->fill({0, 0}, {width, height}, kWhite);
+    return surface;
+}
+
+// Counts pixels that differ from `from` (the fill colour), and fails on any
+// changed pixel without the opacity flag.
+int changed_pixels(const RenderSurface& surface, uint16_t from) {
+    int changed = 0;
+    const PixelBuffer& pixels = *surface.buffer();
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            if (uint16_t p = pixels.pixel(x, y); p != from) {
+                ++changed;
+                EXPECT_TRUE(p & rgb565::kOpaqueFlag) << x << "," << y;
+            }
+    return changed;
+}
+
+// Pixel (x + dx, y) of a equals pixel (x, y) of b over b's whole width.
+void expect_same_pixels(const RenderSurface& a, const RenderSurface& b, int dx = 0) {
+    const PixelBuffer& pa = *a.buffer();
+    const PixelBuffer& pb = *b.buffer();
+    for (int y = 0; y < pb.height(); ++y)
+        for (int x = 0; x < pb.width(); ++x)
+            ASSERT_EQ(pa.pixel(x + dx, y), pb.pixel(x, y)) << x << "," << y;
+}
+
+// Compares with tests/draw/golden/<name>.png pixel for pixel (opacity flag
+// included). With QUILLMO_UPDATE_GOLDEN=1 the reference is written instead.
+void expect_golden(const RenderSurface& surface, const std::string& name) {
+    std::string path = std::string(QUILLMO_TEXT_GOLDEN_DIR) + "/" + name + ".png";
+    std::string error;
+    if (const char* update = std::getenv("QUILLMO_UPDATE_GOLDEN"); update && *update == '1') {
+        std::filesystem::create_directories(QUILLMO_TEXT_GOLDEN_DIR);
+        ASSERT_TRUE(PngWriter::write(*surface.buffer(), path, &error)) << error;
+        return;
+    }
+    auto golden = PngReader::read(path, &error);
+    ASSERT_TRUE(golden) << error;
+    const PixelBuffer& drawn = *surface.buffer();
+    ASSERT_EQ(golden->width(), drawn.width());
+    ASSERT_EQ(golden->height(), drawn.height());
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            ASSERT_EQ(drawn.pixel(x, y), golden->pixel(x, y)) << name << " at " << x << "," << y;
+}
+
+}  // namespace
+
+TEST(TextDrawMeasure, ExtentsAreCumulativePerUtf16Unit) {
+    // DejaVu Sans at 14 pixels: a 9, W 14, zhe 13, U+1F600 15, x 8.
+    auto font = dejavu(10);
+    std::vector<int32_t> extents;
+    TextExtent all = TextDraw::measure(*font, u"aW\u0436\U0001F600x", -1, &extents);
+    EXPECT_EQ(extents, (std::vector<int32_t>{9, 23, 36, 51, 51, 59}));
+    EXPECT_EQ(all, (TextExtent{59, 17, 6}));
+    // The pair fits whole or not at all.
+    EXPECT_EQ(TextDraw::measure(*font, u"aW\u0436\U0001F600x", 50).fit, 3);
+    EXPECT_EQ(TextDraw::measure(*font, u"aW\u0436\U0001F600x", 51).fit, 5);
+    EXPECT_EQ(TextDraw::measure(*font, u"", -1, &extents), (TextExtent{0, 17, 0}));
+    EXPECT_TRUE(extents.empty());
+}
+
+TEST(TextDrawMeasure, BrokenSurrogatesAndControlCharacters) {
+    auto font = dejavu(10);
+    int32_t replacement = TextDraw::measure(*font, u"\uFFFD").width;
+    std::vector<int32_t> extents;
+    TextDraw::measure(*font,
+                      std::u16string(u"a\xD800"
+                                     u"b\xDC00"),
+                      -1, &extents);
+    EXPECT_EQ(extents,
+              (std::vector<int32_t>{9, 9 + replacement, 18 + replacement, 18 + 2 * replacement}));
+    TextDraw::measure(*font,
+                      u"a\t\n\x01"
+                      u"a",
+                      -1, &extents);
+    EXPECT_EQ(extents, (std::vector<int32_t>{9, 9, 9, 9, 18}));
+}
+
+TEST(TextDrawEllipsis, KeepsWhatFitsInFrontOfTheEllipsis) {
+    // a is 9 wide and the ellipsis 14.
+    auto font = dejavu(10);
+    int32_t space = TextDraw::measure(*font, u" ").width;
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 1000), 9u);
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 50), 4u);
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 49), 3u);
+    // The space before the ellipsis is dropped.
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 50 + space), 4u);
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 5), 0u);
+    // The pair U+1F600 (15 wide) is kept whole or dropped whole.
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"a\U0001F600aaaaaa", 9 + 14 + 14), 1u);
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"a\U0001F600aaaaaa", 9 + 15 + 14), 3u);
+
+    auto cut = white_surface(60, 20);
+    TextDraw::draw(*font, *cut, kBlack, u"aaaa aaaa", {0, 0}, {50, 20}, 0, 0, true);
+    auto expected = white_surface(60, 20);
+    TextDraw::draw(*font, *expected, kBlack, u"aaaa\u2026", {0, 0}, {50, 20}, 0, 0, false);
+    expect_same_pixels(*cut, *expected);
+}
+
+TEST(TextDrawMarking, ChangedPixelsAreMarkedOpaqueAndOthersKeptExactly) {
+    auto font = dejavu(10);
+    auto surface = white_surface(60, 20);
+    TextDraw::draw(*font, *surface, kBlack, u"Hello", {2, 1}, {58, 19}, 0, 0, false);
+    EXPECT_GT(changed_pixels(*surface, 0xFFFF), 40);
+
+    // Over pixels that already have the text colour nothing changes, so
+    // nothing is marked.
+    RenderSurface black(Size{60, 20});
+    TextDraw::draw(*font, black, kBlack, u"Hello", {2, 1}, {58, 19}, 0, 0, false);
+    EXPECT_EQ(changed_pixels(black, 0x0000), 0);
+}
+
+TEST(TextDrawMarking, OnlyTheRectangleInsideTheClipChanges) {
+    auto font = dejavu(10);
+    auto surface = white_surface(60, 20);
+    {
+        ClipScope scope(*surface, {10, 0}, {20, 20});
+        TextDraw::draw(*font, *surface, kBlack, u"WWWWWWW", {0, 0}, {50, 10}, 0, 0, false);
+    }
+    const PixelBuffer& pixels = *surface->buffer();
+    int inside = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) {
+            bool drawable = x >= 10 && x < 30 && y < 10;
+            if (!drawable)
+                ASSERT_EQ(pixels.pixel(x, y), 0xFFFF) << x << "," << y;
+            else
+                inside += pixels.pixel(x, y) != 0xFFFF;
+        }
+    EXPECT_GT(inside, 20);
+}
+
+TEST(TextDrawPlacement, TextLeftOfTheSurfaceIsCutNotShifted) {
+    auto font = dejavu(10);
+    auto cut = white_surface(40, 20);
+    TextDraw::draw(*font, *cut, kBlack, u"Wallow", {-5, 0}, {60, 20}, 0, 0, false);
+    auto whole = white_surface(45, 20);
+    TextDraw::draw(*font, *whole, kBlack, u"Wallow", {0, 0}, {60, 20}, 0, 0, false);
+    expect_same_pixels(*whole, *cut, 5);
+}
+
+TEST(TextDrawPlacement, AlignmentsPlaceTheLineInsideTheRectangle) {
+    auto font = dejavu(10);
+    int32_t width = TextDraw::measure(*font, u"Mix").width;
+    int32_t height = font->height();
+    struct Case {
+        int halign, valign, dx, dy;
+    };
+    for (Case c :
+         {Case{1, 1, (60 - width) / 2, (30 - height) / 2}, Case{2, 2, 60 - width, 30 - height}}) {
+        auto aligned = white_surface(70, 40);
+        TextDraw::draw(*font, *aligned, kBlack, u"Mix", {5, 5}, {60, 30}, c.halign, c.valign,
+                       false);
+        auto placed = white_surface(70, 40);
+        TextDraw::draw(*font, *placed, kBlack, u"Mix", {5 + c.dx, 5 + c.dy}, {width, height}, 0, 0,
+                       false);
+        expect_same_pixels(*aligned, *placed);
+    }
+}
+
+TEST(TextDrawInput, HugeAndBrokenTextsAreSafe) {
+    auto font = dejavu(10);
+    std::u16string text;
+    for (int i = 0; i < 20'000; ++i) text += u"\xD83D\t\u0436\xDE00\U0001F600";
+    text.resize(100'000);
+    std::vector<int32_t> extents;
+    TextExtent extent = TextDraw::measure(*font, text, 100, &extents);
+    EXPECT_EQ(extents.back(), extent.width);
+    auto surface = white_surface(100, 20);
+    TextDraw::draw(*font, *surface, kBlack, text, {-3, -3}, {1'000'000, 1'000'000}, 1, 1, true);
+    TextDraw::draw(*font, *surface, kBlack, text, {0, 0}, {100, 20}, 2, 2, false);
+    TextLayout layout;
+    layout.set_font(font);
+    layout.set_text(text);
+    layout.set_wrap(true);
+    layout.set_ellipsis(true);
+    layout.draw(*surface, {0, 0}, {100, 20});
+    EXPECT_GT(layout.lines().size(), 1000u);
+}
+
+TEST(TextDrawGolden, LatinAndCyrillicOnOneLine) {
+    auto surface = white_surface(200, 20);
+    TextDraw::draw(*dejavu(10), *surface, kBlack, u"Hello, \u043c\u0438\u0440! Quillmo 0123",
+                   {2, 1}, {196, 18}, 0, 0, false);
+    expect_golden(*surface, "text_latin_cyrillic");
+}
+
+TEST(TextDrawGolden, BoldUnderlinedCentredInColour) {
+    RenderSurface surface(Size{120, 28});
+    surface.fill({0, 0}, {120, 28}, Color{40, 60, 120, 255});
+    FontDesc desc = FontDesc::parse(u"11 1 0 1 DejaVu Sans");
+    TextDraw::draw(*FontRep::create(desc), surface, Color{255, 220, 80, 255}, u"Sent \u2713",
+                   {0, 0}, {120, 28}, 1, 1, false);
+    expect_golden(surface, "text_bold_underlined_centred");
+}
+
+TEST(TextDrawGolden, WrappedMessageWithEllipsis) {
+    auto surface = white_surface(120, 56);
+    TextLayout layout;
+    layout.set_font(dejavu(9));
+    layout.set_color(Color{20, 20, 20, 255});
+    layout.set_text(
+        u"Meet at the station at 7? "
+        u"\u0412\u0441\u0442\u0440\u0435\u0447\u0430\u0435\u043c\u0441\u044f "
+        u"\u0443 \u0432\u043e\u043a\u0437\u0430\u043b\u0430, bring the tickets please");
+    layout.set_wrap(true);
+    layout.set_ellipsis(true);
+    layout.set_alignment(TextDraw::kLeft, TextDraw::kTop);
+    layout.draw(*surface, {4, 2}, {112, 52});
+    expect_golden(*surface, "text_wrapped_ellipsis");
+}

@@ -1,6 +1,7 @@
 #include "skin/SkinFile.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "draw/Load565.h"
@@ -68,11 +69,18 @@ SkinFile::SkinFile(std::vector<uint8_t> bytes, std::u16string path, int32_t shif
 std::unique_ptr<SkinFile> SkinFile::load(std::u16string_view path, int32_t pixels_per_inch, const Makers& makers) {
     log_record_sizes();
     std::vector<uint8_t> bytes;
-    std::ifstream in(paths::native(paths::expand(path)), std::ios::binary);
-    if (in) {
-        in.seekg(0, std::ios::end);
-        std::streamoff size = in.tellg();
-        in.seekg(0, std::ios::beg);
+    std::string native = paths::native(paths::expand(path));
+    // Only a regular file has a size: a directory opens as a stream too and
+    // reports an end position of 2^63 - 1. Anything else counts as missing.
+    std::error_code error;
+    bool regular = std::filesystem::is_regular_file(native, error);
+    uintmax_t file_size = regular ? std::filesystem::file_size(native, error) : 0;
+    std::ifstream in;
+    if (regular && !error) in.open(native, std::ios::binary);
+    if (in.is_open()) {
+        auto size = static_cast<std::streamsize>(file_size);
+        // Offsets in the file are 32 bits wide, so a larger file cannot be a skin.
+        if (file_size > 0xFFFFFFFFu) size = 0;
         if (size > 0) {
             bytes.resize(static_cast<size_t>(size));
             in.read(reinterpret_cast<char*>(bytes.data()), size);

@@ -43,7 +43,8 @@ public:
     // directory + "\" + name + ".bmp".
     static std::unique_ptr<SkinFile> load(std::u16string_view path, int32_t pixels_per_inch,
                                           const Makers& makers = default_makers());
-    // The same for bytes already read; path only locates the pictures.
+    // The same for bytes already read, without the record-size lines; path
+    // only locates the pictures and appears in the log.
     static std::unique_ptr<SkinFile> load_bytes(std::vector<uint8_t> bytes, std::u16string_view path,
                                                 int32_t pixels_per_inch, const Makers& makers);
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "SkinBuilder.h"
 #include "SkinTestSupport.h"
@@ -73,7 +74,9 @@ TEST(SkinFileFaults, ShortWrongMagicAndMissingFilesFailSilently) {
     log();
     LogCapture capture;
     EXPECT_FALSE(SkinFile::load(u"%app_path%/absent.skin", 96, fake_makers()));
-    EXPECT_EQ(capture.text(), kRecordSizeLines);
+    // A folder opens like a file but has no size; it must not be read as one.
+    EXPECT_FALSE(SkinFile::load(u"%app_path%", 96, fake_makers()));
+    EXPECT_EQ(capture.text(), kRecordSizeLines + kRecordSizeLines);
 }
 
 TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused) {
@@ -154,6 +157,29 @@ TEST(SkinFileFaults, MissingPictureFileFailsTheLoadAndStopsThere) {
     EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl picture failed to load {p}\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("fonts create time"), std::string::npos);
     EXPECT_TRUE(fonts.empty());
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<Bytes> files_in(const std::filesystem::path& folder) {
+    std::vector<Bytes> files;
+    if (!std::filesystem::is_directory(folder)) return files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        files.emplace_back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    return files;
+}
+
+TEST(SkinFileFaults, FuzzSeedsLoadAndKeptCrashesFailCleanly) {
+    TestDevice device;
+    auto seeds = files_in(QUILLMO_SKIN_FUZZ_CORPUS_DIR);
+    EXPECT_FALSE(seeds.empty());
+    for (const Bytes& seed : seeds) EXPECT_TRUE(SkinFile::load_bytes(seed, u"x", 96, fake_makers()));
+    for (const Bytes& crash : files_in(QUILLMO_SKIN_FUZZ_CRASHES_DIR))
+        SkinFile::load_bytes(crash, u"x", 96, fake_makers());  // the sanitizers judge
 }
 
 }  // namespace

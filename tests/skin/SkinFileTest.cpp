@@ -120,17 +120,6 @@ TEST(SkinFile, ScaleShiftFollowsPixelsPerInch) {
     }
 }
 
-TEST(SkinFile, FontDescriptionsAreParsedWithDefaultsForBadFields) {
-    TestDevice device;
-    std::vector<FontDesc> fonts;
-    ASSERT_TRUE(load(sample(), 96, nullptr, &fonts));
-    ASSERT_EQ(fonts.size(), 3u);
-    EXPECT_EQ(fonts[0], FontDesc::parse(u"12 1 0 0 Tahoma", 1));
-    EXPECT_TRUE(fonts[1].italic && fonts[1].underline && !fonts[1].bold);
-    EXPECT_EQ(fonts[1].face, u"DejaVu Sans");
-    EXPECT_EQ(fonts[2], FontDesc::parse(u"", 1));
-}
-
 TEST(SkinFile, PicturesComeFromTheSkinDirectoryAndAreLogged) {
     TestDevice device;
     LogCapture capture;

@@ -4,7 +4,7 @@
 #include "chats/ChatModel.h"
 #include "platform/Utf16.h"
 #include "tools/device/DeviceContext.h"
-#include "tools/device/JsonWriter.h"
+#include "platform/JsonWriter.h"
 
 namespace {
 

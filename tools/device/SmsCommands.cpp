@@ -9,7 +9,7 @@
 #include "platform/Utf16.h"
 #include "platform/store/StoreDatabase.h"
 #include "tools/device/DeviceContext.h"
-#include "tools/device/JsonWriter.h"
+#include "platform/JsonWriter.h"
 #include "tools/device/ToolError.h"
 
 namespace {

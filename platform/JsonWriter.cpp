@@ -1,4 +1,4 @@
-#include "tools/device/JsonWriter.h"
+#include "platform/JsonWriter.h"
 
 #include <cstdio>
 

@@ -12,10 +12,17 @@
 class LogCapture {
 public:
     LogCapture() {
+        // Logging off first, so that a stream still open on an earlier file is
+        // closed before the file goes.
+        registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
+        log();
         std::filesystem::remove(log_file_path());
         registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 1);
     }
-    ~LogCapture() { registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0); }
+    ~LogCapture() {
+        registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
+        log();
+    }
 
     // The log's text so far, without the byte-order mark, as UTF-8.
     std::string text() const {

@@ -55,6 +55,14 @@ bool RenderSurface::recreate(Size size) {
     return true;
 }
 
+void RenderSurface::swap(RenderSurface& other) {
+    if (clip_depth_ != 0 || other.clip_depth_ != 0)
+        fatal(u"Clip is in effect, cannot swap", u"RenderSurface::swap");
+    std::swap(buffer_, other.buffer_);
+    std::swap(owned_, other.owned_);
+    std::swap(clip_, other.clip_);
+}
+
 Size RenderSurface::size() const {
     return buffer_ ? Size{buffer_->width(), buffer_->height()} : Size{};
 }

@@ -34,6 +34,11 @@ public:
     // size) the surface is left without a buffer and returns true.
     bool recreate(Size size);
 
+    // Exchanges buffers (owned or lent) and clips with other, so a holder can
+    // take over a drawn image without copying it. Neither may have a
+    // ClipScope open (a fatal internal error otherwise).
+    void swap(RenderSurface& other);
+
     // (width, height) of the buffer, (0, 0) without one.
     Size size() const;
     PixelBuffer* buffer() { return buffer_; }

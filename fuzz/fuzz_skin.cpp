@@ -2,12 +2,19 @@
 // file that loads is walked whole (every named node, every child, every
 // attribute of every kind looked up by its own name and by names it lacks), so
 // anything the load-time checks let through that points outside the file
-// shows up as an out-of-bounds read under the address sanitizer.
+// shows up as an out-of-bounds read under the address sanitizer. Then every
+// named node is built into an element tree with the standard kinds, laid out
+// and drawn, as a form would.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "draw/PixelBuffer.h"
+#include "draw/RenderSurface.h"
+#include "skin/ElementKinds.h"
+#include "skin/FormRoot.h"
+#include "skin/NodeNotRegistered.h"
+#include "skin/Properties.h"
 #include "skin/SkinFile.h"
 
 namespace {
@@ -46,6 +53,30 @@ void walk_attributes(const SkinFile& skin, SkinNode node) {
     }
 }
 
+// Builds, lays out and draws every named node as a form root.
+void build_forms(const uint8_t* data, size_t size) {
+    static ElementKinds kinds;
+    Properties properties;
+    ScreenInfo screen;
+    screen.pixels_per_inch = 192;
+    if (!properties.load_skin_bytes(std::vector<uint8_t>(data, data + size), u"fuzz/x.skin", screen, makers()))
+        return;
+    RenderSurface surface(Size{48, 64});
+    for (const auto& [name, node] : properties.skin()->named_nodes()) {
+        FormRoot root;
+        try {
+            root.load_from_skin(properties, name);
+        } catch (const NodeNotRegistered&) {
+            // The children built before the bad one stay; use them.
+        }
+        root.set_x_extent(0, 48);
+        root.set_y_extent(0, 64);
+        root.draw(surface);
+        root.time_step(0.1);
+        root.draw(surface);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -64,5 +95,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         walk_attributes(*skin, node);
         for (size_t i = 0; i < skin->child_count(node); ++i) pending.push_back(skin->child(node, i));
     }
+    build_forms(data, size);
     return 0;
 }

@@ -1,0 +1,336 @@
+// The element kinds of the skin engine: what each reads from its node, how it
+// draws, lays out and reacts to input.
+#include <gtest/gtest.h>
+
+#include "../support/TestDevice.h"
+#include "SkinFromJson.h"
+#include "draw/PixelOps.h"
+#include "draw/TestFonts.h"
+#include "draw/TextDraw.h"
+#include "skin/ButtonElement.h"
+#include "skin/ElementFactory.h"
+#include "skin/ElementKinds.h"
+#include "skin/FormRoot.h"
+#include "skin/MultinodeElement.h"
+#include "skin/NodeAlreadyRegistered.h"
+#include "skin/ProgressElement.h"
+#include "skin/Properties.h"
+#include "skin/TableElement.h"
+#include "skin/TextElement.h"
+
+namespace {
+
+// Every picture is 2 x 1: an unflagged dark red pixel and the key colour.
+constexpr uint16_t kRed = 0x0800;
+SkinFile::Makers test_makers() {
+    return {
+        [](std::u16string_view path) {
+            auto pixels = PixelBuffer::create(2, 1);
+            pixels->set_pixel(0, 0, kRed);
+            pixels->set_pixel(1, 0, rgb565::kKey);
+            return Picture(std::make_shared<PictureData>(std::u16string(path), std::move(pixels)));
+        },
+        [](const FontDesc& desc) { return dejavu(desc.size); }};
+}
+
+std::vector<uint16_t> pixels(const RenderSurface& s) {
+    std::vector<uint16_t> out;
+    for (int32_t y = 0; y < s.size().height; ++y)
+        for (int32_t x = 0; x < s.size().width; ++x) out.push_back(s.buffer()->pixel(x, y));
+    return out;
+}
+
+struct ButtonLog : ButtonListener {
+    void clicked(ButtonElement&, const Click& c) override { add("click", c.x, c.y, false); }
+    void state_changed(ButtonElement&, const StateChange& s) override {
+        add("state", s.x, s.y, s.cancelled);
+    }
+    void dragged(ButtonElement&, Drag&) override {}
+    void add(std::string what, int32_t x, int32_t y, bool cancelled) {
+        log.push_back(what + " " + std::to_string(x) + " " + std::to_string(y) +
+                      (cancelled ? " cancelled" : ""));
+    }
+    std::vector<std::string> log;
+};
+
+class ElementKindsTest : public ::testing::Test {
+  protected:
+    // Builds target from a skin node with these children (JSON nodes) and lays
+    // it out at (0, 0).
+    void build(Element& target, const std::string& children, int32_t width, int32_t height,
+               const std::string& root_attributes = "") {
+        write_skin(device.program() / "k.skin", R"({"named": {"r": {)" + root_attributes +
+                                                    R"("children": [)" + children + "]}}}");
+        ASSERT_TRUE(properties.load_skin(u"%app_path%/k.skin", ScreenInfo{}, test_makers()));
+        ASSERT_TRUE(target.load_from_skin(properties, u"r"));
+        target.set_x_extent(0, width);
+        target.set_y_extent(0, height);
+    }
+
+    TestDevice device;
+    ElementKinds kinds;
+    Properties properties;
+    Element root;
+};
+
+TEST(ElementKinds, RegistersTheKindsForItsLifetimeAndTakesThemBackOnAFailedStart) {
+    {
+        ElementKinds kinds;
+        for (auto name : {u"node", u"text", u"color", u"image", u"htable", u"vtable", u"button",
+                          u"multinode", u"progress", u"clip"})
+            EXPECT_TRUE(ElementFactory::registered(name));
+        EXPECT_NE(dynamic_cast<VTableElement*>(ElementFactory::create(u"vtable").get()), nullptr);
+        EXPECT_THROW(ElementKinds{}, NodeAlreadyRegistered);
+        EXPECT_TRUE(ElementFactory::registered(u"text"));
+    }
+    EXPECT_FALSE(ElementFactory::registered(u"node"));
+    EXPECT_FALSE(ElementFactory::registered(u"clip"));
+}
+
+TEST_F(ElementKindsTest, TextAlignmentNamesMatchWholeAndJustifiedTextDrawsLeft) {
+    FormRoot form;
+    build(
+        form,
+        R"({"strings": {"type": "text", "halign": "center", "valign": "bottom", "text": "ii"}, "fonts": {"font": {"size": 9}}},
+        {"strings": {"type": "text", "halign": "LEFT", "valign": "BOTTOM", "text": "ii"}, "fonts": {"font": {"size": 9}}},
+        {"strings": {"type": "text", "halign": "JUSTIFY", "valign": "BOTTOM", "text": "ii"}, "fonts": {"font": {"size": 9}}},
+        {"strings": {"type": "text", "text": "ii"}, "fonts": {"font": {"size": 9}}})",
+        60, 20, R"("colors": {"outside_color": [1, 2, 3]},)");
+    EXPECT_EQ(form.outside_color(), (Color{1, 2, 3, 255}));
+    std::vector<std::vector<uint16_t>> drawn;
+    for (size_t i = 0; i < 4; ++i) {
+        RenderSurface surface(Size{60, 20});
+        surface.fill({0, 0}, {60, 20}, Color{255, 255, 255, 255});
+        form.child(i)->draw(surface, {0, 0});
+        drawn.push_back(pixels(surface));
+    }
+    auto* lower = dynamic_cast<TextElement*>(form.child(0));
+    EXPECT_EQ(lower->halign(), TextElement::CENTER);
+    EXPECT_EQ(lower->valign(), TextElement::VCENTER);
+    EXPECT_EQ(dynamic_cast<TextElement*>(form.child(1))->halign(), TextElement::LEFT);
+    EXPECT_EQ(dynamic_cast<TextElement*>(form.child(2))->halign(), TextElement::JUSTIFY);
+    EXPECT_EQ(drawn[0], drawn[3]);  // "center" and "bottom" fall back to centred
+    EXPECT_EQ(drawn[1], drawn[2]);  // justified as left
+    EXPECT_NE(drawn[0], drawn[1]);
+    EXPECT_NE(drawn[0], std::vector<uint16_t>(60 * 20, 0xFFFF));
+}
+
+TEST_F(ElementKindsTest, TextChangesRedrawOrRelayoutOnlyWhenSomethingChanged) {
+    build(root, R"({"strings": {"type": "text", "id": "#plain", "text": "a"}},
+        {"strings": {"type": "text", "id": "#grow", "anchor_x": "MIN_SIDE", "text": "Hello world"},
+         "integers": {"grow": 1, "grow_min": 1, "wrap": 1}, "fonts": {"font": {"size": 9}}})",
+          200, 100);
+    auto* plain = dynamic_cast<TextElement*>(root.child(0));
+    auto* grow = dynamic_cast<TextElement*>(root.child(1));
+    RenderSurface surface(Size{200, 100});
+    root.draw(surface);
+    root.set_text(u"#plain", u"a");
+    EXPECT_FALSE(root.needs_redraw());
+    EXPECT_FALSE(root.layout_dirty());
+    root.set_text(u"#plain", u"b");
+    EXPECT_EQ(plain->text(), u"b");
+    EXPECT_TRUE(root.needs_redraw());
+    EXPECT_FALSE(root.layout_dirty());
+
+    const int32_t one_line = TextDraw::measure(*grow->font(), u"Hello world").width;
+    EXPECT_EQ(grow->range_x(), (SizeRange{one_line, one_line}));
+    // Narrower than the text: it wraps and grows to the height of its lines.
+    root.set_x_extent(0, one_line / 2);
+    root.set_y_extent(0, 100);
+    const int32_t height =
+        static_cast<int32_t>(grow->layout().lines().size()) * grow->font()->height();
+    EXPECT_GT(height, grow->font()->height());
+    EXPECT_EQ(grow->range_y(), (SizeRange{height, height}));
+    root.set_text(u"#grow", u"Hello");
+    EXPECT_TRUE(root.layout_dirty());
+}
+
+TEST_F(ElementKindsTest, ButtonClicksOnlyWhenReleasedInsideAndShowsItsState) {
+    build(
+        root,
+        R"({"strings": {"type": "button", "bind_key": "Enter", "text": "Send", "anchor_x": "MIN_SIDE", "anchor_y": "MIN_SIDE"},
+         "points": {"border_min": [10, 20], "design_size": [31, 11]},
+         "children": [{"strings": {"type": "node", "id": "#normal"}}, {"strings": {"type": "node", "id": "#pressed"}},
+                      {"strings": {"type": "node", "id": "#disabled"}}, {"strings": {"type": "text", "id": "#text"}}]},
+        {"strings": {"type": "button", "bind_key": "F1", "anchor_x": "MIN_SIDE", "anchor_y": "MIN_SIDE"}})",
+        100, 100);
+    auto* button = dynamic_cast<ButtonElement*>(root.child(0));
+    ButtonLog log;
+    button->set_listener(&log);
+    Element* normal = button->find_element(u"#normal");
+    Element* pressed = button->find_element(u"#pressed");
+    EXPECT_EQ(dynamic_cast<TextElement*>(button->find_element(u"#text"))->text(), u"Send");
+    EXPECT_TRUE(normal->visible());
+    EXPECT_FALSE(pressed->visible());
+
+    // Press inside and release outside: the look comes back, no click.
+    EXPECT_TRUE(root.pointer_button({15, 25, 0, 0, true, false}));
+    EXPECT_TRUE(pressed->visible());
+    EXPECT_FALSE(normal->visible());
+    root.pointer_button({90, 90, 0, 0, false, false});
+    EXPECT_TRUE(normal->visible());
+    // Released inside: one click. Cancelled: none.
+    root.pointer_button({15, 25, 0, 0, true, false});
+    root.pointer_button({16, 26, 0, 0, false, false});
+    root.pointer_button({15, 25, 0, 0, true, false});
+    root.pointer_button({0, 0, 0, 0, false, true});
+    EXPECT_TRUE(normal->visible());
+    // The bound key clicks at the centre.
+    EXPECT_FALSE(button->key({KeyCode::Space, true, true}));
+    EXPECT_TRUE(button->key({KeyCode::Enter, true, true}));
+    EXPECT_TRUE(pressed->visible());
+    EXPECT_TRUE(button->key({KeyCode::Enter, false, true}));
+    EXPECT_EQ(log.log,
+              (std::vector<std::string>{"state 15 25", "state 90 90", "state 15 25", "state 16 26",
+                                        "click 16 26", "state 15 25", "state 0 0 cancelled",
+                                        "state 25 25", "state 25 25", "click 25 25"}));
+    button->set_enabled(false);
+    EXPECT_TRUE(button->find_element(u"#disabled")->visible());
+    EXPECT_FALSE(normal->visible());
+
+    // "F1" is no key name of the program: that button takes no key at all.
+    auto* unbound = dynamic_cast<ButtonElement*>(root.child(1));
+    EXPECT_EQ(unbound->bind_key(), KeyCode::None);
+    EXPECT_FALSE(unbound->key({KeyCode::None, true, true}));
+    EXPECT_FALSE(unbound->key({KeyCode::Enter, true, true}));
+}
+
+TEST_F(ElementKindsTest, MultinodeMovieTurnsPagesAfterTheirDelays) {
+    build(
+        root,
+        R"({"strings": {"type": "multinode", "delay": "0.5"}, "integers": {"movie": 1}, "children": [
+        {"strings": {"type": "node"}}, {"strings": {"type": "node", "delay": "2"}}, {"strings": {"type": "node"}}]})",
+        10, 10);
+    auto* m = dynamic_cast<MultinodeElement*>(root.child(0));
+    std::string pages;
+    for (int step = 0; step < 14; ++step) {
+        root.time_step(0.25);
+        pages += std::to_string(m->current());
+        for (size_t i = 0; i < 3; ++i) EXPECT_EQ(m->child(i)->visible(), i == m->current());
+    }
+    // 0.5 s on page 0, 2 s on page 1, 0.5 s on page 2, then round again.
+    EXPECT_EQ(pages, "01111111122001");
+    m->set_visible(false);
+    root.time_step(10);
+    EXPECT_EQ(m->current(), 1u);
+
+    // Removing the current page when it is the last wraps to the first.
+    m->select(2, 0);
+    std::unique_ptr<Element> gone = m->take_child(2);
+    EXPECT_EQ(m->current(), 0u);
+    EXPECT_TRUE(m->child(0)->visible());
+    EXPECT_FALSE(m->child(1)->visible());
+}
+
+TEST_F(ElementKindsTest, MultinodeButtonPagesShowItsTextAndTurnWhenClicked) {
+    build(root, R"({"strings": {"type": "multinode", "text": "Next"}, "children": [
+        {"strings": {"type": "button"}, "children": [{"strings": {"type": "text", "id": "#text"}}]},
+        {"strings": {"type": "button"}}]})",
+          10, 10);
+    auto* m = dynamic_cast<MultinodeElement*>(root.child(0));
+    EXPECT_EQ(dynamic_cast<TextElement*>(m->find_element(u"#text"))->text(), u"Next");
+    root.pointer_button({5, 5, 0, 0, true, false});
+    root.pointer_button({5, 5, 0, 0, false, false});
+    EXPECT_EQ(m->current(), 1u);
+    // A page taken out no longer reports to the multinode, and the shown
+    // page stays the current one.
+    std::unique_ptr<Element> page = m->take_child(0);
+    EXPECT_EQ(dynamic_cast<ButtonElement*>(page.get())->listener(), nullptr);
+    EXPECT_EQ(m->current(), 0u);
+    EXPECT_TRUE(m->child(0)->visible());
+}
+
+TEST(MultinodeDelay, ParsesPlainDecimalsOnly) {
+    EXPECT_EQ(MultinodeElement::parse_delay(u"0.5"), 0.5);
+    EXPECT_EQ(MultinodeElement::parse_delay(u"2"), 2.0);
+    EXPECT_EQ(MultinodeElement::parse_delay(u".25"), 0.25);
+    for (auto bad : {u"", u".", u"-1", u"+1", u"1e3", u" 1", u"1,5", u"1.2.3", u"inf", u"0x10"})
+        EXPECT_EQ(MultinodeElement::parse_delay(bad), std::nullopt);
+}
+
+TEST_F(ElementKindsTest, ProgressLineTakesItsShareInsideItsBorders) {
+    build(
+        root,
+        R"({"strings": {"type": "progress"}, "children": [{"strings": {"id": "#line", "type": "node", "anchor_x": "MIN_SIDE"},
+         "points": {"border_min": [2, 1], "border_max": [2, 1]}}]})",
+        100, 10);
+    auto* bar = dynamic_cast<ProgressElement*>(root.child(0));
+    ASSERT_NE(bar->line(), nullptr);
+    auto line_at = [&](double value) {
+        bar->set_value(value);
+        root.set_x_extent(0, 100);
+        root.set_y_extent(0, 10);
+        return bar->line()->rect();
+    };
+    EXPECT_EQ(line_at(0.5), (Rect{2, 1, 50, 9}));
+    EXPECT_EQ(line_at(7), (Rect{2, 1, 98, 9}));
+    EXPECT_EQ(line_at(0.001), (Rect{2, 1, 2, 9}));
+}
+
+TEST_F(ElementKindsTest, ColorDrawsOnlyItsRectangleAndClipCutsItsChildren) {
+    build(root, R"({"strings": {"type": "color"}, "colors": {"color": [255, 0, 0]},
+         "points": {"border_min": [2, 2], "border_max": [14, 4]}, "children": [
+            {"strings": {"type": "color", "anchor_x": "BOTH_SIDE_NO_SIZE"}, "colors": {"color": [0, 255, 0]},
+             "points": {"border_min": [-2, -2]}}]},
+        {"strings": {"type": "clip"}, "points": {"border_min": [12, 2], "border_max": [4, 4]}, "children": [
+            {"strings": {"type": "color"}, "colors": {"color": [0, 0, 255]}, "points": {"border_min": [-2, -2]}}]})",
+          20, 10);
+    RenderSurface surface(Size{20, 10});
+    root.draw(surface);
+    for (int32_t y = 0; y < 10; ++y)
+        for (int32_t x = 0; x < 20; ++x) {
+            bool inside = y >= 2 && y < 6;
+            uint16_t expected = inside && x >= 2 && x < 6     ? 0xF800
+                                : inside && x >= 12 && x < 16 ? 0x001F
+                                                              : 0;
+            EXPECT_EQ(surface.buffer()->pixel(x, y), expected) << x << "," << y;
+        }
+}
+
+TEST_F(ElementKindsTest, ImageDrawsThroughItsAlphaOpAndGrowsToItsPicture) {
+    const std::string src =
+        R"("pictures": {"src": {"file": "p", "p": [[0, 0], [0, 0], [2, 1], [2, 1]]}})";
+    build(root,
+          R"({"strings": {"type": "image"}, "integers": {"alpha": 128}, )" + src + R"(},
+        {"strings": {"type": "image"}, "points": {"border_min": [0, 1]}, )" +
+              src + R"(},
+        {"strings": {"type": "image", "anchor_x": "MIN_SIDE", "anchor_y": "MIN_SIDE"}, "integers": {"grow": 1}, )" +
+              src + "}",
+          2, 2);
+    RenderSurface surface(Size{2, 2});
+    constexpr uint16_t kBack = 0x1082;
+    surface.fill({0, 0}, {2, 2}, *pixel_ops::make_fill(kBack));
+    root.child(0)->draw(surface, {0, 0});
+    root.child(1)->draw(surface, {0, 1});
+    EXPECT_EQ(pixels(surface),
+              (std::vector<uint16_t>{static_cast<uint16_t>(kRed + pixel_ops::half(kBack)), kBack,
+                                     kRed, rgb565::kKey}));  // shade 1/2, then copy
+    EXPECT_EQ(root.child(2)->range_x(), (SizeRange{2, 2}));
+    EXPECT_EQ(root.child(2)->range_y(), (SizeRange{1, 1}));
+}
+
+TEST_F(ElementKindsTest, TableKeepsRatiosWithItsChildrenAndClosesUpHiddenOnes) {
+    build(root, R"({"strings": {"type": "htable"}, "children": [
+        {"strings": {"type": "node"}, "points": {"design_size": [20, 5]}, "integers": {"table_ratio": 1}},
+        {"strings": {"type": "node"}, "points": {"design_size": [20, 5]}, "integers": {"table_ratio": 2}},
+        {"strings": {"type": "node"}, "points": {"design_size": [20, 5]}, "integers": {"table_ratio": 3}}]})",
+          60, 10);
+    auto* table = dynamic_cast<TableElement*>(root.child(0));
+    EXPECT_EQ(table->ratios(), (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(table->child(2)->rect(), (Rect{40, 0, 60, 10}));
+
+    table->child(1)->set_visible(false);
+    EXPECT_TRUE(root.layout_dirty());
+    root.set_x_extent(0, 60);
+    root.set_y_extent(0, 10);
+    // The 20 left over goes to the others by their ratios 1 : 3.
+    EXPECT_EQ(table->child(0)->rect(), (Rect{0, 0, 25, 10}));
+    EXPECT_EQ(table->child(2)->rect(), (Rect{25, 0, 60, 10}));
+
+    std::unique_ptr<Element> taken = table->take_child(1);
+    EXPECT_EQ(table->ratios(), (std::vector<int32_t>{1, 3}));
+    table->insert_child(std::make_unique<Element>(), 1, properties, SkinNode{}, u"");
+    EXPECT_EQ(table->ratios(), (std::vector<int32_t>{1, 0, 3}));
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+// Properties: skin exchange, typed lookups, translation, reload listeners, and
+// the element factory's register.
+#include "skin/Properties.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "../support/LogCapture.h"
+#include "../support/TestDevice.h"
+#include "SkinFromJson.h"
+#include "SkinTestSupport.h"
+#include "skin/Element.h"
+#include "skin/ElementFactory.h"
+#include "skin/NodeAlreadyRegistered.h"
+#include "skin/NodeNotRegistered.h"
+#include "skin/ReloadListener.h"
+
+namespace {
+
+const char* kSkin = R"({"named": {
+  "main": {"integers": {"size": 7}, "points": {"size": [3, 4]}, "strings": {"size": "big"},
+           "colors": {"size": [10, 20, 30]}},
+  "other": {"strings": {"title": "Hello"}}}})";
+
+const char* kSecondSkin = R"({"named": {"second": {"integers": {"n": 2}}}})";
+
+ScreenInfo screen(int32_t ppi = 96) {
+    ScreenInfo info;
+    info.width = 240;
+    info.height = 320;
+    info.pixels_per_inch = ppi;
+    return info;
+}
+
+TEST(Properties, LoadSkinExchangesTheWholeSkinOnlyOnSuccess) {
+    TestDevice device;
+    write_skin(device.program() / "skins" / "one.skin", kSkin);
+    write_skin(device.program() / "skins" / "two.skin", kSecondSkin);
+    Properties properties;
+    EXPECT_FALSE(properties.find_node(u"main"));
+    EXPECT_EQ(properties.integer(SkinNode{}, u"size", 5), 5);
+
+    ASSERT_TRUE(properties.load_skin(u"%app_path%/skins/one.skin", screen(), fake_makers()));
+    // The path reads back as given, macros unexpanded.
+    EXPECT_EQ(properties.skin_path(), u"%app_path%/skins/one.skin");
+    ASSERT_TRUE(properties.find_node(u"main"));
+
+    {
+        LogCapture capture;
+        EXPECT_FALSE(properties.load_skin(u"%app_path%/skins/missing.skin", screen(), fake_makers()));
+        const std::string text = capture.text();
+        EXPECT_NE(text.find("Properties::load_skin 1\n"), std::string::npos);
+        EXPECT_NE(text.find("Properties::load_skin 2\n"), std::string::npos);
+        EXPECT_EQ(text.find("Properties::load_skin 3\n"), std::string::npos);
+    }
+    EXPECT_EQ(properties.skin_path(), u"%app_path%/skins/one.skin");
+    EXPECT_TRUE(properties.find_node(u"main"));
+
+    // A damaged file is refused the same way.
+    std::ofstream(device.program() / "skins" / "bad.skin") << "not a skin at all";
+    EXPECT_FALSE(properties.load_skin(u"%app_path%/skins/bad.skin", screen(), fake_makers()));
+    EXPECT_TRUE(properties.find_node(u"main"));
+
+    LogCapture capture;
+    ASSERT_TRUE(properties.load_skin(u"%app_path%/skins/two.skin", screen(192), fake_makers()));
+    EXPECT_NE(capture.text().find("Properties::load_skin 3\n"), std::string::npos);
+    EXPECT_FALSE(properties.find_node(u"main"));
+    EXPECT_EQ(properties.integer(*properties.find_node(u"second"), u"n", 0), 2);
+    EXPECT_EQ(properties.scale_shift(), 1);
+}
+
+TEST(Properties, EachLookupSearchesOnlyItsOwnKindAndKeepsDefaults) {
+    TestDevice device;
+    write_skin(device.program() / "s.skin", kSkin);
+    Properties properties;
+    ASSERT_TRUE(properties.load_skin(u"%app_path%/s.skin", screen(192), fake_makers()));
+    const SkinNode main = *properties.find_node(u"main");
+
+    EXPECT_EQ(properties.integer(main, u"size", 0), 7);
+    EXPECT_EQ(properties.point(main, u"size"), (Point{6, 8}));  // scaled at 192 dpi
+    EXPECT_EQ(properties.string(main, u"size"), u"big");
+    EXPECT_EQ(properties.color(main, u"size", Color{0, 0, 0, 0}), (Color{10, 20, 30, 255}));
+    // Absent: the default unchanged, alpha included.
+    EXPECT_EQ(properties.color(main, u"absent", Color{1, 2, 3, 0}), (Color{1, 2, 3, 0}));
+    EXPECT_TRUE(properties.picture(main, u"size").empty());
+    EXPECT_EQ(properties.font(main, u"size"), nullptr);
+    EXPECT_EQ(properties.string(SkinNode{}, u"size", u"none"), u"none");
+    EXPECT_EQ(properties.child_count(SkinNode{}), 0u);
+}
+
+TEST(Properties, TranslateFallsBackToTheKeyItself) {
+    TestDevice device;
+    std::ofstream(device.program() / "english.lng") << "Send=Send now\n";
+    Properties properties;
+    ASSERT_TRUE(properties.dictionary().load(u"%app_path%/english.lng"));
+    EXPECT_EQ(properties.translate(u"Send"), u"Send now");
+    EXPECT_EQ(properties.translate(u"Shown literally"), u"Shown literally");
+}
+
+struct RecordingListener : ReloadListener {
+    RecordingListener(std::vector<int>& record, int number) : calls(record), id(number) {}
+    void reload_skin(Properties& properties) override {
+        calls.push_back(id);
+        if (remove_other) properties.remove_reload_listener(remove_other);
+    }
+    std::vector<int>& calls;
+    int id;
+    ReloadListener* remove_other = nullptr;
+};
+
+TEST(Properties, ReloadReachesListenersInOrderAndLogsItsTime) {
+    std::vector<int> calls;
+    RecordingListener a(calls, 1), b(calls, 2), c(calls, 3);
+    Properties properties;
+    properties.add_reload_listener(&a);
+    properties.add_reload_listener(&b);
+    properties.add_reload_listener(&c);
+    properties.remove_reload_listener(&b);
+    properties.remove_reload_listener(&b);  // absent: nothing
+
+    LogCapture capture;
+    properties.send_reload_skin();
+    EXPECT_EQ(calls, (std::vector<int>{1, 3}));
+    EXPECT_NE(capture.text().find("PropertiesImpl::send_reload_skin the rest time="), std::string::npos);
+
+    // A listener that removes a later one during the round: that one is
+    // skipped, not called after it went.
+    calls.clear();
+    a.remove_other = &c;
+    properties.send_reload_skin();
+    EXPECT_EQ(calls, (std::vector<int>{1}));
+}
+
+TEST(ElementFactory, RegistersEachNameOnceAndRefusesUnknownKinds) {
+    ElementFactory::register_kind<Element>(u"probe");
+    try {
+        ElementFactory::register_kind<Element>(u"probe");
+        ADD_FAILURE() << "second registration accepted";
+    } catch (const NodeAlreadyRegistered& e) {
+        EXPECT_EQ(e.kind, u"probe");
+    }
+    auto element = ElementFactory::create(u"probe");
+    ASSERT_NE(element, nullptr);
+    ElementFactory::unregister_kind(u"probe");
+    ElementFactory::unregister_kind(u"probe");  // absent: nothing
+    for (std::u16string name : {u"probe", u""}) {
+        try {
+            ElementFactory::create(name);
+            ADD_FAILURE() << "created an unregistered kind";
+        } catch (const NodeNotRegistered& e) {
+            EXPECT_EQ(e.kind, name);
+        }
+    }
+}
+
+}  // namespace

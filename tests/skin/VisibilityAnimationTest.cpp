@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <limits>
+
+#include "draw/ClipScope.h"
+#include "draw/PixelOps.h"
+#include "skin/FlipAnimation.h"
+#include "skin/PopAnimation.h"
+#include "skin/ScaleAnimation.h"
+#include "skin/SlideAnimation.h"
+#include "skin/VisibilityAnimation.h"
+
+namespace {
+
+constexpr uint16_t kBack = 0x4208;
+using Pick = std::function<bool(uint16_t)>;
+const Pick drawn = [](uint16_t p) { return p != kBack; };
+const Pick from_new = [](uint16_t p) { return p >= 0x0100 && p < 0x4000; };
+const Pick from_old = [](uint16_t p) { return p >= 0x8000 && p < 0xC000; };
+
+// Pixel (x, y) holds base + y * 256 + x: 0x0100 marks the new image, 0x8000 the
+// old one. Up to 100 x 50 the ranges keep clear of each other and of kBack.
+void number(RenderSurface& s, Size size, uint16_t base) {
+    s.recreate(size);
+    for (int32_t y = 0; y < size.height; ++y)
+        for (int32_t x = 0; x < size.width; ++x)
+            s.buffer()->set_pixel(x, y, static_cast<uint16_t>(base + y * 256 + x));
+}
+
+void clear(RenderSurface& s, Size size) {
+    s.recreate(size);
+    s.fill({0, 0}, size, Color{64, 64, 64, 255});  // kBack
+}
+
+// The bounding box of the pixels that pick accepts.
+Rect bounds(const RenderSurface& s, const Pick& pick) {
+    Rect r{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (int32_t y = 0; y < s.size().height; ++y)
+        for (int32_t x = 0; x < s.size().width; ++x)
+            if (pick(s.buffer()->pixel(x, y)))
+                r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1),
+                     std::max(r.bottom, y + 1)};
+    return r.left == INT_MAX ? Rect{} : r;
+}
+
+}  // namespace
+
+TEST(VisibilityAnimation, NamesGiveKindsAndClonesKeepSettingsButNotImages) {
+    const char16_t* names[] = {u"right", u"bottom", u"left", u"top"};
+    for (int32_t i = 0; i < 4; ++i) {
+        auto anim = VisibilityAnimation::create(names[i]);
+        auto* slide = dynamic_cast<SlideAnimation*>(anim.get());
+        ASSERT_NE(slide, nullptr);
+        EXPECT_EQ(slide->side(), static_cast<SlideAnimation::Side>(i));
+    }
+    EXPECT_EQ(VisibilityAnimation::create(u"scale")->speed(), 1.0);
+    EXPECT_EQ(dynamic_cast<PopAnimation&>(*VisibilityAnimation::create(u"pop")).speed(), 0.5);
+    EXPECT_EQ(dynamic_cast<FlipAnimation&>(*VisibilityAnimation::create(u"flip")).speed(), 0.5);
+    EXPECT_EQ(VisibilityAnimation::create(u"fade"), nullptr);
+    EXPECT_EQ(VisibilityAnimation::create(u""), nullptr);
+
+    SlideAnimation slide(SlideAnimation::Side::top);
+    slide.set_draw_op(pixel_ops::make_fill(0x1234));
+    RenderSurface image, screen;
+    number(image, {8, 8}, 0x0100);
+    slide.start(nullptr, nullptr, -1, &image, nullptr);
+    auto copy = slide.clone();
+    EXPECT_EQ(dynamic_cast<SlideAnimation&>(*copy).side(), SlideAnimation::Side::top);
+    EXPECT_FALSE(copy->running());
+    EXPECT_EQ(copy->to_image().buffer(), nullptr);
+    number(image, {8, 8}, 0x0100);
+    copy->start(nullptr, nullptr, -1, &image, nullptr);
+    clear(screen, {8, 8});
+    copy->draw(screen, {0, 0});
+    EXPECT_TRUE(bounds(screen, [](uint16_t p) { return p != 0x1234; }).empty());
+
+    // Until replaced, the draw op is the key op: magenta is transparent.
+    auto scale = VisibilityAnimation::create(u"scale");
+    image.recreate({8, 8});
+    image.fill({0, 0}, {8, 8}, Color{255, 0, 255, 255});
+    scale->start(nullptr, nullptr, -1, &image, nullptr);
+    clear(screen, {8, 8});
+    scale->draw(screen, {0, 0});
+    EXPECT_TRUE(bounds(screen, drawn).empty());
+}
+
+TEST(VisibilityAnimation, ScaleGrowsFromTheCentreAndLetsItsImagesGoAtTheEnd) {
+    const int64_t before = RenderSurface::owned_pixel_count();
+    ScaleAnimation anim;
+    RenderSurface old_image, new_image, screen;
+    number(old_image, {100, 50}, 0x8000);
+    number(new_image, {100, 50}, 0x0100);
+    anim.start(&old_image, nullptr, 1, &new_image, nullptr);
+    EXPECT_EQ(new_image.buffer(), nullptr);  // taken over, not copied
+    EXPECT_EQ(old_image.buffer(), nullptr);
+    anim.advance(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(anim.progress(), 0.0);
+    // t = 0.25, 0.5, 0.75 give factors 0.0625, 0.25, 0.5625, centred with
+    // truncated sizes and offsets; the old image lies unscaled beneath.
+    const Rect expected[] = {{57, 33, 63, 36}, {47, 29, 72, 41}, {32, 21, 88, 49}};
+    for (const Rect& r : expected) {
+        anim.advance(0.05);
+        clear(screen, {120, 80});
+        anim.draw(screen, {10, 10});
+        EXPECT_EQ(bounds(screen, from_new), r);
+        EXPECT_EQ(bounds(screen, drawn), (Rect{10, 10, 110, 60}));
+    }
+    anim.advance(0.05);
+    EXPECT_FALSE(anim.running());
+    EXPECT_EQ(anim.to_image().buffer(), nullptr);
+    EXPECT_EQ(RenderSurface::owned_pixel_count(), before + 120 * 80);
+
+    number(new_image, {100, 50}, 0x0100);
+    anim.start(nullptr, nullptr, -1, &new_image, nullptr);  // t = 1: at its own size
+    clear(screen, {120, 80});
+    anim.draw(screen, {10, 10});
+    EXPECT_EQ(bounds(screen, from_new), (Rect{10, 10, 110, 60}));
+}
+
+TEST(VisibilityAnimation, PopOvershootsAndPlaysBackOnlyAsFarAsItCame) {
+    PopAnimation pop;
+    EXPECT_NEAR(pop.factor(0.0), 0.0, 1e-12);
+    EXPECT_NEAR(pop.factor(1.0), 1.0, 1e-12);
+    EXPECT_NEAR(pop.factor(0.61), 1.25, 0.01);
+    EXPECT_GT(pop.factor(0.61), pop.factor(0.58));
+    EXPECT_GT(pop.factor(0.61), pop.factor(0.64));
+
+    RenderSurface image, screen;
+    number(image, {100, 50}, 0x0100);
+    pop.start(nullptr, nullptr, 1, &image, nullptr);
+    pop.advance(0.244);  // t = 0.61: 124 x 62, offsets truncated toward zero
+    clear(screen, {160, 120});
+    pop.draw(screen, {30, 30});
+    EXPECT_EQ(bounds(screen, from_new), (Rect{18, 24, 142, 86}));
+
+    pop.reverse();
+    pop.advance(0.2);
+    EXPECT_TRUE(pop.running());
+    pop.advance(0.05);
+    EXPECT_FALSE(pop.running());
+    EXPECT_EQ(pop.progress(), 0.0);
+}
+
+TEST(VisibilityAnimation, SlidesPushTheOldImageOutOfTheOppositeSide) {
+    // Where each image's top-left lies at t = 0.5 in a 100 x 50 rectangle: "left"
+    // draws the new image 50 px left of its place and the old one 50 px right.
+    const Point offsets[][2] = {
+        {{50, 0}, {-50, 0}}, {{0, 25}, {0, -25}}, {{-50, 0}, {50, 0}}, {{0, -25}, {0, 25}}};
+    for (int32_t side = 0; side < 4; ++side) {
+        SlideAnimation slide(static_cast<SlideAnimation::Side>(side));
+        RenderSurface old_image, new_image, screen;
+        number(old_image, {100, 50}, 0x8000);
+        number(new_image, {100, 50}, 0x0100);
+        slide.start(&old_image, nullptr, 1, &new_image, nullptr);
+        slide.advance(0.1);
+        clear(screen, {200, 120});
+        slide.draw(screen, {40, 30});
+        EXPECT_EQ(screen.clip(), (Rect{0, 0, 200, 120}));
+        EXPECT_EQ(bounds(screen, drawn), (Rect{40, 30, 140, 80}));
+        for (int32_t i = 0; i < 2; ++i) {
+            Point o = offsets[side][i];
+            int32_t x = std::max(0, o.x), y = std::max(0, o.y);  // first visible pixel
+            EXPECT_EQ(screen.buffer()->pixel(40 + x, 30 + y),
+                      (i ? 0x8000 : 0x0100) + (y - o.y) * 256 + (x - o.x))
+                << side << " " << i;
+        }
+    }
+}
+
+// The flip turns a 60 x 40 card drawn at (50, 40) on a 160 x 120 screen.
+class Flip : public ::testing::Test {
+  protected:
+    void start(bool with_old, int32_t direction, bool with_new = true) {
+        RenderSurface old_image, new_image;
+        number(old_image, {60, 40}, 0x8000);
+        number(new_image, {60, 40}, 0x0100);
+        flip.start(with_old ? &old_image : nullptr, nullptr, direction,
+                   with_new ? &new_image : nullptr, nullptr);
+    }
+    Rect draw_at(double t) {
+        while (flip.running() && flip.progress() + 1e-9 < t) flip.advance(0.02);
+        clear(screen, {160, 120});
+        flip.draw(screen, {50, 40});
+        return bounds(screen, drawn);
+    }
+    // Width of the drawn span in row y, and the image row shown at its left end.
+    std::pair<int32_t, int32_t> row(int32_t y) const {
+        Rect r = bounds(screen, drawn);
+        int32_t x = r.left;
+        while (screen.buffer()->pixel(x, y) == kBack) ++x;
+        int32_t end = x;
+        while (end < 160 && screen.buffer()->pixel(end, y) != kBack) ++end;
+        const uint16_t p = screen.buffer()->pixel(x, y);
+        return {end - x, (p - (p >= 0x8000 ? 0x8000 : 0x0100)) >> 8};
+    }
+
+    FlipAnimation flip;
+    RenderSurface screen, reference, image;
+};
+
+TEST_F(Flip, CoversTheRectangleExactlyAtBothEndsAndTurnsInPerspective) {
+    start(true, 1);
+    draw_at(0.0);
+    clear(reference, {160, 120});
+    number(image, {60, 40}, 0x8000);
+    image.draw_onto(reference, {50, 40}, pixel_ops::copy());
+    EXPECT_EQ(0,
+              std::memcmp(screen.buffer()->pixels(), reference.buffer()->pixels(), 160 * 120 * 2));
+
+    // The old face's top swings towards the viewer: wider than the rectangle
+    // at the top, narrower at the bottom, centred.
+    Rect r = draw_at(0.2);
+    EXPECT_TRUE(bounds(screen, from_new).empty());
+    EXPECT_GT(row(r.top).first, 60);
+    EXPECT_LT(row(r.bottom - 1).first, 60);
+    EXPECT_LE(std::abs((r.left - 50) - (110 - r.right)), 1);
+    EXPECT_EQ(row(r.top).second, 0);
+    EXPECT_EQ(row(r.bottom - 1).second, 39);
+    // Edge-on the card is a line at most.
+    r = draw_at(0.5);
+    EXPECT_LE(r.size().height, 1);
+    // The new face upright, its top on the far edge.
+    r = draw_at(0.8);
+    EXPECT_TRUE(bounds(screen, from_old).empty());
+    EXPECT_LT(row(r.top).first, 60);
+    EXPECT_GT(row(r.bottom - 1).first, 60);
+    EXPECT_EQ(row(r.top).second, 0);
+    EXPECT_EQ(row(r.bottom - 1).second, 39);
+
+    start(true, -1);
+    EXPECT_TRUE(flip.backwards());
+    draw_at(1.0);
+    clear(reference, {160, 120});
+    number(image, {60, 40}, 0x0100);
+    image.draw_onto(reference, {50, 40}, pixel_ops::copy());
+    EXPECT_EQ(0,
+              std::memcmp(screen.buffer()->pixels(), reference.buffer()->pixels(), 160 * 120 * 2));
+}
+
+TEST_F(Flip, AnEmptyFaceDrawsNothing) {
+    start(false, 1);  // shown without an old image: nothing until the new face turns up
+    EXPECT_TRUE(draw_at(0.3).empty());
+    EXPECT_FALSE(draw_at(0.7).empty());
+    start(true, 1, false);  // no new image: no card at all
+    EXPECT_TRUE(draw_at(0.1).empty());
+}
+
+TEST_F(Flip, StaysInsideTheClipWhateverTheShapes) {
+    // A much taller old face swings the card up to the viewer.
+    for (Size old_size : {Size{60, 40}, Size{10, 400}, Size{300, 5}, Size{1, 1}}) {
+        for (Point at : {Point{-50, -30}, Point{150, 110}, Point{INT_MAX - 9, INT_MIN + 9}}) {
+            RenderSurface old_image, new_image;
+            number(old_image, old_size, 0x8000);
+            number(new_image, {60, 40}, 0x0100);
+            flip.start(&old_image, nullptr, 1, &new_image, nullptr);
+            while (flip.running()) {
+                clear(screen, {160, 120});
+                {
+                    ClipScope clip(screen, {20, 10}, {100, 80});
+                    flip.draw(screen, at);
+                }
+                Rect r = bounds(screen, drawn);
+                EXPECT_TRUE(r.empty() ||
+                            (r.left >= 20 && r.top >= 10 && r.right <= 120 && r.bottom <= 90));
+                flip.advance(0.01);
+            }
+        }
+    }
+}

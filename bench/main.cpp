@@ -2,7 +2,8 @@
 // medians of repeated runs; the plain model names are measured at 100,000
 // messages in 1,000 chats, and the same names with "@1000" and "@10000" show
 // how the cost grows with the store. The contacts figures use 5,000 cards and
-// 1,000 chats; the drawing figures a 480x800 surface.
+// 1,000 chats; the drawing figures a 480x800 surface; the skin figures
+// generated skins (see SkinBench.h).
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -10,6 +11,7 @@
 
 #include "bench/ContactsBench.h"
 #include "bench/ModelBench.h"
+#include "bench/SkinBench.h"
 #include "bench/SurfaceBench.h"
 #include "bench/TextBench.h"
 
@@ -18,7 +20,7 @@ namespace {
 const char kUsage[] =
     "usage: quillmo-bench [--quick] [GROUP...]\n"
     "Prints one line per figure: name value unit.\n"
-    "  GROUP    model, contacts, surface or text; all groups when none is named\n"
+    "  GROUP    model, contacts, surface, text or skin; all groups when none is named\n"
     "  --quick  the model only at the 1,000 and 10,000 message sizes\n";
 
 }  // namespace
@@ -34,7 +36,8 @@ int main(int argc, char** argv) {
         }
         if (arg == "--quick") {
             quick = true;
-        } else if (arg == "model" || arg == "contacts" || arg == "surface" || arg == "text") {
+        } else if (arg == "model" || arg == "contacts" || arg == "surface" || arg == "text" ||
+                   arg == "skin") {
             groups.insert(arg);
         } else {
             std::fprintf(stderr, "quillmo-bench: unknown argument %s\n%s", argv[i], kUsage);
@@ -52,5 +55,6 @@ int main(int argc, char** argv) {
     if (wanted("contacts") && !ContactsBench().run()) return 1;
     if (wanted("surface")) SurfaceBench().run();
     if (wanted("text") && !TextBench().run()) return 1;
+    if (wanted("skin") && !SkinBench().run()) return 1;
     return 0;
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "BmpWriter.h"
 #include "JsonValue.h"
 #include "SkinCompiler.h"
@@ -69,6 +72,21 @@ TEST(Skinc, DumpCompilesBackToTheSameBytes) {
     ASSERT_TRUE(again);
     EXPECT_EQ(again->bytes, out->bytes);
     EXPECT_NE(dump_skin(*load(*out, 384)).find(R"("pos":[-12,20])"), std::string::npos);
+}
+
+TEST(Skinc, TheTestSkinSurvivesDumpAndCompile) {
+    TestDevice device;
+    std::ifstream in(QUILLMO_TEST_SKIN_SOURCE, std::ios::binary);
+    ASSERT_TRUE(in) << QUILLMO_TEST_SKIN_SOURCE;
+    std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto out = compile(source);
+    ASSERT_TRUE(out);
+    auto skin = load(*out);
+    ASSERT_TRUE(skin);
+    auto again = compile(dump_skin(*skin));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->bytes, out->bytes);
+    EXPECT_EQ(again->pictures, out->pictures);
 }
 
 TEST(Skinc, SourcesThatDoNotFitTheFormatAreRefused) {

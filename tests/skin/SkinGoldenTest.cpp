@@ -1,0 +1,261 @@
+// The test skin (assets/skins/test, compiled by the build) loaded, laid out and
+// drawn as the program does, compared with reference screenshots, plus checks
+// of what the pixels mean: placements by layout mode, caches, animations and
+// pages.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "app/KeyEvent.h"
+#include "app/ScreenInfo.h"
+#include "draw/PngReader.h"
+#include "draw/PngWriter.h"
+#include "draw/RenderSurface.h"
+#include "platform/Utf16.h"
+#include "skin/ButtonElement.h"
+#include "skin/ElementKinds.h"
+#include "skin/FormRoot.h"
+#include "skin/MultinodeElement.h"
+#include "skin/ProgressElement.h"
+#include "skin/Properties.h"
+#include "skin/TextElement.h"
+#include "skin/VisibilityAnimation.h"
+
+namespace {
+
+class TestSkin : public ::testing::Test {
+  protected:
+    // The named node of the test skin, loaded at dpi and laid out at size.
+    FormRoot& build(std::u16string_view node, Size size, int32_t dpi = 96) {
+        ScreenInfo screen;
+        screen.width = size.width;
+        screen.height = size.height;
+        screen.pixels_per_inch = dpi;
+        EXPECT_TRUE(properties_.load_skin(utf16::from_utf8(QUILLMO_TEST_SKIN), screen))
+            << QUILLMO_TEST_SKIN;
+        EXPECT_TRUE(root_.load_from_skin(properties_, node));
+        lay_out(size);
+        return root_;
+    }
+    void lay_out(Size size) {
+        root_.set_x_extent(0, size.width);
+        root_.set_y_extent(0, size.height);
+    }
+    template <typename T = Element>
+    T& find(std::u16string_view id) {
+        auto* e = dynamic_cast<T*>(root_.find_element(id));
+        if (!e)
+            throw std::runtime_error("no element " + utf16::to_utf8(id) + " of the expected kind");
+        return *e;
+    }
+    std::unique_ptr<RenderSurface> draw(Size size) {
+        auto surface = std::make_unique<RenderSurface>(size);
+        root_.draw(*surface);
+        return surface;
+    }
+
+    ElementKinds kinds_;
+    Properties properties_;
+    FormRoot root_;
+};
+
+// The rectangle at (x, y) of that size.
+constexpr Rect box(int32_t x, int32_t y, int32_t width, int32_t height) {
+    return {x, y, x + width, y + height};
+}
+
+bool same_pixels(const RenderSurface& a, const RenderSurface& b, Rect area) {
+    for (int32_t y = area.top; y < area.bottom; ++y)
+        for (int32_t x = area.left; x < area.right; ++x)
+            if (a.buffer()->pixel(x, y) != b.buffer()->pixel(x, y)) return false;
+    return true;
+}
+
+bool any_pixel(const RenderSurface& s, Rect area, uint16_t value) {
+    for (int32_t y = area.top; y < area.bottom; ++y)
+        for (int32_t x = area.left; x < area.right; ++x)
+            if (s.buffer()->pixel(x, y) == value) return true;
+    return false;
+}
+
+// Compares with tests/skin/golden/<name>.png pixel for pixel. With
+// QUILLMO_UPDATE_GOLDEN=1 the reference is written instead.
+void expect_golden(const RenderSurface& surface, const std::string& name) {
+    std::string path = std::string(QUILLMO_SKIN_GOLDEN_DIR) + "/" + name + ".png";
+    std::string error;
+    if (const char* update = std::getenv("QUILLMO_UPDATE_GOLDEN"); update && *update == '1') {
+        std::filesystem::create_directories(QUILLMO_SKIN_GOLDEN_DIR);
+        ASSERT_TRUE(PngWriter::write(*surface.buffer(), path, &error)) << error;
+        return;
+    }
+    auto golden = PngReader::read(path, &error);
+    ASSERT_TRUE(golden) << error;
+    const PixelBuffer& drawn = *surface.buffer();
+    ASSERT_EQ(golden->width(), drawn.width());
+    ASSERT_EQ(golden->height(), drawn.height());
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            ASSERT_EQ(drawn.pixel(x, y), golden->pixel(x, y)) << name << " at " << x << "," << y;
+}
+
+struct Screen {
+    Size size;
+    int32_t dpi;
+    friend void PrintTo(const Screen& s, std::ostream* out) {
+        *out << s.size.width << "x" << s.size.height << " at " << s.dpi << " dpi";
+    }
+};
+
+class TestFormGolden : public TestSkin, public ::testing::WithParamInterface<Screen> {};
+
+TEST_P(TestFormGolden, MatchesTheReferenceScreenshot) {
+    const Screen screen = GetParam();
+    build(u"test_form", screen.size, screen.dpi);
+    find<ProgressElement>(u"bar").set_value(0.5);
+    lay_out(screen.size);
+    auto surface = draw(screen.size);
+    expect_golden(*surface, "test_form_" + std::to_string(screen.size.width) + "x" +
+                                std::to_string(screen.size.height) + "_" +
+                                std::to_string(screen.dpi));
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, TestFormGolden,
+                         ::testing::Values(Screen{{240, 320}, 96}, Screen{{480, 800}, 96},
+                                           Screen{{240, 320}, 192}, Screen{{480, 800}, 192}),
+                         [](const auto& test) {
+                             return std::to_string(test.param.size.width) + "x" +
+                                    std::to_string(test.param.size.height) + "_" +
+                                    std::to_string(test.param.dpi);
+                         });
+
+TEST_F(TestSkin, EveryLayoutModePlacesItsElementAsTheSkinSays) {
+    build(u"test_form", {240, 320});
+    // The rows of "modes" lie in the body (x 4, width 232) from y 38, 10 apart.
+    const struct {
+        const char16_t* id;
+        Rect rect;
+    } expected[] = {
+        {u"mode_min_side", box(8, 38, 40, 8)},
+        {u"mode_both_side", box(8, 48, 224, 8)},
+        {u"mode_max_side", box(192, 58, 40, 8)},  // border_min 50 has no effect
+        {u"mode_ratio", box(14, 68, 60, 8)},
+        {u"mode_center", box(95, 78, 50, 8)},
+        {u"mode_min_side_no_size", box(24, 88, 30, 8)},
+        {u"mode_max_side_no_size", box(186, 98, 30, 8)},
+        {u"mode_both_side_no_size", box(34, 108, 172, 8)},
+        {u"back", box(178, 6, 56, 24)},     // MAX_SIDE across, CENTER down in the header
+        {u"footer", box(2, 288, 236, 30)},  // MAX_SIDE down
+    };
+    for (const auto& e : expected) EXPECT_EQ(find(e.id).rect(), e.rect) << utf16::to_utf8(e.id);
+    // The _NO_SIZE rows add nothing to what "modes" asks for: its widest sized
+    // row is MAX_SIDE's 50 + 40 + 4.
+    EXPECT_EQ(find(u"modes").range_x().preferred, 94);
+    EXPECT_EQ(root_.outside_color(), (Color{16, 16, 16, 255}));
+
+    // Half a bar: the line keeps its 2-pixel borders and fills half of the rest.
+    auto& bar = find<ProgressElement>(u"bar");
+    bar.set_value(0.5);
+    lay_out({240, 320});
+    ASSERT_TRUE(bar.line());
+    EXPECT_EQ(bar.line()->rect(),
+              box(bar.rect().left + 2, bar.rect().top + 2, 114, bar.rect().size().height - 4));
+
+    // At 192 dpi every skin distance doubles.
+    build(u"test_form", {480, 800}, 192);
+    EXPECT_EQ(find(u"mode_min_side").rect(), box(16, 76, 80, 16));
+    EXPECT_EQ(find(u"mode_ratio").rect(), box(28, 136, 120, 16));
+}
+
+TEST_F(TestSkin, CachesWithoutAlphaShowTheKeyColourAndWithAlphaZeroDoNot) {
+    build(u"test_form", {240, 320});
+    auto surface = draw({240, 320});
+    EXPECT_TRUE(any_pixel(*surface, find(u"cached_copy").rect(), rgb565::kKey));
+    EXPECT_FALSE(any_pixel(*surface, find(u"cached").rect(), rgb565::kKey));
+    // The header's panel has key-coloured corners; its cache is drawn keyed.
+    EXPECT_FALSE(any_pixel(*surface, find(u"header").rect(), rgb565::kKey));
+    EXPECT_TRUE(find(u"header").cached());
+}
+
+TEST_F(TestSkin, BoundKeysPressTheButtonsNamedInTheSkin) {
+    build(u"test_form", {240, 320});
+    auto& back = find<ButtonElement>(u"back");
+    EXPECT_EQ(back.button_text(), u"Back");
+    EXPECT_FALSE(back.key(KeyEvent{KeyCode::Enter, true}));
+    EXPECT_TRUE(back.key(KeyEvent{KeyCode::Esc, true}));
+    EXPECT_TRUE(back.find_element(u"#pressed")->visible());
+    EXPECT_FALSE(back.find_element(u"#normal")->visible());
+    EXPECT_TRUE(find<ButtonElement>(u"menu").key(KeyEvent{KeyCode::SoftLeft, true}));
+}
+
+TEST_F(TestSkin, EveryVisibilityAnimationDrawsSomethingElseMidwayAndTheElementAtTheEnd) {
+    build(u"test_form", {240, 320});
+    find<MultinodeElement>(u"pages").set_movie(false);  // keep the rest of the form still
+    auto shown = draw({240, 320});
+    for (const char16_t* id : {u"anim_scale", u"anim_pop", u"anim_right", u"anim_bottom",
+                               u"anim_left", u"anim_top", u"anim_flip"}) {
+        SCOPED_TRACE(utf16::to_utf8(id));
+        Element& e = find(id);
+        ASSERT_TRUE(e.visibility_animation());
+        e.set_visible(false);
+        auto hidden = draw({240, 320});
+        EXPECT_FALSE(same_pixels(*hidden, *shown, e.rect()));
+        e.show_or_hide_animated(true);
+        // Past half way: a flip shows nothing until its card has turned a quarter.
+        for (int i = 0; i < 20 && e.visibility_animation()->progress() < 0.55; ++i)
+            root_.time_step(0.05);
+        ASSERT_TRUE(e.visibility_animation()->running());
+        auto midway = draw({240, 320});
+        // Around the element too: a pop overshoots its rectangle.
+        const Rect around{e.rect().left - 8, e.rect().top - 8, e.rect().right + 8,
+                          e.rect().bottom + 8};
+        EXPECT_FALSE(same_pixels(*midway, *shown, around));
+        EXPECT_FALSE(same_pixels(*midway, *hidden, around));
+        for (int i = 0; i < 5; ++i) root_.time_step(0.1);
+        EXPECT_FALSE(e.visibility_animation()->running());
+        EXPECT_TRUE(same_pixels(*draw({240, 320}), *shown, box(0, 0, 240, 320)));
+    }
+}
+
+TEST_F(TestSkin, ScaleAnimationGrowsFromTheCentre) {
+    build(u"test_anim", {240, 320});
+    Element& square = find(u"box");
+    ASSERT_EQ(square.rect(), box(100, 140, 40, 40));
+    const uint16_t blue = Color{0, 0, 255, 255}.to_565();
+    square.set_visible(false);
+    square.show_or_hide_animated(true);
+    root_.time_step(0.05);  // t = 0.25: a quarter of a quarter, 2 x 2 pixels
+    auto quarter = draw({240, 320});
+    EXPECT_TRUE(any_pixel(*quarter, box(119, 159, 2, 2), blue));
+    EXPECT_FALSE(any_pixel(*quarter, box(100, 140, 19, 40), blue));
+    root_.time_step(0.05);  // t = 0.5: 10 x 10
+    auto half = draw({240, 320});
+    EXPECT_TRUE(any_pixel(*half, box(115, 155, 1, 1), blue));
+    EXPECT_FALSE(any_pixel(*half, box(100, 140, 15, 40), blue));
+}
+
+TEST_F(TestSkin, MovieTurnsItsPagesAfterTheirDelays) {
+    build(u"test_movie", {240, 320});
+    auto& movie = find<MultinodeElement>(u"movie");
+    EXPECT_EQ(find<TextElement>(u"#text").text(), u"Go");  // the node's text on its button page
+    const uint16_t red = Color{255, 0, 0, 255}.to_565(), green = Color{0, 255, 0, 255}.to_565();
+    EXPECT_EQ(draw({240, 320})->buffer()->pixel(120, 160), red);
+    root_.time_step(0.3);
+    EXPECT_EQ(movie.current(), 0u);
+    root_.time_step(0.3);  // the default delay of 0.5 s has passed
+    EXPECT_EQ(movie.current(), 1u);
+    EXPECT_EQ(draw({240, 320})->buffer()->pixel(120, 160), green);
+    root_.time_step(1.5);  // the second page has a delay of its own: 2 s
+    EXPECT_EQ(movie.current(), 1u);
+    root_.time_step(0.5);
+    EXPECT_EQ(movie.current(), 2u);
+    root_.time_step(0.5);
+    EXPECT_EQ(movie.current(), 0u);
+    EXPECT_EQ(draw({240, 320})->buffer()->pixel(120, 160), red);
+}
+
+}  // namespace

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Golden.h"
+
 #include <cstdlib>
 #include <vector>
 
 #include "draw/ClipScope.h"
 #include "draw/PixelOps.h"
-#include "draw/PngReader.h"
-#include "draw/PngWriter.h"
 #include "draw/RenderSurface.h"
 
 namespace {
@@ -133,19 +133,7 @@ TEST(PictureSlicing, BubbleMatchesTheReferenceImage) {
     doubled.points = {Point{0, 0}, Point{8, 8}, Point{16, 16}, Point{24, 24}};
     doubled.draw(s, {34, 2}, {30, 6}, pixel_ops::key());
 
-    std::string path = std::string(QUILLMO_DRAW_GOLDEN_DIR) + "/slice_bubble.png";
-    std::string error;
-    const char* update = std::getenv("QUILLMO_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") {
-        ASSERT_TRUE(PngWriter::write(*s.buffer(), path, &error)) << error;
-    }
-    auto golden = PngReader::read(path, &error);
-    ASSERT_NE(golden, nullptr) << error;
-    ASSERT_EQ(golden->width(), 64);
-    ASSERT_EQ(golden->height(), 48);
-    for (int32_t y = 0; y < 48; ++y)
-        for (int32_t x = 0; x < 64; ++x)
-            ASSERT_EQ(s.buffer()->pixel(x, y), golden->pixel(x, y)) << "at " << x << "," << y;
+    expect_golden(s, QUILLMO_DRAW_GOLDEN_DIR, "slice_bubble");
 }
 
 }  // namespace

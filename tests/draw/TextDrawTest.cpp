@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "support/Golden.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "draw/ClipScope.h"
-#include "draw/PngReader.h"
-#include "draw/PngWriter.h"
 #include "draw/RenderSurface.h"
 #include "draw/TestFonts.h"
 #include "draw/TextDraw.h"
@@ -45,26 +45,6 @@ void expect_same_pixels(const RenderSurface& a, const RenderSurface& b, int dx =
     for (int y = 0; y < pb.height(); ++y)
         for (int x = 0; x < pb.width(); ++x)
             ASSERT_EQ(pa.pixel(x + dx, y), pb.pixel(x, y)) << x << "," << y;
-}
-
-// Compares with tests/draw/golden/<name>.png pixel for pixel (opacity flag
-// included). With QUILLMO_UPDATE_GOLDEN=1 the reference is written instead.
-void expect_golden(const RenderSurface& surface, const std::string& name) {
-    std::string path = std::string(QUILLMO_TEXT_GOLDEN_DIR) + "/" + name + ".png";
-    std::string error;
-    if (const char* update = std::getenv("QUILLMO_UPDATE_GOLDEN"); update && *update == '1') {
-        std::filesystem::create_directories(QUILLMO_TEXT_GOLDEN_DIR);
-        ASSERT_TRUE(PngWriter::write(*surface.buffer(), path, &error)) << error;
-        return;
-    }
-    auto golden = PngReader::read(path, &error);
-    ASSERT_TRUE(golden) << error;
-    const PixelBuffer& drawn = *surface.buffer();
-    ASSERT_EQ(golden->width(), drawn.width());
-    ASSERT_EQ(golden->height(), drawn.height());
-    for (int y = 0; y < drawn.height(); ++y)
-        for (int x = 0; x < drawn.width(); ++x)
-            ASSERT_EQ(drawn.pixel(x, y), golden->pixel(x, y)) << name << " at " << x << "," << y;
 }
 
 }  // namespace
@@ -206,7 +186,7 @@ TEST(TextDrawGolden, LatinAndCyrillicOnOneLine) {
     auto surface = white_surface(200, 20);
     TextDraw::draw(*dejavu(10), *surface, kBlack, u"Hello, \u043c\u0438\u0440! Quillmo 0123",
                    {2, 1}, {196, 18}, 0, 0, false);
-    expect_golden(*surface, "text_latin_cyrillic");
+    expect_golden(*surface, QUILLMO_TEXT_GOLDEN_DIR, "text_latin_cyrillic");
 }
 
 TEST(TextDrawGolden, BoldUnderlinedCentredInColour) {
@@ -215,7 +195,7 @@ TEST(TextDrawGolden, BoldUnderlinedCentredInColour) {
     FontDesc desc = FontDesc::parse(u"11 1 0 1 DejaVu Sans");
     TextDraw::draw(*FontRep::create(desc), surface, Color{255, 220, 80, 255}, u"Sent \u2713",
                    {0, 0}, {120, 28}, 1, 1, false);
-    expect_golden(surface, "text_bold_underlined_centred");
+    expect_golden(surface, QUILLMO_TEXT_GOLDEN_DIR, "text_bold_underlined_centred");
 }
 
 TEST(TextDrawGolden, WrappedMessageWithEllipsis) {
@@ -231,5 +211,5 @@ TEST(TextDrawGolden, WrappedMessageWithEllipsis) {
     layout.set_ellipsis(true);
     layout.set_alignment(TextDraw::kLeft, TextDraw::kTop);
     layout.draw(*surface, {4, 2}, {112, 52});
-    expect_golden(*surface, "text_wrapped_ellipsis");
+    expect_golden(*surface, QUILLMO_TEXT_GOLDEN_DIR, "text_wrapped_ellipsis");
 }

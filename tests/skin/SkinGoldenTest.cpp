@@ -4,6 +4,8 @@
 // pages.
 #include <gtest/gtest.h>
 
+#include "support/Golden.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -13,8 +15,6 @@
 
 #include "app/KeyEvent.h"
 #include "app/ScreenInfo.h"
-#include "draw/PngReader.h"
-#include "draw/PngWriter.h"
 #include "draw/RenderSurface.h"
 #include "platform/Utf16.h"
 #include "skin/ButtonElement.h"
@@ -83,26 +83,6 @@ bool any_pixel(const RenderSurface& s, Rect area, uint16_t value) {
     return false;
 }
 
-// Compares with tests/skin/golden/<name>.png pixel for pixel. With
-// QUILLMO_UPDATE_GOLDEN=1 the reference is written instead.
-void expect_golden(const RenderSurface& surface, const std::string& name) {
-    std::string path = std::string(QUILLMO_SKIN_GOLDEN_DIR) + "/" + name + ".png";
-    std::string error;
-    if (const char* update = std::getenv("QUILLMO_UPDATE_GOLDEN"); update && *update == '1') {
-        std::filesystem::create_directories(QUILLMO_SKIN_GOLDEN_DIR);
-        ASSERT_TRUE(PngWriter::write(*surface.buffer(), path, &error)) << error;
-        return;
-    }
-    auto golden = PngReader::read(path, &error);
-    ASSERT_TRUE(golden) << error;
-    const PixelBuffer& drawn = *surface.buffer();
-    ASSERT_EQ(golden->width(), drawn.width());
-    ASSERT_EQ(golden->height(), drawn.height());
-    for (int y = 0; y < drawn.height(); ++y)
-        for (int x = 0; x < drawn.width(); ++x)
-            ASSERT_EQ(drawn.pixel(x, y), golden->pixel(x, y)) << name << " at " << x << "," << y;
-}
-
 struct Screen {
     Size size;
     int32_t dpi;
@@ -119,7 +99,7 @@ TEST_P(TestFormGolden, MatchesTheReferenceScreenshot) {
     find<ProgressElement>(u"bar").set_value(0.5);
     lay_out(screen.size);
     auto surface = draw(screen.size);
-    expect_golden(*surface, "test_form_" + std::to_string(screen.size.width) + "x" +
+    expect_golden(*surface, QUILLMO_SKIN_GOLDEN_DIR, "test_form_" + std::to_string(screen.size.width) + "x" +
                                 std::to_string(screen.size.height) + "_" +
                                 std::to_string(screen.dpi));
 }

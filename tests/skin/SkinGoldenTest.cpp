@@ -201,23 +201,6 @@ TEST_F(TestSkin, EveryVisibilityAnimationDrawsSomethingElseMidwayAndTheElementAt
     }
 }
 
-TEST_F(TestSkin, ScaleAnimationGrowsFromTheCentre) {
-    build(u"test_anim", {240, 320});
-    Element& square = find(u"box");
-    ASSERT_EQ(square.rect(), box(100, 140, 40, 40));
-    const uint16_t blue = Color{0, 0, 255, 255}.to_565();
-    square.set_visible(false);
-    square.show_or_hide_animated(true);
-    root_.time_step(0.05);  // t = 0.25: a quarter of a quarter, 2 x 2 pixels
-    auto quarter = draw({240, 320});
-    EXPECT_TRUE(any_pixel(*quarter, box(119, 159, 2, 2), blue));
-    EXPECT_FALSE(any_pixel(*quarter, box(100, 140, 19, 40), blue));
-    root_.time_step(0.05);  // t = 0.5: 10 x 10
-    auto half = draw({240, 320});
-    EXPECT_TRUE(any_pixel(*half, box(115, 155, 1, 1), blue));
-    EXPECT_FALSE(any_pixel(*half, box(100, 140, 15, 40), blue));
-}
-
 TEST_F(TestSkin, MovieTurnsItsPagesAfterTheirDelays) {
     build(u"test_movie", {240, 320});
     auto& movie = find<MultinodeElement>(u"movie");

@@ -51,10 +51,20 @@ class MarkingOp final : public PixelOp {
   public:
     void row(uint16_t* begin, uint16_t* end, const uint16_t* src, int32_t, int32_t) const override {
         if (src == nullptr) return;
-        for (uint16_t* d = begin; d != end; ++d, ++src)
-            if (*src != *d) *d = static_cast<uint16_t>(*src | rgb565::kOpaqueFlag);
+        mark(begin, src, end - begin);
     }
     std::unique_ptr<PixelOp> clone() const override { return std::make_unique<MarkingOp>(); }
+
+  private:
+    // Branch-free, so the compiler can do many pixels at a time; the scratch
+    // and the surface never overlap.
+    static void mark(uint16_t* __restrict d, const uint16_t* __restrict s, ptrdiff_t n) {
+        for (ptrdiff_t i = 0; i < n; ++i) {
+            const uint16_t was = d[i];
+            const uint16_t now = s[i];
+            d[i] = now == was ? was : static_cast<uint16_t>(now | rgb565::kOpaqueFlag);
+        }
+    }
 };
 
 // The text colour's channels, for blending glyph coverage over RGB565.
@@ -160,13 +170,66 @@ void TextDraw::draw(const FontRep& font, RenderSurface& surface, Color color,
     PixelBuffer* target = surface.buffer();
     if (text.empty() || target == nullptr || !font.has_face()) return;
 
-    // Only the part of the rectangle inside the clip is composed; the text is
+    // Only the part of the rectangle inside the clip can change; the text is
     // still placed in the whole rectangle, so a cut text is cut, not shifted.
     Rect clip = surface.clip();
     int64_t left = std::max<int64_t>(position.x, clip.left);
     int64_t top = std::max<int64_t>(position.y, clip.top);
     int64_t right = std::min<int64_t>(int64_t{position.x} + size.width, clip.right);
     int64_t bottom = std::min<int64_t>(int64_t{position.y} + size.height, clip.bottom);
+    if (right <= left || bottom <= top) return;
+
+    std::u16string_view shown = text;
+    bool cut = false;
+    if (ellipsis) {
+        size_t keep = ellipsis_length(font, text, size.width);
+        cut = keep < text.size();
+        shown = text.substr(0, keep);
+    }
+    bool underline = font.desc().underline;
+    int64_t width = 0;
+    if (halign == kCentre || halign == kRight || underline || cut)
+        width = int64_t{text_width(font, shown)} + (cut ? font.glyph(kEllipsis).advance : 0);
+
+    // Pen and baseline in surface coordinates. Glyphs may reach left of their
+    // pen by a little, never by a whole em, so none past `stop` is drawn.
+    const int64_t pen_start = int64_t{position.x} + align_offset(halign, size.width, width);
+    const int64_t baseline = int64_t{position.y} + align_offset(valign, size.height, font.height()) +
+                             font.ascent();
+    const int64_t stop = right + font.pixel_height();
+    auto for_each_glyph = [&](auto&& use) {
+        int64_t pen = pen_start;
+        auto one = [&](char32_t cp) {
+            if (pen > stop) return;
+            const Glyph& glyph = font.glyph(cp);
+            use(glyph, pen);
+            pen += glyph.advance;
+        };
+        for_each_char(shown, [&](char32_t cp, size_t, size_t) { one(cp); });
+        if (cut) one(kEllipsis);
+    };
+
+    // Only the box the glyphs (and the underline) cover is composed: outside
+    // it nothing changes, and a short text in a wide element costs little.
+    int64_t box_left = right, box_top = bottom, box_right = left, box_bottom = top;
+    auto cover = [&](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+        box_left = std::min(box_left, x0);
+        box_top = std::min(box_top, y0);
+        box_right = std::max(box_right, x1);
+        box_bottom = std::max(box_bottom, y1);
+    };
+    for_each_glyph([&](const Glyph& glyph, int64_t pen) {
+        if (glyph.coverage.empty()) return;
+        int64_t gx = pen + glyph.left, gy = baseline - glyph.top;
+        cover(gx, gy, gx + glyph.width, gy + glyph.height);
+    });
+    const int64_t underline_top = baseline + font.underline_offset();
+    if (underline)
+        cover(pen_start, underline_top, pen_start + width, underline_top + font.underline_thickness());
+    left = std::max(left, box_left);
+    top = std::max(top, box_top);
+    right = std::min(right, box_right);
+    bottom = std::min(bottom, box_bottom);
     if (right <= left || bottom <= top) return;
     Size visible{static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top)};
     Point origin{static_cast<int32_t>(left), static_cast<int32_t>(top)};
@@ -184,43 +247,16 @@ void TextDraw::draw(const FontRep& font, RenderSurface& surface, Color color,
     PixelBuffer& pixels = *scratch.buffer();
     scratch.blit({0, 0}, visible, *target, origin, pixel_ops::copy());
 
-    std::u16string_view shown = text;
-    bool cut = false;
-    if (ellipsis) {
-        size_t keep = ellipsis_length(font, text, size.width);
-        cut = keep < text.size();
-        shown = text.substr(0, keep);
-    }
-    bool underline = font.desc().underline;
-    int64_t width = 0;
-    if (halign == kCentre || halign == kRight || underline || cut)
-        width = int64_t{text_width(font, shown)} + (cut ? font.glyph(kEllipsis).advance : 0);
-
-    // Pen and baseline in the scratch's coordinates.
     Ink ink(color);
-    int64_t pen = int64_t{position.x} + align_offset(halign, size.width, width) - left;
-    int64_t baseline = int64_t{position.y} + align_offset(valign, size.height, font.height()) +
-                       font.ascent() - top;
-    int64_t line_start = pen;
-    // Glyphs may reach left of their pen by a little, never by a whole em.
-    int64_t stop = int64_t{visible.width} + font.pixel_height();
-    bool stopped = false;
-    auto draw_char = [&](char32_t cp) {
-        if (stopped) return;
-        const Glyph& glyph = font.glyph(cp);
-        blend_glyph(pixels, visible, glyph, pen, baseline, ink);
-        pen += glyph.advance;
-        stopped = pen > stop;
-    };
-    for_each_char(shown, [&](char32_t cp, size_t, size_t) { draw_char(cp); });
-    if (cut) draw_char(kEllipsis);
+    for_each_glyph([&](const Glyph& glyph, int64_t pen) {
+        blend_glyph(pixels, visible, glyph, pen - left, baseline - top, ink);
+    });
 
     if (underline) {
-        int64_t x0 = std::max<int64_t>(line_start, 0);
-        int64_t x1 = std::min<int64_t>(line_start + width, visible.width);
-        int64_t y0 = std::max<int64_t>(baseline + font.underline_offset(), 0);
-        int64_t y1 = std::min<int64_t>(
-            baseline + font.underline_offset() + font.underline_thickness(), visible.height);
+        int64_t x0 = std::max<int64_t>(pen_start - left, 0);
+        int64_t x1 = std::min<int64_t>(pen_start + width - left, visible.width);
+        int64_t y0 = std::max<int64_t>(underline_top - top, 0);
+        int64_t y1 = std::min<int64_t>(underline_top + font.underline_thickness() - top, visible.height);
         for (int64_t y = y0; y < y1; ++y) {
             uint16_t* row = pixels.row(static_cast<int32_t>(y));
             for (int64_t x = x0; x < x1; ++x) row[x] = ink.solid();

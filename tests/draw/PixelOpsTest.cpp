@@ -10,46 +10,40 @@ namespace {
 
 using Row = std::vector<uint16_t>;
 
-// Runs op over dst in each of the four row forms, each set up so that
-// destination pixel i takes source pixel i, and returns the four results.
-std::vector<Row> through_all_forms(const PixelOp& op, const Row& src, const Row& dst) {
-    std::vector<Row> out(4, dst);
-    auto n = static_cast<int32_t>(dst.size());
-    op.row(out[0].data(), out[0].data() + n, src.data(), 0, 0);
-    op.scaled_row(out[1].data(), out[1].data() + n, src.data(), 0, 1 << 10, 0);
-    op.slice_row(out[2].data(), out[2].data() + n, src.data(), 0, 0, 0);
-    // Wrapping at the row's own end never takes effect: the identity mapping.
-    op.wrapped_slice_row(out[3].data(), out[3].data() + n, src.data(), 0, 0, 0, n, 0);
-    return out;
-}
-
-struct Case {
-    const char* name;
-    const PixelOp& op;
-    Row expected;
-};
-
 // Source and destination pairs covering the key colour, opaque (0x0020,
 // 0x1234) and translucent pixels and a sum that overflows 16 bits.
 const Row kSrc = {0xF81F, 0x0020, 0x0841, 0x0841, 0xFFDF, 0x1234};
 const Row kDst = {0x1234, 0xFFFF, 0xFFFF, 0x0000, 0xFFFF, 0x4321};
 
+// Runs op over kDst in each of the four row forms, each set up so that
+// destination pixel i takes source pixel i, and returns the four results.
+std::vector<Row> through_all_forms(const PixelOp& op) {
+    std::vector<Row> out(4, kDst);
+    auto n = static_cast<int32_t>(kDst.size());
+    op.row(out[0].data(), out[0].data() + n, kSrc.data(), 0, 0);
+    op.scaled_row(out[1].data(), out[1].data() + n, kSrc.data(), 0, 1 << 10, 0);
+    op.slice_row(out[2].data(), out[2].data() + n, kSrc.data(), 0, 0, 0);
+    // Wrapping at the row's own end never takes effect: the identity mapping.
+    op.wrapped_slice_row(out[3].data(), out[3].data() + n, kSrc.data(), 0, 0, 0, n, 0);
+    return out;
+}
+
 TEST(PixelOps, EveryBlendingKindGivesTheSamePixelsInAllFourRowForms) {
-    const Case cases[] = {
-        {"copy", pixel_ops::copy(), kSrc},
-        {"key", pixel_ops::key(), {0x1234, 0x0020, 0x0841, 0x0841, 0xFFDF, 0x1234}},
+    const std::pair<const PixelOp*, Row> cases[] = {
+        {&pixel_ops::copy(), kSrc},
+        {&pixel_ops::key(), {0x1234, 0x0020, 0x0841, 0x0841, 0xFFDF, 0x1234}},
         // s + d/4: 0x0841 + 0x39E7; 0xFFDF + 0x39E7 wraps to 0x39C6.
-        {"shade 3/4", pixel_ops::shade_3_4(), {0x1234, 0x0020, 0x4228, 0x0841, 0x39C6, 0x1234}},
+        {&pixel_ops::shade_3_4(), {0x1234, 0x0020, 0x4228, 0x0841, 0x39C6, 0x1234}},
         // s + d/2: over white that is s + 0x7BEF.
-        {"shade 1/2", pixel_ops::shade_1_2(), {0x1234, 0x0020, 0x0841 + 0x7BEF, 0x0841, 0x7BCE, 0x1234}},
+        {&pixel_ops::shade_1_2(), {0x1234, 0x0020, 0x0841 + 0x7BEF, 0x0841, 0x7BCE, 0x1234}},
         // s + d/2 + d/2/2: 0x7BEF + 0x39E7 over white.
-        {"shade 1/4", pixel_ops::shade_1_4(), {0x1234, 0x0020, 0xBE17, 0x0841, 0xB5B5, 0x1234}},
-        {"solid", pixel_ops::solid(), {0x1234, 0x0020, 0xFFFF, 0x0000, 0xFFFF, 0x1234}},
+        {&pixel_ops::shade_1_4(), {0x1234, 0x0020, 0xBE17, 0x0841, 0xB5B5, 0x1234}},
+        {&pixel_ops::solid(), {0x1234, 0x0020, 0xFFFF, 0x0000, 0xFFFF, 0x1234}},
     };
-    for (const Case& c : cases) {
-        auto results = through_all_forms(c.op, kSrc, kDst);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        auto results = through_all_forms(*cases[i].first);
         for (size_t form = 0; form < results.size(); ++form)
-            EXPECT_EQ(results[form], c.expected) << c.name << ", row form " << form + 1;
+            EXPECT_EQ(results[form], cases[i].second) << "op " << i << ", row form " << form + 1;
     }
 }
 
@@ -78,14 +72,13 @@ TEST(PixelOps, RowFormsPickTheirSourcePixels) {
 
 TEST(PixelOps, FillWritesEveryPixelAtAnyAlignmentAndNothingBeyond) {
     FillOp fill(0xABCD);
-    for (int first = 0; first < 3; ++first) {
+    for (int first = 1; first < 4; ++first) {
         for (int count = 0; count < 6; ++count) {
             alignas(4) uint16_t row[10] = {};
-            fill.row(row + 1 + first, row + 1 + first + count, nullptr, 0, 0);
-            for (int i = 0; i < 10; ++i) {
-                bool inside = i >= 1 + first && i < 1 + first + count;
-                EXPECT_EQ(row[i], inside ? 0xABCD : 0) << first << " " << count << " " << i;
-            }
+            fill.row(row + first, row + first + count, nullptr, 0, 0);
+            for (int i = 0; i < 10; ++i)
+                EXPECT_EQ(row[i], i >= first && i < first + count ? 0xABCD : 0)
+                    << first << " " << count << " " << i;
         }
     }
 }
@@ -116,43 +109,28 @@ TEST(PixelOps, FadeScalesEachChannelAtItsLevel) {
 }
 
 TEST(PixelOps, LevelsFromValues) {
-    EXPECT_EQ(pixel_ops::fade_level(-40), 0);
-    EXPECT_EQ(pixel_ops::fade_level(7), 0);
-    EXPECT_EQ(pixel_ops::fade_level(8), 1);
-    EXPECT_EQ(pixel_ops::fade_level(128), 8);
-    EXPECT_EQ(pixel_ops::fade_level(256), 16);
-    EXPECT_EQ(pixel_ops::fade_level(1000), 16);
-
-    EXPECT_EQ(&pixel_ops::shade_for(-5), &pixel_ops::key());
-    EXPECT_EQ(&pixel_ops::shade_for(63), &pixel_ops::key());
-    EXPECT_EQ(&pixel_ops::shade_for(64), &pixel_ops::shade_3_4());
-    EXPECT_EQ(&pixel_ops::shade_for(128), &pixel_ops::shade_1_2());
-    EXPECT_EQ(&pixel_ops::shade_for(255), &pixel_ops::shade_1_4());
-    EXPECT_EQ(&pixel_ops::shade_for(256), &pixel_ops::solid());
-    EXPECT_EQ(&pixel_ops::shade_for(5000), &pixel_ops::solid());
+    for (auto [value, level] : {std::pair{-40, 0}, {7, 0}, {8, 1}, {128, 8}, {256, 16}, {1000, 16}})
+        EXPECT_EQ(pixel_ops::fade_level(value), level) << value;
+    const std::pair<int, const PixelOp*> shades[] = {
+        {-5, &pixel_ops::key()},        {63, &pixel_ops::key()},   {64, &pixel_ops::shade_3_4()},
+        {128, &pixel_ops::shade_1_2()}, {255, &pixel_ops::shade_1_4()}, {256, &pixel_ops::solid()},
+        {5000, &pixel_ops::solid()}};
+    for (auto [value, op] : shades) EXPECT_EQ(&pixel_ops::shade_for(value), op) << value;
     // The owned forwarding op draws as the shared one does.
-    auto owned = pixel_ops::make_shade(130)->clone();
-    EXPECT_EQ(through_all_forms(*owned, kSrc, kDst), through_all_forms(pixel_ops::shade_1_2(), kSrc, kDst));
-}
-
-Picture picture_of(int32_t width, int32_t height, const Row& pixels) {
-    auto buffer = PixelBuffer::create(width, height);
-    for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x) buffer->set_pixel(x, y, pixels[static_cast<size_t>(y * width + x)]);
-    return Picture(std::make_shared<PictureData>(u"test", std::move(buffer)));
+    EXPECT_EQ(through_all_forms(*pixel_ops::make_shade(130)->clone()),
+              through_all_forms(pixel_ops::shade_1_2()));
 }
 
 TEST(PixelOps, MaskMixesByTheMaskBlueChannelAtTheSourcePixel) {
-    EXPECT_EQ(pixel_ops::mask_pixel(0xFFFF, 0x0000, 0), 0x0000);
-    EXPECT_EQ(pixel_ops::mask_pixel(0xFFFF, 0x0000, 31), 0xFFFF);
-    // 8-bit channels 248, 252, 248 halfway to black: 124, 126, 124.
-    EXPECT_EQ(pixel_ops::mask_pixel(0xFFFF, 0x0000, 16), 0x7BEF);
+    // The mask weighs the source: halfway from white (8-bit 248, 252, 248) to black.
     EXPECT_EQ(pixel_ops::mask_pixel(0x0000, 0xFFFF, 16), 0x7BEF);
     EXPECT_EQ(pixel_ops::mask_pixel(0xF800, 0x001F, 8), (62 & 0xF8) << 8 | (186 >> 3));
 
-    // Mask row 1 reads 0, 31, 16 (only the blue channel counts).
-    Picture mask = picture_of(3, 2, {31, 31, 31, 0xFFE0, 0x001F, 0xF810});
-    auto op = pixel_ops::make_mask(mask);
+    // A 3 x 2 mask whose row 1 reads 0, 31, 16 (only the blue channel counts).
+    auto buffer = PixelBuffer::create(3, 2);
+    const Row mask_pixels = {31, 31, 31, 0xFFE0, 0x001F, 0xF810};
+    for (int32_t i = 0; i < 6; ++i) buffer->set_pixel(i % 3, i / 3, mask_pixels[i]);
+    auto op = pixel_ops::make_mask(Picture(std::make_shared<PictureData>(u"mask", std::move(buffer))));
     const Row src = {0xFFFF, 0xFFFF, 0xFFFF};
     Row d(3, 0);
     op->row(d.data(), d.data() + 3, src.data(), 0, 1);

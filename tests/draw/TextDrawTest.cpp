@@ -2,8 +2,6 @@
 
 #include "support/Golden.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -24,9 +22,17 @@ std::unique_ptr<RenderSurface> white_surface(int width, int height) {
     return surface;
 }
 
-// Counts pixels that differ from `from` (the fill colour), and fails on any
-// changed pixel without the opacity flag.
-int changed_pixels(const RenderSurface& surface, uint16_t from) {
+// Text drawn in black with DejaVu Sans 10 onto a white surface.
+std::unique_ptr<RenderSurface> drawn(Size surface_size, std::u16string_view text, Point position,
+                                     Size size, int align = 0, bool ellipsis = false) {
+    auto surface = white_surface(surface_size.width, surface_size.height);
+    TextDraw::draw(*dejavu(10), *surface, kBlack, text, position, size, align, align, ellipsis);
+    return surface;
+}
+
+// Counts the pixels that differ from `from` (the fill colour), failing on any
+// changed pixel outside `area` or without the opacity flag.
+int changed_pixels(const RenderSurface& surface, uint16_t from, Rect area) {
     int changed = 0;
     const PixelBuffer& pixels = *surface.buffer();
     for (int y = 0; y < pixels.height(); ++y)
@@ -34,6 +40,8 @@ int changed_pixels(const RenderSurface& surface, uint16_t from) {
             if (uint16_t p = pixels.pixel(x, y); p != from) {
                 ++changed;
                 EXPECT_TRUE(p & rgb565::kOpaqueFlag) << x << "," << y;
+                EXPECT_TRUE(x >= area.left && x < area.right && y >= area.top && y < area.bottom)
+                    << x << "," << y;
             }
     return changed;
 }
@@ -49,34 +57,22 @@ void expect_same_pixels(const RenderSurface& a, const RenderSurface& b, int dx =
 
 }  // namespace
 
-TEST(TextDrawMeasure, ExtentsAreCumulativePerUtf16Unit) {
+TEST(TextDrawMeasure, ExtentsAreCumulativePerUtf16UnitAndPairsFitWhole) {
     // DejaVu Sans at 14 pixels: a 9, W 14, zhe 13, U+1F600 15, x 8.
     auto font = dejavu(10);
+    const std::u16string text = u"aW\u0436\U0001F600x";
     std::vector<int32_t> extents;
-    TextExtent all = TextDraw::measure(*font, u"aW\u0436\U0001F600x", -1, &extents);
+    EXPECT_EQ(TextDraw::measure(*font, text, -1, &extents), (TextExtent{59, 17, 6}));
     EXPECT_EQ(extents, (std::vector<int32_t>{9, 23, 36, 51, 51, 59}));
-    EXPECT_EQ(all, (TextExtent{59, 17, 6}));
-    // The pair fits whole or not at all.
-    EXPECT_EQ(TextDraw::measure(*font, u"aW\u0436\U0001F600x", 50).fit, 3);
-    EXPECT_EQ(TextDraw::measure(*font, u"aW\u0436\U0001F600x", 51).fit, 5);
+    EXPECT_EQ(TextDraw::measure(*font, text, 50).fit, 3);
+    EXPECT_EQ(TextDraw::measure(*font, text, 51).fit, 5);
     EXPECT_EQ(TextDraw::measure(*font, u"", -1, &extents), (TextExtent{0, 17, 0}));
     EXPECT_TRUE(extents.empty());
-}
-
-TEST(TextDrawMeasure, BrokenSurrogatesAndControlCharacters) {
-    auto font = dejavu(10);
-    int32_t replacement = TextDraw::measure(*font, u"\uFFFD").width;
-    std::vector<int32_t> extents;
-    TextDraw::measure(*font,
-                      std::u16string(u"a\xD800"
-                                     u"b\xDC00"),
-                      -1, &extents);
-    EXPECT_EQ(extents,
-              (std::vector<int32_t>{9, 9 + replacement, 18 + replacement, 18 + 2 * replacement}));
-    TextDraw::measure(*font,
-                      u"a\t\n\x01"
-                      u"a",
-                      -1, &extents);
+    // Unpaired surrogates measure as U+FFFD; control characters take no width.
+    int32_t r = TextDraw::measure(*font, u"\uFFFD").width;
+    TextDraw::measure(*font, std::u16string(u"a\xD800" u"b\xDC00"), -1, &extents);
+    EXPECT_EQ(extents, (std::vector<int32_t>{9, 9 + r, 18 + r, 18 + 2 * r}));
+    TextDraw::measure(*font, u"a\t\n\x01" u"a", -1, &extents);
     EXPECT_EQ(extents, (std::vector<int32_t>{9, 9, 9, 9, 18}));
 }
 
@@ -94,75 +90,38 @@ TEST(TextDrawEllipsis, KeepsWhatFitsInFrontOfTheEllipsis) {
     EXPECT_EQ(TextDraw::ellipsis_length(*font, u"a\U0001F600aaaaaa", 9 + 14 + 14), 1u);
     EXPECT_EQ(TextDraw::ellipsis_length(*font, u"a\U0001F600aaaaaa", 9 + 15 + 14), 3u);
 
-    auto cut = white_surface(60, 20);
-    TextDraw::draw(*font, *cut, kBlack, u"aaaa aaaa", {0, 0}, {50, 20}, 0, 0, true);
-    auto expected = white_surface(60, 20);
-    TextDraw::draw(*font, *expected, kBlack, u"aaaa\u2026", {0, 0}, {50, 20}, 0, 0, false);
-    expect_same_pixels(*cut, *expected);
+    expect_same_pixels(*drawn({60, 20}, u"aaaa aaaa", {0, 0}, {50, 20}, 0, true),
+                       *drawn({60, 20}, u"aaaa\u2026", {0, 0}, {50, 20}));
 }
 
-TEST(TextDrawMarking, ChangedPixelsAreMarkedOpaqueAndOthersKeptExactly) {
-    auto font = dejavu(10);
-    auto surface = white_surface(60, 20);
-    TextDraw::draw(*font, *surface, kBlack, u"Hello", {2, 1}, {58, 19}, 0, 0, false);
-    EXPECT_GT(changed_pixels(*surface, 0xFFFF), 40);
-
-    // Over pixels that already have the text colour nothing changes, so
-    // nothing is marked.
-    RenderSurface black(Size{60, 20});
-    TextDraw::draw(*font, black, kBlack, u"Hello", {2, 1}, {58, 19}, 0, 0, false);
-    EXPECT_EQ(changed_pixels(black, 0x0000), 0);
-}
-
-TEST(TextDrawMarking, OnlyTheRectangleInsideTheClipChanges) {
+TEST(TextDraw, OnlyPixelsInsideRectangleAndClipChangeAndTheyAreMarkedOpaque) {
     auto font = dejavu(10);
     auto surface = white_surface(60, 20);
     {
         ClipScope scope(*surface, {10, 0}, {20, 20});
         TextDraw::draw(*font, *surface, kBlack, u"WWWWWWW", {0, 0}, {50, 10}, 0, 0, false);
     }
-    const PixelBuffer& pixels = *surface->buffer();
-    int inside = 0;
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 60; ++x) {
-            bool drawable = x >= 10 && x < 30 && y < 10;
-            if (!drawable)
-                ASSERT_EQ(pixels.pixel(x, y), 0xFFFF) << x << "," << y;
-            else
-                inside += pixels.pixel(x, y) != 0xFFFF;
-        }
-    EXPECT_GT(inside, 20);
+    EXPECT_GT(changed_pixels(*surface, 0xFFFF, {10, 0, 30, 10}), 20);
+    // Over pixels that already have the text colour nothing changes, so
+    // nothing is marked.
+    RenderSurface black(Size{60, 20});
+    TextDraw::draw(*font, black, kBlack, u"Hello", {2, 1}, {58, 19}, 0, 0, false);
+    EXPECT_EQ(changed_pixels(black, 0x0000, {}), 0);
 }
 
-TEST(TextDrawPlacement, TextLeftOfTheSurfaceIsCutNotShifted) {
-    auto font = dejavu(10);
-    auto cut = white_surface(40, 20);
-    TextDraw::draw(*font, *cut, kBlack, u"Wallow", {-5, 0}, {60, 20}, 0, 0, false);
-    auto whole = white_surface(45, 20);
-    TextDraw::draw(*font, *whole, kBlack, u"Wallow", {0, 0}, {60, 20}, 0, 0, false);
-    expect_same_pixels(*whole, *cut, 5);
-}
-
-TEST(TextDrawPlacement, AlignmentsPlaceTheLineInsideTheRectangle) {
+TEST(TextDraw, AlignmentsPlaceTheLineAndTextLeftOfTheSurfaceIsCutNotShifted) {
     auto font = dejavu(10);
     int32_t width = TextDraw::measure(*font, u"Mix").width;
     int32_t height = font->height();
-    struct Case {
-        int halign, valign, dx, dy;
-    };
-    for (Case c :
-         {Case{1, 1, (60 - width) / 2, (30 - height) / 2}, Case{2, 2, 60 - width, 30 - height}}) {
-        auto aligned = white_surface(70, 40);
-        TextDraw::draw(*font, *aligned, kBlack, u"Mix", {5, 5}, {60, 30}, c.halign, c.valign,
-                       false);
-        auto placed = white_surface(70, 40);
-        TextDraw::draw(*font, *placed, kBlack, u"Mix", {5 + c.dx, 5 + c.dy}, {width, height}, 0, 0,
-                       false);
-        expect_same_pixels(*aligned, *placed);
-    }
+    for (auto [align, dx, dy] : {std::tuple{1, (60 - width) / 2, (30 - height) / 2},
+                                 std::tuple{2, 60 - width, 30 - height}})
+        expect_same_pixels(*drawn({70, 40}, u"Mix", {5, 5}, {60, 30}, align),
+                           *drawn({70, 40}, u"Mix", {5 + dx, 5 + dy}, {width, height}));
+    expect_same_pixels(*drawn({45, 20}, u"Wallow", {0, 0}, {60, 20}),
+                       *drawn({40, 20}, u"Wallow", {-5, 0}, {60, 20}), 5);
 }
 
-TEST(TextDrawInput, HugeAndBrokenTextsAreSafe) {
+TEST(TextDraw, HugeAndBrokenTextsAreSafe) {
     auto font = dejavu(10);
     std::u16string text;
     for (int i = 0; i < 20'000; ++i) text += u"\xD83D\t\u0436\xDE00\U0001F600";

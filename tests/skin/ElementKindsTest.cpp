@@ -63,6 +63,9 @@ class ElementKindsTest : public ::testing::Test {
                                                     R"("children": [)" + children + "]}}}");
         ASSERT_TRUE(properties.load_skin(u"%app_path%/k.skin", ScreenInfo{}, test_makers()));
         ASSERT_TRUE(target.load_from_skin(properties, u"r"));
+        lay_out(target, width, height);
+    }
+    static void lay_out(Element& target, int32_t width, int32_t height) {
         target.set_x_extent(0, width);
         target.set_y_extent(0, height);
     }
@@ -87,15 +90,21 @@ TEST(ElementKinds, RegistersTheKindsForItsLifetimeAndTakesThemBackOnAFailedStart
     EXPECT_FALSE(ElementFactory::registered(u"clip"));
 }
 
-TEST_F(ElementKindsTest, TextAlignmentNamesMatchWholeAndJustifiedTextDrawsLeft) {
+TEST_F(ElementKindsTest, TextMatchesWholeAlignmentNamesAndRedrawsOrWrapsOnlyOnChange) {
     FormRoot form;
-    build(
-        form,
-        R"({"strings": {"type": "text", "halign": "center", "valign": "bottom", "text": "ii"}, "fonts": {"font": {"size": 9}}},
-        {"strings": {"type": "text", "halign": "LEFT", "valign": "BOTTOM", "text": "ii"}, "fonts": {"font": {"size": 9}}},
-        {"strings": {"type": "text", "halign": "JUSTIFY", "valign": "BOTTOM", "text": "ii"}, "fonts": {"font": {"size": 9}}},
-        {"strings": {"type": "text", "text": "ii"}, "fonts": {"font": {"size": 9}}})",
-        60, 20, R"("colors": {"outside_color": [1, 2, 3]},)");
+    // A text node in the size 9 font: its strings and further attributes.
+    auto text = [](const std::string& strings, const std::string& more = "") {
+        return R"({"strings": {"type": "text", )" + strings +
+               R"(}, "fonts": {"font": {"size": 9}})" + more + "}";
+    };
+    build(form,
+          text(R"("halign": "center", "valign": "bottom", "text": "ii")") + "," +
+              text(R"("halign": "LEFT", "valign": "BOTTOM", "text": "ii")") + "," +
+              text(R"("halign": "JUSTIFY", "valign": "BOTTOM", "text": "ii")") + "," +
+              text(R"("id": "#plain", "text": "ii")") + "," +
+              text(R"("id": "#grow", "anchor_x": "MIN_SIDE", "text": "Hello world")",
+                   R"(, "integers": {"grow": 1, "grow_min": 1, "wrap": 1})"),
+          60, 20, R"("colors": {"outside_color": [1, 2, 3]},)");
     EXPECT_EQ(form.outside_color(), (Color{1, 2, 3, 255}));
     std::vector<std::vector<uint16_t>> drawn;
     for (size_t i = 0; i < 4; ++i) {
@@ -104,45 +113,31 @@ TEST_F(ElementKindsTest, TextAlignmentNamesMatchWholeAndJustifiedTextDrawsLeft) 
         form.child(i)->draw(surface, {0, 0});
         drawn.push_back(pixels(surface));
     }
-    auto* lower = dynamic_cast<TextElement*>(form.child(0));
-    EXPECT_EQ(lower->halign(), TextElement::CENTER);
-    EXPECT_EQ(lower->valign(), TextElement::VCENTER);
-    EXPECT_EQ(dynamic_cast<TextElement*>(form.child(1))->halign(), TextElement::LEFT);
     EXPECT_EQ(dynamic_cast<TextElement*>(form.child(2))->halign(), TextElement::JUSTIFY);
     EXPECT_EQ(drawn[0], drawn[3]);  // "center" and "bottom" fall back to centred
     EXPECT_EQ(drawn[1], drawn[2]);  // justified as left
     EXPECT_NE(drawn[0], drawn[1]);
-    EXPECT_NE(drawn[0], std::vector<uint16_t>(60 * 20, 0xFFFF));
-}
 
-TEST_F(ElementKindsTest, TextChangesRedrawOrRelayoutOnlyWhenSomethingChanged) {
-    build(root, R"({"strings": {"type": "text", "id": "#plain", "text": "a"}},
-        {"strings": {"type": "text", "id": "#grow", "anchor_x": "MIN_SIDE", "text": "Hello world"},
-         "integers": {"grow": 1, "grow_min": 1, "wrap": 1}, "fonts": {"font": {"size": 9}}})",
-          200, 100);
-    auto* plain = dynamic_cast<TextElement*>(root.child(0));
-    auto* grow = dynamic_cast<TextElement*>(root.child(1));
-    RenderSurface surface(Size{200, 100});
-    root.draw(surface);
-    root.set_text(u"#plain", u"a");
-    EXPECT_FALSE(root.needs_redraw());
-    EXPECT_FALSE(root.layout_dirty());
-    root.set_text(u"#plain", u"b");
-    EXPECT_EQ(plain->text(), u"b");
-    EXPECT_TRUE(root.needs_redraw());
-    EXPECT_FALSE(root.layout_dirty());
+    RenderSurface surface(Size{60, 20});
+    form.draw(surface);
+    form.set_text(u"#plain", u"ii");
+    EXPECT_FALSE(form.needs_redraw());
+    EXPECT_FALSE(form.layout_dirty());
+    form.set_text(u"#plain", u"b");
+    EXPECT_EQ(dynamic_cast<TextElement*>(form.child(3))->text(), u"b");
+    EXPECT_TRUE(form.needs_redraw());
+    EXPECT_FALSE(form.layout_dirty());
 
+    auto* grow = dynamic_cast<TextElement*>(form.child(4));
     const int32_t one_line = TextDraw::measure(*grow->font(), u"Hello world").width;
+    lay_out(form, 200, 100);
     EXPECT_EQ(grow->range_x(), (SizeRange{one_line, one_line}));
-    // Narrower than the text: it wraps and grows to the height of its lines.
-    root.set_x_extent(0, one_line / 2);
-    root.set_y_extent(0, 100);
-    const int32_t height =
-        static_cast<int32_t>(grow->layout().lines().size()) * grow->font()->height();
-    EXPECT_GT(height, grow->font()->height());
-    EXPECT_EQ(grow->range_y(), (SizeRange{height, height}));
-    root.set_text(u"#grow", u"Hello");
-    EXPECT_TRUE(root.layout_dirty());
+    // Narrower than the text: it wraps and grows to the height of its two lines.
+    lay_out(form, one_line / 2, 100);
+    const int32_t two_lines = 2 * grow->font()->height();
+    EXPECT_EQ(grow->range_y(), (SizeRange{two_lines, two_lines}));
+    form.set_text(u"#grow", u"Hello");
+    EXPECT_TRUE(form.layout_dirty());
 }
 
 TEST_F(ElementKindsTest, ButtonClicksOnlyWhenReleasedInsideAndShowsItsState) {
@@ -157,36 +152,38 @@ TEST_F(ElementKindsTest, ButtonClicksOnlyWhenReleasedInsideAndShowsItsState) {
     auto* button = dynamic_cast<ButtonElement*>(root.child(0));
     ButtonLog log;
     button->set_listener(&log);
-    Element* normal = button->find_element(u"#normal");
-    Element* pressed = button->find_element(u"#pressed");
+    // Which of the normal, pressed and disabled looks are shown.
+    auto look = [&] {
+        std::string shown;
+        for (auto id : {u"#normal", u"#pressed", u"#disabled"})
+            shown += button->find_element(id)->visible() ? '1' : '0';
+        return shown;
+    };
     EXPECT_EQ(dynamic_cast<TextElement*>(button->find_element(u"#text"))->text(), u"Send");
-    EXPECT_TRUE(normal->visible());
-    EXPECT_FALSE(pressed->visible());
+    EXPECT_EQ(look(), "100");
 
     // Press inside and release outside: the look comes back, no click.
     EXPECT_TRUE(root.pointer_button({15, 25, 0, 0, true, false}));
-    EXPECT_TRUE(pressed->visible());
-    EXPECT_FALSE(normal->visible());
+    EXPECT_EQ(look(), "010");
     root.pointer_button({90, 90, 0, 0, false, false});
-    EXPECT_TRUE(normal->visible());
+    EXPECT_EQ(look(), "100");
     // Released inside: one click. Cancelled: none.
     root.pointer_button({15, 25, 0, 0, true, false});
     root.pointer_button({16, 26, 0, 0, false, false});
     root.pointer_button({15, 25, 0, 0, true, false});
     root.pointer_button({0, 0, 0, 0, false, true});
-    EXPECT_TRUE(normal->visible());
+    EXPECT_EQ(look(), "100");
     // The bound key clicks at the centre.
     EXPECT_FALSE(button->key({KeyCode::Space, true, true}));
     EXPECT_TRUE(button->key({KeyCode::Enter, true, true}));
-    EXPECT_TRUE(pressed->visible());
+    EXPECT_EQ(look(), "010");
     EXPECT_TRUE(button->key({KeyCode::Enter, false, true}));
     EXPECT_EQ(log.log,
               (std::vector<std::string>{"state 15 25", "state 90 90", "state 15 25", "state 16 26",
                                         "click 16 26", "state 15 25", "state 0 0 cancelled",
                                         "state 25 25", "state 25 25", "click 25 25"}));
     button->set_enabled(false);
-    EXPECT_TRUE(button->find_element(u"#disabled")->visible());
-    EXPECT_FALSE(normal->visible());
+    EXPECT_EQ(look(), "001");
 
     // "F1" is no key name of the program: that button takes no key at all.
     auto* unbound = dynamic_cast<ButtonElement*>(root.child(1));
@@ -195,49 +192,44 @@ TEST_F(ElementKindsTest, ButtonClicksOnlyWhenReleasedInsideAndShowsItsState) {
     EXPECT_FALSE(unbound->key({KeyCode::Enter, true, true}));
 }
 
-TEST_F(ElementKindsTest, MultinodeMovieTurnsPagesAfterTheirDelays) {
-    build(
-        root,
-        R"({"strings": {"type": "multinode", "delay": "0.5"}, "integers": {"movie": 1}, "children": [
-        {"strings": {"type": "node"}}, {"strings": {"type": "node", "delay": "2"}}, {"strings": {"type": "node"}}]})",
-        10, 10);
-    auto* m = dynamic_cast<MultinodeElement*>(root.child(0));
+TEST_F(ElementKindsTest, MultinodeTurnsPagesAfterTheirDelaysOrWhenAButtonPageIsClicked) {
+    build(root, R"({"strings": {"type": "multinode", "delay": "0.5"}, "integers": {"movie": 1},
+         "children": [{"strings": {"type": "node"}}, {"strings": {"type": "node", "delay": "2"}},
+                      {"strings": {"type": "node"}}]},
+        {"strings": {"type": "multinode", "text": "Next"}, "children": [
+         {"strings": {"type": "button"}, "children": [{"strings": {"type": "text", "id": "#text"}}]},
+         {"strings": {"type": "button"}}]})",
+          10, 10);
+    auto* movie = dynamic_cast<MultinodeElement*>(root.child(0));
     std::string pages;
     for (int step = 0; step < 14; ++step) {
         root.time_step(0.25);
-        pages += std::to_string(m->current());
-        for (size_t i = 0; i < 3; ++i) EXPECT_EQ(m->child(i)->visible(), i == m->current());
+        pages += std::to_string(movie->current());
+        for (size_t i = 0; i < 3; ++i) EXPECT_EQ(movie->child(i)->visible(), i == movie->current());
     }
     // 0.5 s on page 0, 2 s on page 1, 0.5 s on page 2, then round again.
     EXPECT_EQ(pages, "01111111122001");
-    m->set_visible(false);
+    movie->set_visible(false);
     root.time_step(10);
-    EXPECT_EQ(m->current(), 1u);
-
+    EXPECT_EQ(movie->current(), 1u);
     // Removing the current page when it is the last wraps to the first.
-    m->select(2, 0);
-    std::unique_ptr<Element> gone = m->take_child(2);
-    EXPECT_EQ(m->current(), 0u);
-    EXPECT_TRUE(m->child(0)->visible());
-    EXPECT_FALSE(m->child(1)->visible());
-}
+    movie->select(2, 0);
+    std::unique_ptr<Element> gone = movie->take_child(2);
+    EXPECT_EQ(movie->current(), 0u);
+    EXPECT_TRUE(movie->child(0)->visible());
+    EXPECT_FALSE(movie->child(1)->visible());
 
-TEST_F(ElementKindsTest, MultinodeButtonPagesShowItsTextAndTurnWhenClicked) {
-    build(root, R"({"strings": {"type": "multinode", "text": "Next"}, "children": [
-        {"strings": {"type": "button"}, "children": [{"strings": {"type": "text", "id": "#text"}}]},
-        {"strings": {"type": "button"}}]})",
-          10, 10);
-    auto* m = dynamic_cast<MultinodeElement*>(root.child(0));
-    EXPECT_EQ(dynamic_cast<TextElement*>(m->find_element(u"#text"))->text(), u"Next");
+    auto* pager = dynamic_cast<MultinodeElement*>(root.child(1));
+    EXPECT_EQ(dynamic_cast<TextElement*>(pager->find_element(u"#text"))->text(), u"Next");
     root.pointer_button({5, 5, 0, 0, true, false});
     root.pointer_button({5, 5, 0, 0, false, false});
-    EXPECT_EQ(m->current(), 1u);
+    EXPECT_EQ(pager->current(), 1u);
     // A page taken out no longer reports to the multinode, and the shown
     // page stays the current one.
-    std::unique_ptr<Element> page = m->take_child(0);
+    std::unique_ptr<Element> page = pager->take_child(0);
     EXPECT_EQ(dynamic_cast<ButtonElement*>(page.get())->listener(), nullptr);
-    EXPECT_EQ(m->current(), 0u);
-    EXPECT_TRUE(m->child(0)->visible());
+    EXPECT_EQ(pager->current(), 0u);
+    EXPECT_TRUE(pager->child(0)->visible());
 }
 
 TEST(MultinodeDelay, ParsesPlainDecimalsOnly) {
@@ -249,22 +241,17 @@ TEST(MultinodeDelay, ParsesPlainDecimalsOnly) {
 }
 
 TEST_F(ElementKindsTest, ProgressLineTakesItsShareInsideItsBorders) {
-    build(
-        root,
-        R"({"strings": {"type": "progress"}, "children": [{"strings": {"id": "#line", "type": "node", "anchor_x": "MIN_SIDE"},
+    build(root, R"({"strings": {"type": "progress"}, "children": [
+        {"strings": {"id": "#line", "type": "node", "anchor_x": "MIN_SIDE"},
          "points": {"border_min": [2, 1], "border_max": [2, 1]}}]})",
-        100, 10);
+          100, 10);
     auto* bar = dynamic_cast<ProgressElement*>(root.child(0));
     ASSERT_NE(bar->line(), nullptr);
-    auto line_at = [&](double value) {
+    for (auto [value, right] : {std::pair{0.5, 50}, {7.0, 98}, {0.001, 2}}) {
         bar->set_value(value);
-        root.set_x_extent(0, 100);
-        root.set_y_extent(0, 10);
-        return bar->line()->rect();
-    };
-    EXPECT_EQ(line_at(0.5), (Rect{2, 1, 50, 9}));
-    EXPECT_EQ(line_at(7), (Rect{2, 1, 98, 9}));
-    EXPECT_EQ(line_at(0.001), (Rect{2, 1, 2, 9}));
+        lay_out(root, 100, 10);
+        EXPECT_EQ(bar->line()->rect(), (Rect{2, 1, right, 9})) << value;
+    }
 }
 
 TEST_F(ElementKindsTest, ColorDrawsOnlyItsRectangleAndClipCutsItsChildren) {
@@ -289,13 +276,13 @@ TEST_F(ElementKindsTest, ColorDrawsOnlyItsRectangleAndClipCutsItsChildren) {
 
 TEST_F(ElementKindsTest, ImageDrawsThroughItsAlphaOpAndGrowsToItsPicture) {
     const std::string src =
-        R"("pictures": {"src": {"file": "p", "p": [[0, 0], [0, 0], [2, 1], [2, 1]]}})";
+        R"("pictures": {"src": {"file": "p", "p": [[0, 0], [0, 0], [2, 1], [2, 1]]}}})";
     build(root,
-          R"({"strings": {"type": "image"}, "integers": {"alpha": 128}, )" + src + R"(},
-        {"strings": {"type": "image"}, "points": {"border_min": [0, 1]}, )" +
-              src + R"(},
-        {"strings": {"type": "image", "anchor_x": "MIN_SIDE", "anchor_y": "MIN_SIDE"}, "integers": {"grow": 1}, )" +
-              src + "}",
+          R"({"strings": {"type": "image"}, "integers": {"alpha": 128}, )" + src +
+              R"(, {"strings": {"type": "image"}, "points": {"border_min": [0, 1]}, )" + src +
+              R"(, {"strings": {"type": "image", "anchor_x": "MIN_SIDE", "anchor_y": "MIN_SIDE"},
+                    "integers": {"grow": 1}, )" +
+              src,
           2, 2);
     RenderSurface surface(Size{2, 2});
     constexpr uint16_t kBack = 0x1082;
@@ -321,8 +308,7 @@ TEST_F(ElementKindsTest, TableKeepsRatiosWithItsChildrenAndClosesUpHiddenOnes) {
 
     table->child(1)->set_visible(false);
     EXPECT_TRUE(root.layout_dirty());
-    root.set_x_extent(0, 60);
-    root.set_y_extent(0, 10);
+    lay_out(root, 60, 10);
     // The 20 left over goes to the others by their ratios 1 : 3.
     EXPECT_EQ(table->child(0)->rect(), (Rect{0, 0, 25, 10}));
     EXPECT_EQ(table->child(2)->rect(), (Rect{25, 0, 60, 10}));

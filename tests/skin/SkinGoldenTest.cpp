@@ -23,7 +23,6 @@
 #include "skin/MultinodeElement.h"
 #include "skin/ProgressElement.h"
 #include "skin/Properties.h"
-#include "skin/TextElement.h"
 #include "skin/VisibilityAnimation.h"
 
 namespace {
@@ -199,26 +198,6 @@ TEST_F(TestSkin, EveryVisibilityAnimationDrawsSomethingElseMidwayAndTheElementAt
         EXPECT_FALSE(e.visibility_animation()->running());
         EXPECT_TRUE(same_pixels(*draw({240, 320}), *shown, box(0, 0, 240, 320)));
     }
-}
-
-TEST_F(TestSkin, MovieTurnsItsPagesAfterTheirDelays) {
-    build(u"test_movie", {240, 320});
-    auto& movie = find<MultinodeElement>(u"movie");
-    EXPECT_EQ(find<TextElement>(u"#text").text(), u"Go");  // the node's text on its button page
-    const uint16_t red = Color{255, 0, 0, 255}.to_565(), green = Color{0, 255, 0, 255}.to_565();
-    EXPECT_EQ(draw({240, 320})->buffer()->pixel(120, 160), red);
-    root_.time_step(0.3);
-    EXPECT_EQ(movie.current(), 0u);
-    root_.time_step(0.3);  // the default delay of 0.5 s has passed
-    EXPECT_EQ(movie.current(), 1u);
-    EXPECT_EQ(draw({240, 320})->buffer()->pixel(120, 160), green);
-    root_.time_step(1.5);  // the second page has a delay of its own: 2 s
-    EXPECT_EQ(movie.current(), 1u);
-    root_.time_step(0.5);
-    EXPECT_EQ(movie.current(), 2u);
-    root_.time_step(0.5);
-    EXPECT_EQ(movie.current(), 0u);
-    EXPECT_EQ(draw({240, 320})->buffer()->pixel(120, 160), red);
 }
 
 }  // namespace

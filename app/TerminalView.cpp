@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "app/ChatListing.h"
+#include "chats/ChatListing.h"
 #include "chats/ChatKey.h"
 #include "chats/ChatModel.h"
 #include "platform/Utf16.h"

@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "BmpWriter.h"
-#include "JsonValue.h"
-#include "SkinCompiler.h"
-#include "app/ScreenInfo.h"
+#include "tools/skinc/BmpWriter.h"
+#include "tools/skinc/JsonValue.h"
+#include "tools/skinc/SkinCompiler.h"
+#include "input/ScreenInfo.h"
 #include "bench/BenchClock.h"
 #include "bench/BenchFolders.h"
 #include "draw/PixelBuffer.h"
 #include "draw/RenderSurface.h"
 #include "platform/Utf16.h"
-#include "skin/Element.h"
-#include "skin/ElementKinds.h"
-#include "skin/FormRoot.h"
+#include "skin/elements/Element.h"
+#include "skin/elements/ElementKinds.h"
+#include "skin/elements/FormRoot.h"
 #include "skin/Properties.h"
 
 namespace fs = std::filesystem;

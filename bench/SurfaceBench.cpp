@@ -5,7 +5,7 @@
 
 #include "bench/BenchClock.h"
 #include "draw/FillOp.h"
-#include "draw/Picture.h"
+#include "draw/pictures/Picture.h"
 #include "draw/PixelOps.h"
 #include "draw/RenderSurface.h"
 

@@ -6,10 +6,10 @@
 
 #include "bench/BenchClock.h"
 #include "bench/BenchFolders.h"
-#include "draw/FontRep.h"
+#include "draw/text/FontRep.h"
 #include "draw/RenderSurface.h"
-#include "draw/TextDraw.h"
-#include "draw/TextLayout.h"
+#include "draw/text/TextDraw.h"
+#include "draw/text/TextLayout.h"
 
 namespace {
 

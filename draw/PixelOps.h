@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "draw/Picture.h"
+#include "draw/pictures/Picture.h"
 #include "draw/PixelOp.h"
 
 namespace pixel_ops {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "draw/Load565.h"
+#include "draw/pictures/Load565.h"
 #include "draw/PixelOps.h"
 #include "draw/RenderSurface.h"
 

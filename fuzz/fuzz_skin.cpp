@@ -11,11 +11,11 @@
 
 #include "draw/PixelBuffer.h"
 #include "draw/RenderSurface.h"
-#include "skin/ElementKinds.h"
-#include "skin/FormRoot.h"
+#include "skin/elements/ElementKinds.h"
+#include "skin/elements/FormRoot.h"
 #include "skin/NodeNotRegistered.h"
 #include "skin/Properties.h"
-#include "skin/SkinFile.h"
+#include "skin/file/SkinFile.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "platform/Log.h"
 #include "skin/ReloadListener.h"
-#include "skin/Stopwatch.h"
+#include "platform/Stopwatch.h"
 
 Properties::Properties() = default;
 Properties::~Properties() = default;

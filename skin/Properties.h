@@ -18,14 +18,14 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ScreenInfo.h"
+#include "input/ScreenInfo.h"
 #include "draw/Color.h"
-#include "draw/FontRep.h"
-#include "draw/Picture.h"
+#include "draw/text/FontRep.h"
+#include "draw/pictures/Picture.h"
 #include "draw/Point.h"
 #include "lang/Dictionary.h"
-#include "skin/SkinFile.h"
-#include "skin/SkinNode.h"
+#include "skin/file/SkinFile.h"
+#include "skin/file/SkinNode.h"
 
 class ReloadListener;
 

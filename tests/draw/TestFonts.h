@@ -4,8 +4,8 @@
 // before main runs, so no test sees the machine's other fonts or its log.
 #include <memory>
 
-#include "draw/FontDesc.h"
-#include "draw/FontRep.h"
+#include "draw/text/FontDesc.h"
+#include "draw/text/FontRep.h"
 
 // DejaVu Sans (the baseline face) at a point size.
 inline std::shared_ptr<const FontRep> dejavu(int size, bool bold = false) {

@@ -6,12 +6,12 @@
 
 #include <fstream>
 
-#include "../support/LogCapture.h"
-#include "../support/TestDevice.h"
-#include "SkinFromJson.h"
-#include "SkinTestSupport.h"
-#include "skin/Element.h"
-#include "skin/ElementFactory.h"
+#include "support/LogCapture.h"
+#include "support/TestDevice.h"
+#include "skin/SkinFromJson.h"
+#include "skin/SkinTestSupport.h"
+#include "skin/elements/Element.h"
+#include "skin/elements/ElementFactory.h"
 #include "skin/NodeAlreadyRegistered.h"
 #include "skin/NodeNotRegistered.h"
 #include "skin/ReloadListener.h"

@@ -1,4 +1,4 @@
-#include "SkinBuilder.h"
+#include "skin/SkinBuilder.h"
 
 #include <algorithm>
 #include <map>

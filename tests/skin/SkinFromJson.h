@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "JsonValue.h"
-#include "SkinCompiler.h"
+#include "tools/skinc/JsonValue.h"
+#include "tools/skinc/SkinCompiler.h"
 
 // Compiles source into path; throws with the compiler's message when the
 // source is refused.

@@ -13,17 +13,17 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/KeyEvent.h"
-#include "app/ScreenInfo.h"
+#include "input/KeyEvent.h"
+#include "input/ScreenInfo.h"
 #include "draw/RenderSurface.h"
 #include "platform/Utf16.h"
-#include "skin/ButtonElement.h"
-#include "skin/ElementKinds.h"
-#include "skin/FormRoot.h"
-#include "skin/MultinodeElement.h"
-#include "skin/ProgressElement.h"
+#include "skin/elements/ButtonElement.h"
+#include "skin/elements/ElementKinds.h"
+#include "skin/elements/FormRoot.h"
+#include "skin/elements/MultinodeElement.h"
+#include "skin/elements/ProgressElement.h"
 #include "skin/Properties.h"
-#include "skin/VisibilityAnimation.h"
+#include "skin/animations/VisibilityAnimation.h"
 
 namespace {
 

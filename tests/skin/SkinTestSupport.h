@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "draw/PixelBuffer.h"
-#include "skin/SkinFile.h"
+#include "skin/file/SkinFile.h"
 
 inline const std::string kRecordSizeLines =
     "sizeof(Node*4)=8\nsizeof(IntegerNode*4)=32\nsizeof(PointNode*4)=32\nsizeof(Node)=2\n"

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "draw/PngReader.h"
-#include "draw/PngWriter.h"
+#include "draw/pictures/PngReader.h"
+#include "draw/pictures/PngWriter.h"
 #include "draw/RenderSurface.h"
 
 // Compares surface with dir/name.png.

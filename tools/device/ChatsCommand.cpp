@@ -1,6 +1,6 @@
 #include "tools/device/ChatsCommand.h"
 
-#include "app/ChatListing.h"
+#include "chats/ChatListing.h"
 #include "chats/ChatModel.h"
 #include "platform/Utf16.h"
 #include "tools/device/DeviceContext.h"

@@ -1,4 +1,4 @@
-#include "BmpWriter.h"
+#include "tools/skinc/BmpWriter.h"
 
 namespace {
 void put(std::vector<uint8_t>& b, size_t at, uint32_t v, int bytes) {

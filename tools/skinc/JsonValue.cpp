@@ -1,4 +1,4 @@
-#include "JsonValue.h"
+#include "tools/skinc/JsonValue.h"
 
 #include <stdexcept>
 

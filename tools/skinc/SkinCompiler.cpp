@@ -1,12 +1,12 @@
-#include "SkinCompiler.h"
+#include "tools/skinc/SkinCompiler.h"
 
 #include <algorithm>
 #include <map>
 #include <stdexcept>
 
-#include "draw/FontDesc.h"
+#include "draw/text/FontDesc.h"
 #include "platform/Utf16.h"
-#include "skin/SkinFormat.h"
+#include "skin/file/SkinFormat.h"
 
 namespace skin_compiler {
 namespace {

@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "JsonValue.h"
+#include "tools/skinc/JsonValue.h"
 
 namespace skin_compiler {
 

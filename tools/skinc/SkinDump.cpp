@@ -1,4 +1,4 @@
-#include "SkinDump.h"
+#include "tools/skinc/SkinDump.h"
 
 #include "platform/Utf16.h"
 #include "platform/JsonWriter.h"

@@ -6,6 +6,6 @@
 //   "colors" ([r, g, b, a]), "children"}.
 #include <string>
 
-#include "skin/SkinFile.h"
+#include "skin/file/SkinFile.h"
 
 std::string dump_skin(const SkinFile& skin);

@@ -12,11 +12,11 @@
 #include <iterator>
 #include <string>
 
-#include "BmpWriter.h"
-#include "JsonValue.h"
-#include "SkinCompiler.h"
-#include "SkinDump.h"
-#include "draw/PngReader.h"
+#include "tools/skinc/BmpWriter.h"
+#include "tools/skinc/JsonValue.h"
+#include "tools/skinc/SkinCompiler.h"
+#include "tools/skinc/SkinDump.h"
+#include "draw/pictures/PngReader.h"
 #include "platform/Utf16.h"
 
 namespace fs = std::filesystem;

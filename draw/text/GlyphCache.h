@@ -1,0 +1,68 @@
+#pragma once
+// One font file opened at one pixel size, with every glyph it has rendered so
+// far: its advance and its grey-scale coverage bitmap. Glyphs are rendered on
+// first use and kept, so drawing text that was drawn before allocates nothing.
+//
+// The face is owned here and closed with the cache. Like all drawing, a cache
+// is used from the user-interface thread only.
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "draw/text/FontEngine.h"
+
+struct FT_FaceRec_;
+
+// A rendered glyph. Coordinates are pixels relative to the pen position on the
+// baseline: the bitmap's left column is at pen x + left, its top row at
+// baseline y - top.
+struct Glyph {
+    int32_t advance = 0;
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    // width x height coverage values, row by row: 0 leaves the pixel, 255 is
+    // the full text colour.
+    std::vector<uint8_t> coverage;
+};
+
+class GlyphCache {
+  public:
+    // Opens the face at location with an em height of pixel_height pixels.
+    // Null when the file cannot be opened or not scaled to that size.
+    static std::unique_ptr<GlyphCache> open(const FaceLocation& location, int32_t pixel_height);
+    ~GlyphCache();
+    GlyphCache(const GlyphCache&) = delete;
+    GlyphCache& operator=(const GlyphCache&) = delete;
+
+    // The face's glyph index for a code point, 0 (the missing-glyph box) when
+    // the face has none.
+    uint32_t glyph_index(char32_t cp) const;
+
+    // The glyph with that index, rendered on first use. The reference stays
+    // valid as long as the cache. A glyph that fails to load is kept empty
+    // (no advance, no bitmap).
+    const Glyph& glyph(uint32_t index);
+
+    // Vertical metrics in whole pixels: ascent above and descent below the
+    // baseline (both >= 0), from the face's own ascender and descender.
+    int32_t ascent() const { return ascent_; }
+    int32_t descent() const { return descent_; }
+    // Underline: top row below the baseline and thickness, at least 1.
+    int32_t underline_offset() const { return underline_offset_; }
+    int32_t underline_thickness() const { return underline_thickness_; }
+
+  private:
+    GlyphCache(FT_FaceRec_* face, const FaceLocation& location, int32_t pixel_height);
+    void render(uint32_t index, Glyph& glyph);
+
+    FT_FaceRec_* face_;
+    bool embolden_;
+    int32_t ascent_ = 0;
+    int32_t descent_ = 0;
+    int32_t underline_offset_ = 1;
+    int32_t underline_thickness_ = 1;
+    std::unordered_map<uint32_t, Glyph> glyphs_;
+};

@@ -1,0 +1,268 @@
+#include "draw/text/TextDraw.h"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+
+#include "draw/text/FontRep.h"
+#include "draw/PixelOps.h"
+#include "draw/Rect.h"
+#include "draw/RenderSurface.h"
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool is_high(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool is_low(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Calls f(code point, index of its first unit, units) for every character.
+template <typename F>
+void for_each_char(std::u16string_view text, F&& f) {
+    size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        char16_t c = text[i];
+        if (is_high(c) && i + 1 < n && is_low(text[i + 1])) {
+            char32_t cp = 0x10000 + ((char32_t{c} - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            f(cp, i, size_t{2});
+            i += 2;
+        } else {
+            f((is_high(c) || is_low(c)) ? kReplacement : char32_t{c}, i, size_t{1});
+            i += 1;
+        }
+    }
+}
+
+// Widths add up in 64 bits and are reported saturated, so that no text,
+// however long, can wrap a width around to a negative value.
+int32_t saturate(int64_t value) {
+    return static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
+}
+
+int32_t text_width(const FontRep& font, std::u16string_view text) {
+    int64_t x = 0;
+    for_each_char(text, [&](char32_t cp, size_t, size_t) { x += font.glyph(cp).advance; });
+    return saturate(x);
+}
+
+// Copies the scratch back: a destination pixel takes the scratch pixel, and
+// when that differs from what the destination held it is marked opaque.
+class MarkingOp final : public PixelOp {
+  public:
+    void row(uint16_t* begin, uint16_t* end, const uint16_t* src, int32_t, int32_t) const override {
+        if (src == nullptr) return;
+        mark(begin, src, end - begin);
+    }
+    std::unique_ptr<PixelOp> clone() const override { return std::make_unique<MarkingOp>(); }
+
+  private:
+    // Branch-free, so the compiler can do many pixels at a time; the scratch
+    // and the surface never overlap.
+    static void mark(uint16_t* __restrict d, const uint16_t* __restrict s, ptrdiff_t n) {
+        for (ptrdiff_t i = 0; i < n; ++i) {
+            const uint16_t was = d[i];
+            const uint16_t now = s[i];
+            d[i] = now == was ? was : static_cast<uint16_t>(now | rgb565::kOpaqueFlag);
+        }
+    }
+};
+
+// The text colour's channels, for blending glyph coverage over RGB565.
+struct Ink {
+    explicit Ink(Color color) : r(color.red >> 3), g(color.green >> 2), b(color.blue >> 3) {}
+    uint32_t r, g, b;
+
+    // d mixed with the ink by coverage a (0..255), rounded per channel.
+    uint16_t over(uint16_t d, uint32_t a) const {
+        uint32_t na = 255 - a;
+        uint32_t dr = d >> 11, dg = (d >> 5) & 0x3F, db = d & 0x1F;
+        uint32_t nr = (r * a + dr * na + 127) / 255;
+        uint32_t ng = (g * a + dg * na + 127) / 255;
+        uint32_t nb = (b * a + db * na + 127) / 255;
+        return static_cast<uint16_t>((nr << 11) | (ng << 5) | nb);
+    }
+    uint16_t solid() const { return static_cast<uint16_t>((r << 11) | (g << 5) | b); }
+};
+
+// Blends one glyph into buffer with its pen at (pen_x, baseline), both in the
+// buffer's coordinates, cut to the first `visible` pixels of the buffer.
+void blend_glyph(PixelBuffer& buffer, Size visible, const Glyph& glyph, int64_t pen_x,
+                 int64_t baseline, const Ink& ink) {
+    if (glyph.coverage.empty()) return;
+    int64_t gx = pen_x + glyph.left;
+    int64_t gy = baseline - glyph.top;
+    int64_t x0 = std::max<int64_t>(gx, 0), x1 = std::min<int64_t>(gx + glyph.width, visible.width);
+    int64_t y0 = std::max<int64_t>(gy, 0),
+            y1 = std::min<int64_t>(gy + glyph.height, visible.height);
+    for (int64_t y = y0; y < y1; ++y) {
+        const uint8_t* cover = glyph.coverage.data() + (y - gy) * glyph.width - gx;
+        uint16_t* row = buffer.row(static_cast<int32_t>(y));
+        for (int64_t x = x0; x < x1; ++x) {
+            uint32_t a = cover[x];
+            if (a == 0) continue;
+            row[x] = a == 255 ? ink.solid() : ink.over(row[x], a);
+        }
+    }
+}
+
+// The process-wide scratch surface. It lives until the process ends.
+RenderSurface& scratch_surface() {
+    static RenderSurface scratch;
+    return scratch;
+}
+
+int64_t align_offset(int align, int64_t room, int64_t used) {
+    if (align == 1) return (room - used) / 2;
+    if (align == 2) return room - used;
+    return 0;
+}
+
+}  // namespace
+
+TextExtent TextDraw::measure(const FontRep& font, std::u16string_view text, int32_t max_width,
+                             std::vector<int32_t>* extents) {
+    TextExtent result;
+    result.height = font.height();
+    if (extents) extents->resize(text.size());
+    int64_t x = 0;
+    size_t fit = 0;
+    bool full = false;
+    for_each_char(text, [&](char32_t cp, size_t i, size_t units) {
+        x += font.glyph(cp).advance;
+        int32_t extent = saturate(x);
+        if (extents) {
+            (*extents)[i] = extent;
+            if (units == 2) (*extents)[i + 1] = extent;
+        }
+        // Advances are never negative, so once a character overflows, every
+        // later one does too.
+        if (!full && (max_width < 0 || extent <= max_width))
+            fit = i + units;
+        else
+            full = true;
+    });
+    result.width = saturate(x);
+    result.fit = saturate(static_cast<int64_t>(fit));
+    return result;
+}
+
+size_t TextDraw::ellipsis_length(const FontRep& font, std::u16string_view text, int32_t width) {
+    if (text_width(font, text) <= width) return text.size();
+    int64_t room = int64_t{width} - font.glyph(kEllipsis).advance;
+    int64_t x = 0;
+    size_t keep = 0;
+    bool done = false;
+    for_each_char(text, [&](char32_t cp, size_t i, size_t units) {
+        if (done) return;
+        x += font.glyph(cp).advance;
+        if (x > room)
+            done = true;
+        else
+            keep = i + units;
+    });
+    while (keep > 0 && text[keep - 1] <= u' ') --keep;
+    return keep;
+}
+
+void TextDraw::draw(const FontRep& font, RenderSurface& surface, Color color,
+                    std::u16string_view text, Point position, Size size, int halign, int valign,
+                    bool ellipsis) {
+    PixelBuffer* target = surface.buffer();
+    if (text.empty() || target == nullptr || !font.has_face()) return;
+
+    // Only the part of the rectangle inside the clip can change; the text is
+    // still placed in the whole rectangle, so a cut text is cut, not shifted.
+    Rect clip = surface.clip();
+    int64_t left = std::max<int64_t>(position.x, clip.left);
+    int64_t top = std::max<int64_t>(position.y, clip.top);
+    int64_t right = std::min<int64_t>(int64_t{position.x} + size.width, clip.right);
+    int64_t bottom = std::min<int64_t>(int64_t{position.y} + size.height, clip.bottom);
+    if (right <= left || bottom <= top) return;
+
+    std::u16string_view shown = text;
+    bool cut = false;
+    if (ellipsis) {
+        size_t keep = ellipsis_length(font, text, size.width);
+        cut = keep < text.size();
+        shown = text.substr(0, keep);
+    }
+    bool underline = font.desc().underline;
+    int64_t width = 0;
+    if (halign == kCentre || halign == kRight || underline || cut)
+        width = int64_t{text_width(font, shown)} + (cut ? font.glyph(kEllipsis).advance : 0);
+
+    // Pen and baseline in surface coordinates. Glyphs may reach left of their
+    // pen by a little, never by a whole em, so none past `stop` is drawn.
+    const int64_t pen_start = int64_t{position.x} + align_offset(halign, size.width, width);
+    const int64_t baseline = int64_t{position.y} + align_offset(valign, size.height, font.height()) +
+                             font.ascent();
+    const int64_t stop = right + font.pixel_height();
+    auto for_each_glyph = [&](auto&& use) {
+        int64_t pen = pen_start;
+        auto one = [&](char32_t cp) {
+            if (pen > stop) return;
+            const Glyph& glyph = font.glyph(cp);
+            use(glyph, pen);
+            pen += glyph.advance;
+        };
+        for_each_char(shown, [&](char32_t cp, size_t, size_t) { one(cp); });
+        if (cut) one(kEllipsis);
+    };
+
+    // Only the box the glyphs (and the underline) cover is composed: outside
+    // it nothing changes, and a short text in a wide element costs little.
+    int64_t box_left = right, box_top = bottom, box_right = left, box_bottom = top;
+    auto cover = [&](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+        box_left = std::min(box_left, x0);
+        box_top = std::min(box_top, y0);
+        box_right = std::max(box_right, x1);
+        box_bottom = std::max(box_bottom, y1);
+    };
+    for_each_glyph([&](const Glyph& glyph, int64_t pen) {
+        if (glyph.coverage.empty()) return;
+        int64_t gx = pen + glyph.left, gy = baseline - glyph.top;
+        cover(gx, gy, gx + glyph.width, gy + glyph.height);
+    });
+    const int64_t underline_top = baseline + font.underline_offset();
+    if (underline)
+        cover(pen_start, underline_top, pen_start + width, underline_top + font.underline_thickness());
+    left = std::max(left, box_left);
+    top = std::max(top, box_top);
+    right = std::min(right, box_right);
+    bottom = std::min(bottom, box_bottom);
+    if (right <= left || bottom <= top) return;
+    Size visible{static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top)};
+    Point origin{static_cast<int32_t>(left), static_cast<int32_t>(top)};
+
+    RenderSurface& scratch = scratch_surface();
+    Size have = scratch.size();
+    if (have.width < visible.width || have.height < visible.height) {
+        scratch.recreate(
+            {std::max(have.width, visible.width), std::max(have.height, visible.height)});
+        have = scratch.size();
+        if (scratch.buffer() == nullptr || have.width < visible.width ||
+            have.height < visible.height)
+            return;
+    }
+    PixelBuffer& pixels = *scratch.buffer();
+    scratch.blit({0, 0}, visible, *target, origin, pixel_ops::copy());
+
+    Ink ink(color);
+    for_each_glyph([&](const Glyph& glyph, int64_t pen) {
+        blend_glyph(pixels, visible, glyph, pen - left, baseline - top, ink);
+    });
+
+    if (underline) {
+        int64_t x0 = std::max<int64_t>(pen_start - left, 0);
+        int64_t x1 = std::min<int64_t>(pen_start + width - left, visible.width);
+        int64_t y0 = std::max<int64_t>(underline_top - top, 0);
+        int64_t y1 = std::min<int64_t>(underline_top + font.underline_thickness() - top, visible.height);
+        for (int64_t y = y0; y < y1; ++y) {
+            uint16_t* row = pixels.row(static_cast<int32_t>(y));
+            for (int64_t x = x0; x < x1; ++x) row[x] = ink.solid();
+        }
+    }
+
+    static const MarkingOp marking;
+    surface.blit(origin, visible, pixels, {0, 0}, marking);
+}

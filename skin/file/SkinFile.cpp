@@ -1,0 +1,238 @@
+#include "skin/file/SkinFile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "draw/pictures/Load565.h"
+#include "platform/Log.h"
+#include "platform/Paths.h"
+#include "skin/file/SkinValidator.h"
+#include "platform/Stopwatch.h"
+
+using namespace skin_format;
+
+namespace {
+
+// The record sizes, logged at every load so that a log from the field shows
+// the layout the program was built with.
+void log_record_sizes() {
+    log() << "sizeof(Node*4)=" << 8 << "\n"
+          << "sizeof(IntegerNode*4)=" << 32 << "\n"
+          << "sizeof(PointNode*4)=" << 32 << "\n"
+          << "sizeof(Node)=" << 2 << "\n"
+          << "sizeof(IntegerNode)=" << 8 << "\n"
+          << "IntegerNode::Size=" << 8 << "\n"
+          << "sizeof(PointNode)=" << 8 << "\n"
+          << "PointNode::Size=" << 8 << "\n"
+          << "sizeof(ColorNode)=" << 8 << "\n"
+          << "ColorNode::Size=" << 8 << "\n"
+          << "sizeof(StringNode)=" << 4 << "\n"
+          << "StringNode::Size=" << 4 << "\n"
+          << "sizeof(PictureNode)=" << 20 << "\n"
+          << "PictureNode::Size=" << 20 << "\n";
+}
+
+// The skin's directory without its trailing separator: the path without one
+// trailing separator, cut before its last separator; "" when it has none.
+std::u16string directory_of(std::u16string_view path) {
+    if (!path.empty() && (path.back() == u'\\' || path.back() == u'/')) path.remove_suffix(1);
+    size_t cut = path.find_last_of(u"\\/");
+    return cut == std::u16string_view::npos ? std::u16string() : std::u16string(path.substr(0, cut));
+}
+
+bool has_magic(const std::vector<uint8_t>& bytes) {
+    SkinBytes in(bytes);
+    for (size_t i = 0; i < kMagic.size(); ++i)
+        if (in.u16(2 * i) != kMagic[i]) return false;
+    return true;
+}
+
+int32_t scaled(int32_t value, int32_t shift) { return static_cast<int32_t>(static_cast<uint32_t>(value) << shift); }
+
+}  // namespace
+
+SkinFile::Makers SkinFile::default_makers() {
+    return {[](std::u16string_view path) { return load_565(path); },
+            [](const FontDesc& desc) { return FontRep::create(desc); }};
+}
+
+int32_t SkinFile::scale_shift_for(int32_t pixels_per_inch) {
+    if (pixels_per_inch >= 384) return 2;
+    if (pixels_per_inch >= 192) return 1;
+    return 0;
+}
+
+SkinFile::SkinFile(std::vector<uint8_t> bytes, std::u16string path, int32_t shift)
+    : bytes_(std::move(bytes)), in_(bytes_), path_(std::move(path)), scale_shift_(shift) {}
+
+std::unique_ptr<SkinFile> SkinFile::load(std::u16string_view path, int32_t pixels_per_inch, const Makers& makers) {
+    log_record_sizes();
+    std::vector<uint8_t> bytes;
+    std::string native = paths::native(paths::expand(path));
+    // Only a regular file has a size: a directory opens as a stream too and
+    // reports an end position of 2^63 - 1. Anything else counts as missing.
+    std::error_code error;
+    bool regular = std::filesystem::is_regular_file(native, error);
+    uintmax_t file_size = regular ? std::filesystem::file_size(native, error) : 0;
+    std::ifstream in;
+    if (regular && !error) in.open(native, std::ios::binary);
+    if (in.is_open()) {
+        auto size = static_cast<std::streamsize>(file_size);
+        // Offsets in the file are 32 bits wide, so a larger file cannot be a skin.
+        if (file_size > 0xFFFFFFFFu) size = 0;
+        if (size > 0) {
+            bytes.resize(static_cast<size_t>(size));
+            in.read(reinterpret_cast<char*>(bytes.data()), size);
+            if (in.gcount() != size) {
+                log() << "Error: skin [" << path << "] failed to load\n";
+                return nullptr;
+            }
+        }
+    }
+    return load_bytes(std::move(bytes), path, pixels_per_inch, makers);
+}
+
+std::unique_ptr<SkinFile> SkinFile::load_bytes(std::vector<uint8_t> bytes, std::u16string_view path,
+                                               int32_t pixels_per_inch, const Makers& makers) {
+    // Too short or not a skin at all: refused silently, like a missing file.
+    if (bytes.size() < kHeaderSize || !has_magic(bytes)) return nullptr;
+    std::unique_ptr<SkinFile> skin(
+        new SkinFile(std::move(bytes), std::u16string(path), scale_shift_for(pixels_per_inch)));
+    SkinValidator validator(skin->in_);
+    if (!validator.ok()) {
+        log() << "Error: skin [" << path << "] failed to load\n";
+        return nullptr;
+    }
+    if (!skin->create_lists(validator.strings(), makers)) return nullptr;
+    return skin;
+}
+
+bool SkinFile::create_lists(const std::vector<uint32_t>& strings, const Makers& makers) {
+    Stopwatch stopwatch;
+    size_t pictures = in_.u32(kPictureCount), fonts = in_.u32(kFontCount);
+    std::u16string directory = directory_of(path_);
+    for (size_t i = 0; i < pictures; ++i) {
+        std::u16string name = in_.string(strings[i]);
+        Picture picture = makers.picture(directory.empty() ? name : directory + u"\\" + name);
+        if (picture.size().width == 0 && picture.size().height == 0) {
+            log() << "PropertiesImpl::PropertiesImpl picture failed to load {" << name << "}\n";
+            return false;
+        }
+        log() << "PropertiesImpl::PropertiesImpl picture load time=" << stopwatch.lap() << " {" << name << "}\n";
+        pictures_.push_back(std::move(picture));
+        picture_names_.push_back(std::move(name));
+    }
+    for (size_t i = pictures; i < pictures + fonts; ++i) {
+        font_descs_.push_back(FontDesc::parse(in_.string(strings[i]), 1 << scale_shift_));
+        fonts_.push_back(makers.font(font_descs_.back()));
+    }
+    for (size_t i = pictures + fonts; i < strings.size(); ++i) strings_.push_back(in_.string(strings[i]));
+    log() << "PropertiesImpl::PropertiesImpl fonts create time=" << stopwatch.lap() << "\n";
+    return true;
+}
+
+std::optional<SkinNode> SkinFile::find_node(std::u16string_view name) const {
+    uint32_t at = in_.u32(kRootOffset);
+    while (at != kNone) {
+        auto order = in_.compare(name, in_.u32(at + 8));
+        if (order == 0) return SkinNode{static_cast<uint32_t>(at + kRecordSize)};
+        at = in_.u32(order < 0 ? at : at + 4);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::pair<std::u16string, SkinNode>> SkinFile::named_nodes() const {
+    std::vector<std::pair<std::u16string, SkinNode>> named;
+    std::vector<uint32_t> stack;
+    uint32_t at = in_.u32(kRootOffset);
+    while (at != kNone || !stack.empty()) {
+        for (; at != kNone; at = in_.u32(at)) stack.push_back(at);
+        uint32_t record = stack.back();
+        stack.pop_back();
+        named.emplace_back(in_.string(in_.u32(record + 8)), SkinNode{static_cast<uint32_t>(record + kRecordSize)});
+        at = in_.u32(record + 4);
+    }
+    return named;
+}
+
+size_t SkinFile::child_count(SkinNode node) const { return in_.u16(node.offset + 14); }
+
+SkinNode SkinFile::child(SkinNode node, size_t i) const {
+    return SkinNode{in_.u32(node.offset + kNodeSize + kChildSize * i)};
+}
+
+size_t SkinFile::section_begin(SkinNode node, AttributeKind kind) const {
+    return node.offset + in_.u16(node.offset + 2 * index(kind));
+}
+
+size_t SkinFile::attribute_count(SkinNode node, AttributeKind kind) const {
+    size_t end = node.offset + in_.u16(node.offset + 2 * index(kind) + 2);
+    return (end - section_begin(node, kind)) / entry_size(kind);
+}
+
+std::u16string SkinFile::attribute_name(SkinNode node, AttributeKind kind, size_t i) const {
+    return in_.string(in_.u16(section_begin(node, kind) + i * entry_size(kind)));
+}
+
+std::optional<size_t> SkinFile::find(SkinNode node, AttributeKind kind, std::u16string_view name) const {
+    size_t begin = section_begin(node, kind), size = entry_size(kind);
+    size_t low = 0, high = attribute_count(node, kind);
+    while (low < high) {
+        size_t middle = (low + high) / 2;
+        size_t entry = begin + middle * size;
+        auto order = in_.compare(name, in_.u16(entry));
+        if (order == 0) return entry;
+        if (order < 0)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return std::nullopt;
+}
+
+int32_t SkinFile::integer(SkinNode node, std::u16string_view name, int32_t fallback) const {
+    auto at = find(node, AttributeKind::integer, name);
+    return at ? in_.i32(*at + 4) : fallback;
+}
+
+std::shared_ptr<const FontRep> SkinFile::font(SkinNode node, std::u16string_view name,
+                                              std::shared_ptr<const FontRep> fallback) const {
+    auto at = find(node, AttributeKind::font, name);
+    return at ? fonts_[in_.u32(*at + 4)] : fallback;
+}
+
+std::optional<FontDesc> SkinFile::font_desc(SkinNode node, std::u16string_view name) const {
+    auto at = find(node, AttributeKind::font, name);
+    if (!at) return std::nullopt;
+    return font_descs_[in_.u32(*at + 4)];
+}
+
+Point SkinFile::point(SkinNode node, std::u16string_view name, Point fallback) const {
+    auto at = find(node, AttributeKind::point, name);
+    if (!at) return fallback;
+    return {scaled(in_.i16(*at + 4), scale_shift_), scaled(in_.i16(*at + 6), scale_shift_)};
+}
+
+std::u16string_view SkinFile::string(SkinNode node, std::u16string_view name, std::u16string_view fallback) const {
+    auto at = find(node, AttributeKind::string, name);
+    return at ? std::u16string_view(strings_[in_.u16(*at + 2)]) : fallback;
+}
+
+Picture SkinFile::picture(SkinNode node, std::u16string_view name, const Picture& fallback) const {
+    auto at = find(node, AttributeKind::picture, name);
+    if (!at) return fallback;
+    Picture picture = pictures_[in_.u8(*at + 18)];
+    for (size_t i = 0; i < 4; ++i)
+        picture.points[i] = {scaled(in_.u16(*at + 2 + 4 * i), scale_shift_),
+                             scaled(in_.u16(*at + 4 + 4 * i), scale_shift_)};
+    picture.scale_shift = scale_shift_;
+    picture.flags = in_.u8(*at + 19) != 0 ? 1 : 0;
+    return picture;
+}
+
+Color SkinFile::color(SkinNode node, std::u16string_view name, Color fallback) const {
+    auto at = find(node, AttributeKind::color, name);
+    if (!at) return fallback;
+    return {in_.u8(*at + 4), in_.u8(*at + 5), in_.u8(*at + 6), 255};
+}

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include "support/Golden.h"
+
+#include <string>
+#include <vector>
+
+#include "draw/ClipScope.h"
+#include "draw/RenderSurface.h"
+#include "draw/TestFonts.h"
+#include "draw/text/TextDraw.h"
+#include "draw/text/TextLayout.h"
+
+namespace {
+
+const Color kBlack{0, 0, 0, 255};
+const Color kWhite{255, 255, 255, 255};
+
+std::unique_ptr<RenderSurface> white_surface(int width, int height) {
+    auto surface = std::make_unique<RenderSurface>(Size{width, height});
+    surface->fill({0, 0}, {width, height}, kWhite);
+    return surface;
+}
+
+// Text drawn in black with DejaVu Sans 10 onto a white surface.
+std::unique_ptr<RenderSurface> drawn(Size surface_size, std::u16string_view text, Point position,
+                                     Size size, int align = 0, bool ellipsis = false) {
+    auto surface = white_surface(surface_size.width, surface_size.height);
+    TextDraw::draw(*dejavu(10), *surface, kBlack, text, position, size, align, align, ellipsis);
+    return surface;
+}
+
+// Counts the pixels that differ from `from` (the fill colour), failing on any
+// changed pixel outside `area` or without the opacity flag.
+int changed_pixels(const RenderSurface& surface, uint16_t from, Rect area) {
+    int changed = 0;
+    const PixelBuffer& pixels = *surface.buffer();
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            if (uint16_t p = pixels.pixel(x, y); p != from) {
+                ++changed;
+                EXPECT_TRUE(p & rgb565::kOpaqueFlag) << x << "," << y;
+                EXPECT_TRUE(x >= area.left && x < area.right && y >= area.top && y < area.bottom)
+                    << x << "," << y;
+            }
+    return changed;
+}
+
+// Pixel (x + dx, y) of a equals pixel (x, y) of b over b's whole width.
+void expect_same_pixels(const RenderSurface& a, const RenderSurface& b, int dx = 0) {
+    const PixelBuffer& pa = *a.buffer();
+    const PixelBuffer& pb = *b.buffer();
+    for (int y = 0; y < pb.height(); ++y)
+        for (int x = 0; x < pb.width(); ++x)
+            ASSERT_EQ(pa.pixel(x + dx, y), pb.pixel(x, y)) << x << "," << y;
+}
+
+}  // namespace
+
+TEST(TextDrawMeasure, ExtentsAreCumulativePerUtf16UnitAndPairsFitWhole) {
+    // DejaVu Sans at 14 pixels: a 9, W 14, zhe 13, U+1F600 15, x 8.
+    auto font = dejavu(10);
+    const std::u16string text = u"aW\u0436\U0001F600x";
+    std::vector<int32_t> extents;
+    EXPECT_EQ(TextDraw::measure(*font, text, -1, &extents), (TextExtent{59, 17, 6}));
+    EXPECT_EQ(extents, (std::vector<int32_t>{9, 23, 36, 51, 51, 59}));
+    EXPECT_EQ(TextDraw::measure(*font, text, 50).fit, 3);
+    EXPECT_EQ(TextDraw::measure(*font, text, 51).fit, 5);
+    EXPECT_EQ(TextDraw::measure(*font, u"", -1, &extents), (TextExtent{0, 17, 0}));
+    EXPECT_TRUE(extents.empty());
+    // Unpaired surrogates measure as U+FFFD; control characters take no width.
+    int32_t r = TextDraw::measure(*font, u"\uFFFD").width;
+    TextDraw::measure(*font, std::u16string(u"a\xD800" u"b\xDC00"), -1, &extents);
+    EXPECT_EQ(extents, (std::vector<int32_t>{9, 9 + r, 18 + r, 18 + 2 * r}));
+    TextDraw::measure(*font, u"a\t\n\x01" u"a", -1, &extents);
+    EXPECT_EQ(extents, (std::vector<int32_t>{9, 9, 9, 9, 18}));
+}
+
+TEST(TextDrawEllipsis, KeepsWhatFitsInFrontOfTheEllipsis) {
+    // a is 9 wide and the ellipsis 14.
+    auto font = dejavu(10);
+    int32_t space = TextDraw::measure(*font, u" ").width;
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 1000), 9u);
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 50), 4u);
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 49), 3u);
+    // The space before the ellipsis is dropped.
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 50 + space), 4u);
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 5), 0u);
+    // The pair U+1F600 (15 wide) is kept whole or dropped whole.
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"a\U0001F600aaaaaa", 9 + 14 + 14), 1u);
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"a\U0001F600aaaaaa", 9 + 15 + 14), 3u);
+
+    expect_same_pixels(*drawn({60, 20}, u"aaaa aaaa", {0, 0}, {50, 20}, 0, true),
+                       *drawn({60, 20}, u"aaaa\u2026", {0, 0}, {50, 20}));
+}
+
+TEST(TextDraw, OnlyPixelsInsideRectangleAndClipChangeAndTheyAreMarkedOpaque) {
+    auto font = dejavu(10);
+    auto surface = white_surface(60, 20);
+    {
+        ClipScope scope(*surface, {10, 0}, {20, 20});
+        TextDraw::draw(*font, *surface, kBlack, u"WWWWWWW", {0, 0}, {50, 10}, 0, 0, false);
+    }
+    EXPECT_GT(changed_pixels(*surface, 0xFFFF, {10, 0, 30, 10}), 20);
+    // Over pixels that already have the text colour nothing changes, so
+    // nothing is marked.
+    RenderSurface black(Size{60, 20});
+    TextDraw::draw(*font, black, kBlack, u"Hello", {2, 1}, {58, 19}, 0, 0, false);
+    EXPECT_EQ(changed_pixels(black, 0x0000, {}), 0);
+}
+
+TEST(TextDraw, AlignmentsPlaceTheLineAndTextLeftOfTheSurfaceIsCutNotShifted) {
+    auto font = dejavu(10);
+    int32_t width = TextDraw::measure(*font, u"Mix").width;
+    int32_t height = font->height();
+    for (auto [align, dx, dy] : {std::tuple{1, (60 - width) / 2, (30 - height) / 2},
+                                 std::tuple{2, 60 - width, 30 - height}})
+        expect_same_pixels(*drawn({70, 40}, u"Mix", {5, 5}, {60, 30}, align),
+                           *drawn({70, 40}, u"Mix", {5 + dx, 5 + dy}, {width, height}));
+    expect_same_pixels(*drawn({45, 20}, u"Wallow", {0, 0}, {60, 20}),
+                       *drawn({40, 20}, u"Wallow", {-5, 0}, {60, 20}), 5);
+}
+
+TEST(TextDraw, HugeAndBrokenTextsAreSafe) {
+    auto font = dejavu(10);
+    std::u16string text;
+    for (int i = 0; i < 20'000; ++i) text += u"\xD83D\t\u0436\xDE00\U0001F600";
+    text.resize(100'000);
+    std::vector<int32_t> extents;
+    TextExtent extent = TextDraw::measure(*font, text, 100, &extents);
+    EXPECT_EQ(extents.back(), extent.width);
+    auto surface = white_surface(100, 20);
+    TextDraw::draw(*font, *surface, kBlack, text, {-3, -3}, {1'000'000, 1'000'000}, 1, 1, true);
+    TextDraw::draw(*font, *surface, kBlack, text, {0, 0}, {100, 20}, 2, 2, false);
+    TextLayout layout;
+    layout.set_font(font);
+    layout.set_text(text);
+    layout.set_wrap(true);
+    layout.set_ellipsis(true);
+    layout.draw(*surface, {0, 0}, {100, 20});
+    EXPECT_GT(layout.lines().size(), 1000u);
+}
+
+TEST(TextDrawGolden, LatinAndCyrillicOnOneLine) {
+    auto surface = white_surface(200, 20);
+    TextDraw::draw(*dejavu(10), *surface, kBlack, u"Hello, \u043c\u0438\u0440! Quillmo 0123",
+                   {2, 1}, {196, 18}, 0, 0, false);
+    expect_golden(*surface, QUILLMO_TEXT_GOLDEN_DIR, "text_latin_cyrillic");
+}
+
+TEST(TextDrawGolden, BoldUnderlinedCentredInColour) {
+    RenderSurface surface(Size{120, 28});
+    surface.fill({0, 0}, {120, 28}, Color{40, 60, 120, 255});
+    FontDesc desc = FontDesc::parse(u"11 1 0 1 DejaVu Sans");
+    TextDraw::draw(*FontRep::create(desc), surface, Color{255, 220, 80, 255}, u"Sent \u2713",
+                   {0, 0}, {120, 28}, 1, 1, false);
+    expect_golden(surface, QUILLMO_TEXT_GOLDEN_DIR, "text_bold_underlined_centred");
+}
+
+TEST(TextDrawGolden, WrappedMessageWithEllipsis) {
+    auto surface = white_surface(120, 56);
+    TextLayout layout;
+    layout.set_font(dejavu(9));
+    layout.set_color(Color{20, 20, 20, 255});
+    layout.set_text(
+        u"Meet at the station at 7? "
+        u"\u0412\u0441\u0442\u0440\u0435\u0447\u0430\u0435\u043c\u0441\u044f "
+        u"\u0443 \u0432\u043e\u043a\u0437\u0430\u043b\u0430, bring the tickets please");
+    layout.set_wrap(true);
+    layout.set_ellipsis(true);
+    layout.set_alignment(TextDraw::kLeft, TextDraw::kTop);
+    layout.draw(*surface, {4, 2}, {112, 52});
+    expect_golden(*surface, QUILLMO_TEXT_GOLDEN_DIR, "text_wrapped_ellipsis");
+}

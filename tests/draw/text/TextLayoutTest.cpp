@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "draw/RenderSurface.h"
+#include "draw/TestFonts.h"
+#include "draw/text/TextDraw.h"
+#include "draw/text/TextLayout.h"
+
+namespace {
+
+using Lines = std::vector<TextLine>;
+using Extents = std::vector<int32_t>;
+
+// Wraps a text whose characters are all 10 pixels wide.
+Lines wrap_even(std::u16string_view text, int32_t width, int32_t indent = 0) {
+    Extents extents(text.size());
+    for (size_t i = 0; i < text.size(); ++i) extents[i] = static_cast<int32_t>(i + 1) * 10;
+    return TextLayout::wrap(text, width, extents, indent);
+}
+
+}  // namespace
+
+TEST(TextLayoutWrap, BreaksAtBreakCharactersLineFeedsAndInsideWordsWiderThanTheLine) {
+    EXPECT_EQ(wrap_even(u"aaa bbb", 30), (Lines{{0, 3}, {4, 3}}));
+    EXPECT_EQ(wrap_even(u"aaa bbb", 70), (Lines{{0, 7}}));
+    EXPECT_EQ(wrap_even(u"aa bb cc dd", 55), (Lines{{0, 5}, {6, 5}}));
+    // Tabs and zero-width spaces are break characters too.
+    EXPECT_EQ(wrap_even(u"aaa\tbbb\u200Bccc", 30), (Lines{{0, 3}, {4, 3}, {8, 3}}));
+    // A line feed always ends a line; a text ending in one has an empty last line.
+    EXPECT_EQ(wrap_even(u"ab\ncd", 100), (Lines{{0, 2}, {3, 2}}));
+    EXPECT_EQ(wrap_even(u"\n\n", 100), (Lines{{0, 0}, {1, 0}, {2, 0}}));
+    EXPECT_EQ(wrap_even(u"", 100), (Lines{{0, 0}}));
+    EXPECT_EQ(wrap_even(u"abcdefgh", 30), (Lines{{0, 3}, {3, 3}, {6, 2}}));
+    EXPECT_EQ(wrap_even(u"ab cdefgh", 35), (Lines{{0, 3}, {3, 3}, {6, 3}}));
+    // A character wider than the line stays on a line of its own, and so does
+    // a surrogate pair (both units share one extent).
+    EXPECT_EQ(TextLayout::wrap(u"aWb", 30, Extents{10, 60, 70}, 0), (Lines{{0, 1}, {1, 1}, {2, 1}}));
+    EXPECT_EQ(TextLayout::wrap(u"a\U0001F600b", 30, Extents{10, 50, 50, 60}, 0),
+              (Lines{{0, 1}, {1, 2}, {3, 1}}));
+}
+
+TEST(TextLayoutWrap, TheIndentNarrowsOnlyTheFirstLine) {
+    EXPECT_EQ(wrap_even(u"aa bb cc", 50, 20), (Lines{{0, 2}, {3, 5}}));
+    // A first word that does not fit after the indent leaves the first line empty.
+    EXPECT_EQ(wrap_even(u"aaaa bb", 50, 20), (Lines{{0, 0}, {0, 4}, {5, 2}}));
+    // After a line feed the indent is gone: no empty line before a wide character.
+    EXPECT_EQ(TextLayout::wrap(u"a\nW", 30, Extents{10, 10, 80}, 5), (Lines{{0, 1}, {2, 1}}));
+}
+
+TEST(TextLayoutWrap, ShortExtentsAndHugeTextsAreSafeAndLinear) {
+    EXPECT_EQ(TextLayout::wrap(u"aaa bbb", 30, Extents{10}, 0), (Lines{{0, 7}}));
+    EXPECT_EQ(TextLayout::wrap(u"aaa bbb", 30, {}, 0), (Lines{{0, 7}}));
+
+    std::u16string words;
+    while (words.size() < 100'000) words += u"word ";
+    auto start = std::chrono::steady_clock::now();
+    Lines word_lines = wrap_even(words, 300);
+    Lines solid_lines = wrap_even(std::u16string(100'000, u'x'), 300);
+    auto elapsed = std::chrono::steady_clock::now() - start;
+    // Six five-letter words, or thirty letters, to a line of 300 pixels.
+    EXPECT_EQ(word_lines.size(), 3334u);
+    EXPECT_EQ(word_lines[1], (TextLine{30, 29}));
+    EXPECT_EQ(solid_lines.size(), 3334u);
+    EXPECT_EQ(solid_lines.back(), (TextLine{99'990, 10}));
+    EXPECT_LT(elapsed, std::chrono::milliseconds(500));
+}
+
+TEST(TextLayoutElement, WrappedTextThatOverflowsEndsInAnEllipsis) {
+    // Three lines in a box two lines high: two lines and the ellipsis at the
+    // box's bottom, exactly as drawing them one by one gives.
+    auto font = dejavu(10);
+    int32_t h = font->height();
+    int32_t w = 0;
+    for (auto word : {u"aaaa", u"bbbb", u"cccc"}) w = std::max(w, TextDraw::measure(*font, word).width);
+    TextLayout layout;
+    layout.set_font(font);
+    layout.set_text(u"aaaa bbbb cccc");
+    layout.set_wrap(true);
+    layout.set_ellipsis(true);
+    RenderSurface drawn(Size{60, 40}), expected(Size{60, 40});
+    drawn.fill({0, 0}, {60, 40}, Color{255, 255, 255, 255});
+    expected.fill({0, 0}, {60, 40}, Color{255, 255, 255, 255});
+    layout.draw(drawn, {2, 3}, {w, 2 * h});
+    EXPECT_EQ(layout.lines(), (Lines{{0, 4}, {5, 4}, {10, 4}}));
+
+    Color black{0, 0, 0, 255};
+    TextDraw::draw(*font, expected, black, u"aaaa", {2, 3}, {w, h}, 0, 0, true);
+    TextDraw::draw(*font, expected, black, u"bbbb", {2, 3 + h}, {w, h}, 0, 0, true);
+    TextDraw::draw(*font, expected, black, u"\u2026", {2, 3}, {w, 2 * h}, 0, 2, false);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            ASSERT_EQ(drawn.buffer()->pixel(x, y), expected.buffer()->pixel(x, y)) << x << "," << y;
+}
+
+TEST(TextLayoutElement, LayoutIsRedoneForANewWidthOrText) {
+    auto font = dejavu(10);
+    TextLayout layout;
+    layout.set_font(font);
+    layout.set_text(u"one two three");
+    layout.set_wrap(true);
+    EXPECT_EQ(layout.measured(), (Size{-1, -1}));
+    layout.layout(1000);
+    EXPECT_EQ(layout.lines(), (Lines{{0, 13}}));
+    EXPECT_EQ(layout.measured().width, TextDraw::measure(*font, u"one two three").width);
+    int32_t two_words = TextDraw::measure(*font, u"one two").width;
+    layout.layout(two_words);
+    EXPECT_EQ(layout.lines(), (Lines{{0, 7}, {8, 5}}));
+    layout.set_text(u"one");
+    EXPECT_TRUE(layout.lines().empty());
+    layout.layout(two_words);
+    EXPECT_EQ(layout.lines(), (Lines{{0, 3}}));
+}

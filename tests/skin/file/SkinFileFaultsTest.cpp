@@ -1,0 +1,185 @@
+// Damaged and hostile skin files: each must fail to load with its log line,
+// never be read outside its bytes (the sanitizers watch), never loop.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "skin/SkinBuilder.h"
+#include "skin/SkinTestSupport.h"
+#include "skin/file/SkinFile.h"
+#include "skin/file/SkinValidator.h"
+#include "support/LogCapture.h"
+#include "support/TestDevice.h"
+
+namespace {
+
+using B = SkinBuilder;
+using Bytes = SkinBuilder::Bytes;
+
+const std::string kPath = "%app_path%/main.skin";
+
+// One named node "Form" with an integer, a string, a font and a picture
+// entry and one child; returns the bytes and the offset of the node.
+Bytes base(uint32_t* node = nullptr) {
+    SkinBuilder s;
+    s.pictures = {u"p"};
+    s.fonts = {u"10 0 0 0 Tahoma"};
+    s.strings = {u"hello"};
+    B::Node form, child;
+    form.sections[0] = {{u"a", B::integer(1)}, {u"b", B::integer(2)}};
+    form.sections[1] = {{u"f", B::index32(0)}};
+    form.sections[3] = {{u"s", B::string(0)}};
+    form.sections[4] = {{u"p", B::picture({}, 0, 0)}};
+    child.sections[0] = {{u"c", B::integer(3)}};
+    form.children = {child};
+    s.named = {{u"Form", form}};
+    Bytes bytes = s.build();
+    if (node) *node = B::get32(bytes, 72) + 12;
+    return bytes;
+}
+
+// Writes bytes as the program's main.skin and loads it: the skin, if any,
+// and what the load wrote to the log.
+std::pair<std::unique_ptr<SkinFile>, std::string> load_file(const TestDevice& device, const Bytes& bytes,
+                                                            SkinFile::Makers makers = fake_makers()) {
+    // The log notices that an earlier capture switched it off only when it is
+    // next used; without this call it would go on writing to the old file.
+    log();
+    LogCapture capture;
+    std::ofstream(device.program() / "main.skin", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    auto skin = SkinFile::load(utf16::from_utf8(kPath), 96, makers);
+    return {std::move(skin), capture.text()};
+}
+
+TEST(SkinFileFaults, SoundBaseFileLoads) {
+    TestDevice device;
+    EXPECT_TRUE(load_file(device, base()).first);
+}
+
+TEST(SkinFileFaults, ShortWrongMagicAndMissingFilesFailSilently) {
+    TestDevice device;
+    Bytes short_file = base();
+    short_file.resize(91);
+    Bytes wrong_magic = base();
+    wrong_magic[0] = 0x20;
+    for (const Bytes& bytes : {short_file, wrong_magic, Bytes{}}) {
+        auto [skin, log] = load_file(device, bytes);
+        EXPECT_FALSE(skin);
+        EXPECT_EQ(log, kRecordSizeLines);
+    }
+    log();
+    LogCapture capture;
+    EXPECT_FALSE(SkinFile::load(u"%app_path%/absent.skin", 96, fake_makers()));
+    // A folder opens like a file but has no size; it must not be read as one.
+    EXPECT_FALSE(SkinFile::load(u"%app_path%", 96, fake_makers()));
+    EXPECT_EQ(capture.text(), kRecordSizeLines + kRecordSizeLines);
+}
+
+TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused) {
+    TestDevice device;
+    uint32_t node = 0;
+    const Bytes good = base(&node);
+    const uint32_t size = static_cast<uint32_t>(good.size());
+    const uint32_t record = node - 12;
+    auto s = [&](size_t i) { return static_cast<uint16_t>(good[node + 2 * i] | good[node + 2 * i + 1] << 8); };
+    uint32_t child = B::get32(good, node + 16);
+    struct Damage {
+        const char* what;
+        const char* fault;  // as the validator names it
+        std::function<void(Bytes&)> apply;
+    };
+    const std::vector<Damage> damages{
+        {"root record outside", "index record outside the file", [&](Bytes& b) { B::put32(b, 72, size - 4); }},
+        {"string block outside", "string block runs past the end of the file", [&](Bytes& b) { B::put32(b, 84, size + 10); }},
+        {"last string unterminated", "string block runs past the end of the file", [&](Bytes& b) { B::put32(b, 84, size - 1); }},
+        {"string count too large", "string count larger than the file", [&](Bytes& b) { B::put32(b, 88, 0x7FFFFFFF); }},
+        {"index name outside", "index name outside the file", [&](Bytes& b) { B::put32(b, record + 8, size); }},
+        {"index cycle", "index record reached twice", [&](Bytes& b) { B::put32(b, record, record); }},
+        {"sections past the end", "sections outside the file", [&](Bytes& b) { B::put16(b, node + 12, 0xFFF0); }},
+        {"section bounds decrease", "section bounds decrease", [&](Bytes& b) { B::put16(b, node + 2, static_cast<uint16_t>(s(0) - 8)); }},
+        {"partial entry", "section not a whole number of entries", [&](Bytes& b) { B::put16(b, node, static_cast<uint16_t>(s(0) + 2)); }},
+        {"child count past the end", "child offsets outside the file", [&](Bytes& b) { B::put16(b, node + 14, 0xFFFF); }},
+        {"child outside", "child node outside the file", [&](Bytes& b) { B::put32(b, node + 16, size - 2); }},
+        {"child is its parent", "node is its own ancestor", [&](Bytes& b) { B::put32(b, node + 16, node); }},
+        {"child loops to itself", "node is the child of two parents", [&](Bytes& b) {
+             // The leaf names itself as its one child (over its first entry).
+             B::put16(b, child + 14, 1);
+             B::put32(b, child + 16, child);
+         }},
+        {"attribute name outside", "attribute name outside the file", [&](Bytes& b) { B::put16(b, node + s(0), 0xFFFF); }},
+        {"integers unsorted", "section not sorted by name", [&](Bytes& b) { B::put16(b, node + s(0) + 8, B::get32(b, node + s(0)) & 0xFFFF); }},
+        {"font index out of range", "font index out of range", [&](Bytes& b) { B::put32(b, node + s(1) + 4, 1); }},
+        {"string index out of range", "string index out of range", [&](Bytes& b) { B::put16(b, node + s(3) + 2, 1); }},
+        {"picture index out of range", "picture index out of range", [&](Bytes& b) { b[node + s(4) + 18] = 1; }},
+    };
+    for (const Damage& damage : damages) {
+        Bytes bytes = good;
+        damage.apply(bytes);
+        auto [skin, log] = load_file(device, bytes);
+        EXPECT_FALSE(skin) << damage.what;
+        EXPECT_EQ(SkinValidator(SkinBytes(bytes)).fault(), damage.fault) << damage.what;
+        EXPECT_EQ(log, kRecordSizeLines + "Error: skin [" + kPath + "] failed to load\n") << damage.what;
+    }
+}
+
+TEST(SkinFileFaults, SharedChildrenAndUnorderedIndexAreRefused) {
+    TestDevice device;
+    SkinBuilder s;
+    B::Node leaf, twins;
+    twins.children = {leaf, leaf};
+    s.named = {{u"A", leaf}, {u"B", twins}, {u"C", leaf}};
+    Bytes good = s.build();
+    ASSERT_TRUE(SkinFile::load_bytes(good, u"x", 96, fake_makers()));
+
+    Bytes shared = good;
+    uint32_t b_node = B::get32(shared, 72) + 12;
+    B::put32(shared, b_node + 20, B::get32(shared, b_node + 16));
+    EXPECT_FALSE(SkinFile::load_bytes(shared, u"x", 96, fake_makers()));
+
+    Bytes unordered = good;
+    uint32_t root = B::get32(unordered, 72);
+    uint32_t left = B::get32(unordered, root), right = B::get32(unordered, root + 4);
+    B::put32(unordered, root, right);
+    B::put32(unordered, root + 4, left);
+    EXPECT_FALSE(SkinFile::load_bytes(unordered, u"x", 96, fake_makers()));
+}
+
+TEST(SkinFileFaults, MissingPictureFileFailsTheLoadAndStopsThere) {
+    TestDevice device;
+    std::vector<FontDesc> fonts;
+    auto [skin, log] = load_file(device, base(), SkinFile::Makers{SkinFile::default_makers().picture,
+                                                                  fake_makers(nullptr, &fonts).font});
+    EXPECT_FALSE(skin);
+    EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl picture failed to load {p}\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("fonts create time"), std::string::npos);
+    EXPECT_TRUE(fonts.empty());
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<Bytes> files_in(const std::filesystem::path& folder) {
+    std::vector<Bytes> files;
+    if (!std::filesystem::is_directory(folder)) return files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        files.emplace_back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    return files;
+}
+
+TEST(SkinFileFaults, FuzzSeedsLoadAndKeptCrashesFailCleanly) {
+    TestDevice device;
+    auto seeds = files_in(QUILLMO_SKIN_FUZZ_CORPUS_DIR);
+    EXPECT_FALSE(seeds.empty());
+    for (const Bytes& seed : seeds) EXPECT_TRUE(SkinFile::load_bytes(seed, u"x", 96, fake_makers()));
+    for (const Bytes& crash : files_in(QUILLMO_SKIN_FUZZ_CRASHES_DIR))
+        SkinFile::load_bytes(crash, u"x", 96, fake_makers());  // the sanitizers judge
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+#include "skin/file/SkinFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "skin/SkinBuilder.h"
+#include "skin/SkinTestSupport.h"
+#include "support/LogCapture.h"
+#include "support/TestDevice.h"
+
+namespace {
+
+using AK = skin_format::AttributeKind;
+using B = SkinBuilder;
+
+// A skin with every kind of attribute in one named node and a small child tree.
+SkinBuilder sample() {
+    SkinBuilder s;
+    s.pictures = {u"bubble", u"icons/send"};
+    s.fonts = {u"12 1 0 0 Tahoma", u"9 0 1 1 DejaVu Sans", u"nonsense"};
+    s.strings = {u"Send", u"Сообщение"};
+    B::Node root;
+    root.sections[0] = {{u"height", B::integer(-40)}, {u"width", B::integer(120)}};
+    root.sections[1] = {{u"font", B::index32(1)}};
+    root.sections[2] = {{u"offset", B::point(-3, 5)}};
+    root.sections[3] = {{u"caption", B::string(1)}, {u"text", B::string(0)}};
+    root.sections[4] = {{u"back", B::picture({1, 2, 4, 5, 7, 8, 9, 10}, 1, 7)}};
+    root.sections[5] = {{u"back", B::color(10, 20, 30, 40)}};
+    B::Node first, second, grandchild;
+    first.sections[0] = {{u"id", B::integer(1)}};
+    second.sections[0] = {{u"id", B::integer(2)}};
+    grandchild.sections[0] = {{u"id", B::integer(3)}};
+    second.children = {grandchild};
+    root.children = {first, second};
+    B::Node other;
+    other.sections[0] = {{u"id", B::integer(9)}};
+    s.named = {{u"btnSend", root}, {u"FormChat", other}, {u"FormSplash", other}, {u"Zeta", other}};
+    return s;
+}
+
+std::unique_ptr<SkinFile> load(const SkinBuilder& s, int32_t dpi = 96, std::vector<std::u16string>* paths = nullptr,
+                               std::vector<FontDesc>* fonts = nullptr) {
+    return SkinFile::load_bytes(s.build(), u"%app_path%/skins/bin/main.skin", dpi, fake_makers(paths, fonts));
+}
+
+TEST(SkinFile, LooksUpNamedNodesExactlyAndWalksChildrenInOrder) {
+    TestDevice device;
+    auto skin = load(sample());
+    ASSERT_TRUE(skin);
+    for (auto name : {u"FormChat", u"FormSplash", u"Zeta"}) {
+        auto node = skin->find_node(name);
+        ASSERT_TRUE(node) << utf16::to_utf8(name);
+        EXPECT_EQ(skin->integer(*node, u"id", 0), 9);
+    }
+    EXPECT_FALSE(skin->find_node(u"btnsend"));
+    EXPECT_FALSE(skin->find_node(u"btnSen"));
+    EXPECT_FALSE(skin->find_node(u"btnSendX"));
+    auto root = skin->find_node(u"btnSend");
+    ASSERT_TRUE(root);
+    ASSERT_EQ(skin->child_count(*root), 2u);
+    EXPECT_EQ(skin->integer(skin->child(*root, 0), u"id", 0), 1);
+    SkinNode second = skin->child(*root, 1);
+    EXPECT_EQ(skin->integer(second, u"id", 0), 2);
+    ASSERT_EQ(skin->child_count(second), 1u);
+    EXPECT_EQ(skin->integer(skin->child(second, 0), u"id", 0), 3);
+    auto named = skin->named_nodes();
+    ASSERT_EQ(named.size(), 4u);
+    EXPECT_EQ(named[0].first, u"FormChat");
+    EXPECT_EQ(named[3].first, u"btnSend");  // lower case sorts after upper case
+}
+
+TEST(SkinFile, TypedLookupsReadTheirOwnSectionAndFallBack) {
+    TestDevice device;
+    auto skin = load(sample());
+    ASSERT_TRUE(skin);
+    SkinNode node = *skin->find_node(u"btnSend");
+    EXPECT_EQ(skin->integer(node, u"height", 0), -40);
+    EXPECT_EQ(skin->integer(node, u"width", 0), 120);
+    EXPECT_EQ(skin->integer(node, u"widt", 77), 77);
+    EXPECT_EQ(skin->integer(node, u"back", 77), 77);  // only in other sections
+    EXPECT_EQ(skin->string(node, u"text", u"-"), u"Send");
+    EXPECT_EQ(skin->string(node, u"caption", u"-"), u"Сообщение");
+    EXPECT_EQ(skin->string(node, u"title", u"-"), u"-");
+    EXPECT_EQ(skin->font(node, u"font", nullptr), skin->fonts()[1]);
+    EXPECT_EQ(skin->font(node, u"bold", nullptr), nullptr);
+    EXPECT_EQ(skin->color(node, u"back", {}), (Color{10, 20, 30, 255}));
+    EXPECT_EQ(skin->color(node, u"fore", {1, 2, 3, 0}), (Color{1, 2, 3, 0}));
+    EXPECT_EQ(skin->point(node, u"offset", {}), (Point{-3, 5}));
+    Picture back = skin->picture(node, u"back", {});
+    EXPECT_EQ(back.data(), skin->pictures()[1].data());
+    EXPECT_EQ(back.points[0], (Point{1, 2}));
+    EXPECT_EQ(back.points[3], (Point{9, 10}));
+    EXPECT_EQ(back.flags, 1);
+    EXPECT_TRUE(skin->picture(node, u"front", {}).empty());
+    EXPECT_EQ(skin->attribute_count(node, AK::integer), 2u);
+    EXPECT_EQ(skin->attribute_name(node, AK::string, 1), u"text");
+    EXPECT_EQ(skin->attribute_count(node, AK::font), 1u);
+}
+
+TEST(SkinFile, ScaleShiftFollowsPixelsPerInch) {
+    TestDevice device;
+    struct Case {
+        int32_t dpi, shift;
+    };
+    for (Case c : {Case{96, 0}, Case{191, 0}, Case{192, 1}, Case{383, 1}, Case{384, 2}, Case{480, 2}}) {
+        std::vector<FontDesc> fonts;
+        auto skin = load(sample(), c.dpi, nullptr, &fonts);
+        ASSERT_TRUE(skin);
+        EXPECT_EQ(skin->scale_shift(), c.shift) << c.dpi;
+        SkinNode node = *skin->find_node(u"btnSend");
+        int32_t f = 1 << c.shift;
+        EXPECT_EQ(skin->point(node, u"offset", {}), (Point{-3 * f, 5 * f}));
+        Picture back = skin->picture(node, u"back", {});
+        EXPECT_EQ(back.points[1], (Point{4 * f, 5 * f}));
+        EXPECT_EQ(back.scale_shift, c.shift);
+        ASSERT_EQ(fonts.size(), 3u);
+        EXPECT_EQ(fonts[0].scale, f);
+    }
+}
+
+TEST(SkinFile, PicturesComeFromTheSkinDirectoryAndAreLogged) {
+    TestDevice device;
+    LogCapture capture;
+    std::vector<std::u16string> paths;
+    auto skin = load(sample(), 96, &paths);
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(paths, (std::vector<std::u16string>{u"%app_path%/skins/bin\\bubble", u"%app_path%/skins/bin\\icons/send"}));
+    EXPECT_EQ(skin->pictures()[0].points[3], (Point{3, 2}));
+    std::string log = capture.text();
+    EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl picture load time="), std::string::npos);
+    EXPECT_NE(log.find(" {icons/send}\n"), std::string::npos);
+    EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl fonts create time="), std::string::npos);
+
+    paths.clear();
+    SkinBuilder bare = sample();
+    EXPECT_TRUE(SkinFile::load_bytes(bare.build(), u"main.skin", 96, fake_makers(&paths)));
+    EXPECT_EQ(paths.front(), u"bubble");
+}
+
+TEST(SkinFile, EmptyHeaderOnlyFileLoadsAndFindsNothing) {
+    TestDevice device;
+    SkinBuilder empty;
+    auto bytes = empty.build();
+    ASSERT_EQ(bytes.size(), 92u);
+    EXPECT_EQ(SkinBuilder::get32(bytes, 72), 0xFFFFFFFFu);
+    auto skin = SkinFile::load_bytes(bytes, u"x.skin", 96, fake_makers());
+    ASSERT_TRUE(skin);
+    EXPECT_FALSE(skin->find_node(u"FormChat"));
+    EXPECT_TRUE(skin->named_nodes().empty());
+}
+
+TEST(SkinFile, LoadsFromDiskWithRealBitmaps) {
+    TestDevice device;
+    LogCapture capture;
+    auto folder = device.program() / "skins" / "bin";
+    std::filesystem::create_directories(folder);
+    // A 1 x 1 16-bit BMP: file header, 40-byte information header, one padded row.
+    SkinBuilder::Bytes bmp(58, 0);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    SkinBuilder::put32(bmp, 2, 58);
+    SkinBuilder::put32(bmp, 10, 54);
+    SkinBuilder::put32(bmp, 14, 40);
+    SkinBuilder::put32(bmp, 18, 1);
+    SkinBuilder::put32(bmp, 22, 1);
+    SkinBuilder::put16(bmp, 26, 1);
+    SkinBuilder::put16(bmp, 28, 16);
+    std::ofstream(folder / "dot.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), 58);
+    SkinBuilder s;
+    s.pictures = {u"dot"};
+    auto bytes = s.build();
+    std::ofstream(folder / "main.skin", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    auto skin = SkinFile::load(u"%app_path%/skins/bin/main.skin", 96);
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(skin->pictures()[0].size(), (Size{1, 1}));
+    EXPECT_EQ(skin->path(), u"%app_path%/skins/bin/main.skin");
+}
+
+}  // namespace

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include "chats/ChatListing.h"
 #include "chats/ChatKey.h"
+#include "chats/ChatListing.h"
 #include "chats/ChatModel.h"
 #include "platform/Utf16.h"
 
@@ -66,7 +66,8 @@ int TerminalView::show_alert(std::ostream& out, std::ostream&) {
     out << "New message from " << utf16::to_utf8(from.name.empty() ? from.number : from.name);
     if (!from.name.empty()) out << " <" << utf16::to_utf8(from.number) << ">";
     out << ", " << utf16::to_utf8(message->date_text) << " " << utf16::to_utf8(message->time_text)
-        << ":\n" << utf16::to_utf8(message->body) << "\n";
+        << ":\n"
+        << utf16::to_utf8(message->body) << "\n";
     return 0;
 }
 
@@ -91,8 +92,8 @@ int TerminalView::show_chat(const std::u16string& number, std::ostream& out, std
             out << "\n  -- " << utf16::to_utf8(day) << " --\n";
         }
         const char* direction = m.is_report() ? "  *" : m.incoming() ? "<< " : " >>";
-        out << "  " << utf16::to_utf8(m.time_text) << " " << direction << " " << utf16::to_utf8(m.body)
-            << "\n";
+        out << "  " << utf16::to_utf8(m.time_text) << " " << direction << " "
+            << utf16::to_utf8(m.body) << "\n";
     }
     return 0;
 }

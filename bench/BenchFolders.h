@@ -9,7 +9,8 @@
 class BenchFolders {
 public:
     BenchFolders() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillmo-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quillmo-bench-XXXXXX").string();
         root_ = mkdtemp(pattern.data());
         std::filesystem::create_directories(root_ / "device");
         std::filesystem::create_directories(root_ / "program");

@@ -50,7 +50,8 @@ bool ModelBench::run() {
     model = std::make_unique<ChatModel>();
     model->update_chats(false, nullptr);
     malloc_trim(0);
-    bench::report("model_rss_mb" + suffix_, (bench::resident_bytes() - before) / (1024 * 1024), "MB");
+    bench::report("model_rss_mb" + suffix_, (bench::resident_bytes() - before) / (1024 * 1024),
+                  "MB");
 
     double save = bench::median_us(9, [&] { model->save_cache(); });
     bench::report("cache_save_ms" + suffix_, save / 1000, "ms");

@@ -7,19 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "tools/skinc/BmpWriter.h"
-#include "tools/skinc/JsonValue.h"
-#include "tools/skinc/SkinCompiler.h"
-#include "input/ScreenInfo.h"
 #include "bench/BenchClock.h"
 #include "bench/BenchFolders.h"
 #include "draw/PixelBuffer.h"
 #include "draw/RenderSurface.h"
+#include "input/ScreenInfo.h"
 #include "platform/Utf16.h"
+#include "skin/Properties.h"
 #include "skin/elements/Element.h"
 #include "skin/elements/ElementKinds.h"
 #include "skin/elements/FormRoot.h"
-#include "skin/Properties.h"
+#include "tools/skinc/BmpWriter.h"
+#include "tools/skinc/JsonValue.h"
+#include "tools/skinc/SkinCompiler.h"
 
 namespace fs = std::filesystem;
 

@@ -7,6 +7,6 @@
 //   draw_form_480x800_us    drawing a 200-element form of sliced pictures and
 //                           text without caches onto a 480 x 800 surface
 class SkinBench {
-  public:
+public:
     bool run();
 };

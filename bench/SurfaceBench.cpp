@@ -5,9 +5,9 @@
 
 #include "bench/BenchClock.h"
 #include "draw/FillOp.h"
-#include "draw/pictures/Picture.h"
 #include "draw/PixelOps.h"
 #include "draw/RenderSurface.h"
+#include "draw/pictures/Picture.h"
 
 namespace {
 
@@ -31,7 +31,8 @@ void pattern(RenderSurface& s, uint16_t seed) {
 Picture bubble() {
     auto pixels = PixelBuffer::create(24, 24);
     for (int32_t y = 0; y < 24; ++y)
-        for (int32_t x = 0; x < 24; ++x) pixels->set_pixel(x, y, static_cast<uint16_t>((x * 24 + y) | 0x20));
+        for (int32_t x = 0; x < 24; ++x)
+            pixels->set_pixel(x, y, static_cast<uint16_t>((x * 24 + y) | 0x20));
     Picture p(std::make_shared<PictureData>(u"bench/bubble", std::move(pixels)));
     p.points = {Point{0, 0}, Point{8, 8}, Point{16, 16}, Point{24, 24}};
     return p;
@@ -45,51 +46,81 @@ void SurfaceBench::run() {
     size_t bytes = static_cast<size_t>(screen.buffer()->stride()) * kScreen.height;
     std::vector<uint8_t> a(bytes), b(bytes, 1);
 
-    bench::report("memset_480x800_us", bench::median_us(kRuns, [&] {
-        std::memset(a.data(), 0x5A, bytes);
-        keep(a.data());
-    }), "us");
-    bench::report("fill_480x800_us", bench::median_us(kRuns, [&] {
-        screen.fill({0, 0}, kScreen, FillOp(0x1234));
-        keep(screen.buffer()->pixels());
-    }), "us");
-    bench::report("memcpy_480x800_us", bench::median_us(kRuns, [&] {
-        std::memcpy(a.data(), b.data(), bytes);
-        keep(a.data());
-    }), "us");
-    bench::report("blit_copy_480x800_us", bench::median_us(kRuns, [&] {
-        source.draw_onto(screen, {0, 0}, pixel_ops::copy());
-        keep(screen.buffer()->pixels());
-    }), "us");
-    bench::report("blit_key_480x800_us", bench::median_us(kRuns, [&] {
-        source.draw_onto(screen, {0, 0}, pixel_ops::key());
-        keep(screen.buffer()->pixels());
-    }), "us");
-    bench::report("blit_shade_480x800_us", bench::median_us(kRuns, [&] {
-        source.draw_onto(screen, {0, 0}, pixel_ops::shade_1_2());
-        keep(screen.buffer()->pixels());
-    }), "us");
-    bench::report("scaled_blit_480x800_us", bench::median_us(kRuns, [&] {
-        // A 240 x 400 picture stretched to the screen.
-        screen.blit_scaled({0, 0}, kScreen, *source.buffer(), {0, 0}, {240, 400}, pixel_ops::copy());
-        keep(screen.buffer()->pixels());
-    }), "us");
+    bench::report("memset_480x800_us",
+                  bench::median_us(kRuns,
+                                   [&] {
+                                       std::memset(a.data(), 0x5A, bytes);
+                                       keep(a.data());
+                                   }),
+                  "us");
+    bench::report("fill_480x800_us",
+                  bench::median_us(kRuns,
+                                   [&] {
+                                       screen.fill({0, 0}, kScreen, FillOp(0x1234));
+                                       keep(screen.buffer()->pixels());
+                                   }),
+                  "us");
+    bench::report("memcpy_480x800_us",
+                  bench::median_us(kRuns,
+                                   [&] {
+                                       std::memcpy(a.data(), b.data(), bytes);
+                                       keep(a.data());
+                                   }),
+                  "us");
+    bench::report("blit_copy_480x800_us",
+                  bench::median_us(kRuns,
+                                   [&] {
+                                       source.draw_onto(screen, {0, 0}, pixel_ops::copy());
+                                       keep(screen.buffer()->pixels());
+                                   }),
+                  "us");
+    bench::report("blit_key_480x800_us",
+                  bench::median_us(kRuns,
+                                   [&] {
+                                       source.draw_onto(screen, {0, 0}, pixel_ops::key());
+                                       keep(screen.buffer()->pixels());
+                                   }),
+                  "us");
+    bench::report("blit_shade_480x800_us",
+                  bench::median_us(kRuns,
+                                   [&] {
+                                       source.draw_onto(screen, {0, 0}, pixel_ops::shade_1_2());
+                                       keep(screen.buffer()->pixels());
+                                   }),
+                  "us");
+    bench::report("scaled_blit_480x800_us",
+                  bench::median_us(kRuns,
+                                   [&] {
+                                       // A 240 x 400 picture stretched to the screen.
+                                       screen.blit_scaled({0, 0}, kScreen, *source.buffer(), {0, 0},
+                                                          {240, 400}, pixel_ops::copy());
+                                       keep(screen.buffer()->pixels());
+                                   }),
+                  "us");
 
     RenderSurface smiley({64, 64}), mask_surface({64, 64});
     pattern(smiley, 3);
     for (int32_t y = 0; y < 64; ++y)
-        for (int32_t x = 0; x < 64; ++x) mask_surface.buffer()->set_pixel(x, y, static_cast<uint16_t>((x + y) & 0x1F));
+        for (int32_t x = 0; x < 64; ++x)
+            mask_surface.buffer()->set_pixel(x, y, static_cast<uint16_t>((x + y) & 0x1F));
     auto mask_pixels = PixelBuffer::create(64, 64);
     std::memcpy(mask_pixels->pixels(), mask_surface.buffer()->pixels(), 64 * 64 * 2);
-    auto mask = pixel_ops::make_mask(Picture(std::make_shared<PictureData>(u"bench/mask", std::move(mask_pixels))));
-    bench::report("blit_mask_64x64_us", bench::median_us(kRuns * 10, [&] {
-        smiley.draw_onto(screen, {100, 100}, *mask);
-        keep(screen.buffer()->pixels());
-    }), "us");
+    auto mask = pixel_ops::make_mask(
+        Picture(std::make_shared<PictureData>(u"bench/mask", std::move(mask_pixels))));
+    bench::report("blit_mask_64x64_us",
+                  bench::median_us(kRuns * 10,
+                                   [&] {
+                                       smiley.draw_onto(screen, {100, 100}, *mask);
+                                       keep(screen.buffer()->pixels());
+                                   }),
+                  "us");
 
     Picture p = bubble();
-    bench::report("sliced_bubble_us", bench::median_us(kRuns * 10, [&] {
-        p.draw(screen, {40, 250}, {400, 300}, pixel_ops::key());
-        keep(screen.buffer()->pixels());
-    }), "us");
+    bench::report("sliced_bubble_us",
+                  bench::median_us(kRuns * 10,
+                                   [&] {
+                                       p.draw(screen, {40, 250}, {400, 300}, pixel_ops::key());
+                                       keep(screen.buffer()->pixels());
+                                   }),
+                  "us");
 }

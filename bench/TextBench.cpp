@@ -6,8 +6,8 @@
 
 #include "bench/BenchClock.h"
 #include "bench/BenchFolders.h"
-#include "draw/text/FontRep.h"
 #include "draw/RenderSurface.h"
+#include "draw/text/FontRep.h"
 #include "draw/text/TextDraw.h"
 #include "draw/text/TextLayout.h"
 

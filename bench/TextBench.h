@@ -3,6 +3,6 @@
 // laid out and drawn into a chat bubble, and measuring the same text, both
 // with the glyphs already cached, as on every redraw after the first.
 class TextBench {
-  public:
+public:
     bool run();
 };

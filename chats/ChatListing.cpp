@@ -60,6 +60,7 @@ void ChatListing::write_text(const std::vector<ChatListRow>& rows, std::ostream&
         if (r.unread > 0) out << ", " << r.unread << " unread";
         out << "\n";
         if (!r.last_time.empty())
-            out << "     " << r.last_time << "  " << utf16::to_utf8(one_line(r.last_body, 60)) << "\n";
+            out << "     " << r.last_time << "  " << utf16::to_utf8(one_line(r.last_body, 60))
+                << "\n";
     }
 }

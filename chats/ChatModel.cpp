@@ -131,7 +131,8 @@ std::u16string ChatModel::resolve_sender_name(const std::u16string& number) {
     std::optional<ContactRecord> contact = contacts_.find_contact_by_phone(number);
     if (!contact) return {};
     std::u16string key = chat_key(number);
-    for (ContactField field : {ContactField::Mobile, ContactField::BusinessTel, ContactField::HomeTel}) {
+    for (ContactField field :
+         {ContactField::Mobile, ContactField::BusinessTel, ContactField::HomeTel}) {
         if (chat_key(contact->field(field)) != key) continue;
         std::u16string name = contact->display_name();
         log() << u"find_contact_by_phone:" << number << u" to " << name << u"\n";

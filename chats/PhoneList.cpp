@@ -57,12 +57,13 @@ void PhoneList::select(const std::u16string& key) {
     auto display = [](const PhoneEntry& e) -> const std::u16string& {
         return e.name.empty() ? e.number : e.name;
     };
-    std::stable_sort(entries_.begin(), entries_.end(), [&](const PhoneEntry& a, const PhoneEntry& b) {
-        if (a.selected != b.selected) return a.selected > b.selected;
-        int order = display(a).compare(display(b));
-        if (order != 0) return order < 0;
-        return a.number < b.number;
-    });
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [&](const PhoneEntry& a, const PhoneEntry& b) {
+                         if (a.selected != b.selected) return a.selected > b.selected;
+                         int order = display(a).compare(display(b));
+                         if (order != 0) return order < 0;
+                         return a.number < b.number;
+                     });
     reindex();
 }
 

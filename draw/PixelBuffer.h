@@ -38,7 +38,8 @@ public:
     const uint16_t* pixels() const { return pixels_; }
     // Start of row y; y must lie in 0..height-1.
     uint16_t* row(int32_t y) {
-        return reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(pixels_) + int64_t{y} * stride_);
+        return reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(pixels_) +
+                                           int64_t{y} * stride_);
     }
     const uint16_t* row(int32_t y) const {
         return reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels_) +

@@ -12,7 +12,7 @@ void PixelOp::slice_row(uint16_t* begin, uint16_t* end, const uint16_t*, int32_t
     row(begin, end, nullptr, 0, src_y);
 }
 
-void PixelOp::wrapped_slice_row(uint16_t* begin, uint16_t* end, const uint16_t*, int32_t,
-                                int32_t, int32_t, int32_t, int32_t src_y) const {
+void PixelOp::wrapped_slice_row(uint16_t* begin, uint16_t* end, const uint16_t*, int32_t, int32_t,
+                                int32_t, int32_t, int32_t src_y) const {
     row(begin, end, nullptr, 0, src_y);
 }

@@ -38,8 +38,8 @@ public:
     // wrap_to whenever it reaches wrap_at, which tiles [wrap_to, wrap_at). The
     // caller guarantees wrap_to < wrap_at and wrap_to <= start < wrap_at.
     virtual void wrapped_slice_row(uint16_t* begin, uint16_t* end, const uint16_t* row,
-                                   int32_t start, int32_t shift, int32_t wrap_to,
-                                   int32_t wrap_at, int32_t src_y) const;
+                                   int32_t start, int32_t shift, int32_t wrap_to, int32_t wrap_at,
+                                   int32_t src_y) const;
 
     // A heap copy of this op, for holders that outlive the caller's op.
     virtual std::unique_ptr<PixelOp> clone() const = 0;

@@ -49,7 +49,9 @@ struct Shade14Rule {
     }
 };
 struct SolidRule {
-    static uint16_t apply(uint16_t s, uint16_t d) { return (s != kKey && (s & kOpaqueFlag)) ? s : d; }
+    static uint16_t apply(uint16_t s, uint16_t d) {
+        return (s != kKey && (s & kOpaqueFlag)) ? s : d;
+    }
 };
 
 // The whole-row loops are the hottest code of the program (every frame is
@@ -57,10 +59,10 @@ struct SolidRule {
 #define QUILLMO_HOT_LOOP [[gnu::target_clones("avx2", "default")]]
 
 // One plain function per rule: multiversioned functions cannot be templates.
-#define QUILLMO_BLEND_ROW(Rule)                                                        \
-    QUILLMO_HOT_LOOP void blend_row(Rule, uint16_t* __restrict d,                       \
-                                    const uint16_t* __restrict s, size_t n) {           \
-        for (size_t i = 0; i < n; ++i) d[i] = Rule::apply(s[i], d[i]);                  \
+#define QUILLMO_BLEND_ROW(Rule)                                                                 \
+    QUILLMO_HOT_LOOP void blend_row(Rule, uint16_t* __restrict d, const uint16_t* __restrict s, \
+                                    size_t n) {                                                 \
+        for (size_t i = 0; i < n; ++i) d[i] = Rule::apply(s[i], d[i]);                          \
     }
 QUILLMO_BLEND_ROW(KeyRule)
 QUILLMO_BLEND_ROW(Shade34Rule)
@@ -143,7 +145,9 @@ public:
                            int32_t y) const override {
         target_.wrapped_slice_row(b, e, r, start, shift, wrap_to, wrap_at, y);
     }
-    std::unique_ptr<PixelOp> clone() const override { return std::make_unique<ForwardingOp>(target_); }
+    std::unique_ptr<PixelOp> clone() const override {
+        return std::make_unique<ForwardingOp>(target_);
+    }
 
 private:
     const PixelOp& target_;
@@ -160,23 +164,40 @@ inline uint32_t d16(uint32_t x) { return (x >> 4) & 0x08610861; }
 
 template <int K>
 inline uint32_t fade(uint32_t x) {
-    if constexpr (K == 0) return 0;
-    else if constexpr (K == 1) return d16(x);
-    else if constexpr (K == 2) return d8(x);
-    else if constexpr (K == 3) return d4(x) - d16(x);
-    else if constexpr (K == 4) return d4(x);
-    else if constexpr (K == 5) return d4(x) + d16(x) + kOne;
-    else if constexpr (K == 6) return d2(x) - d8(x);
-    else if constexpr (K == 7) return d2(x) - d16(x);
-    else if constexpr (K == 8) return d2(x);
-    else if constexpr (K == 9) return d2(x) + d16(x) + kOne;
-    else if constexpr (K == 10) return d2(x) + d8(x) + kOne;
-    else if constexpr (K == 11) return d2(x) + d8(x) + d16(x) + kOne;
-    else if constexpr (K == 12) return x - d4(x);
-    else if constexpr (K == 13) return x - d4(x) + d16(x);
-    else if constexpr (K == 14) return x - d8(x);
-    else if constexpr (K == 15) return x - d16(x);
-    else return x;
+    if constexpr (K == 0)
+        return 0;
+    else if constexpr (K == 1)
+        return d16(x);
+    else if constexpr (K == 2)
+        return d8(x);
+    else if constexpr (K == 3)
+        return d4(x) - d16(x);
+    else if constexpr (K == 4)
+        return d4(x);
+    else if constexpr (K == 5)
+        return d4(x) + d16(x) + kOne;
+    else if constexpr (K == 6)
+        return d2(x) - d8(x);
+    else if constexpr (K == 7)
+        return d2(x) - d16(x);
+    else if constexpr (K == 8)
+        return d2(x);
+    else if constexpr (K == 9)
+        return d2(x) + d16(x) + kOne;
+    else if constexpr (K == 10)
+        return d2(x) + d8(x) + kOne;
+    else if constexpr (K == 11)
+        return d2(x) + d8(x) + d16(x) + kOne;
+    else if constexpr (K == 12)
+        return x - d4(x);
+    else if constexpr (K == 13)
+        return x - d4(x) + d16(x);
+    else if constexpr (K == 14)
+        return x - d8(x);
+    else if constexpr (K == 15)
+        return x - d16(x);
+    else
+        return x;
 }
 
 // A single pixel goes through the pair formula in the low half; the "+ 1"
@@ -202,7 +223,8 @@ constexpr std::array<FadeRow, sizeof...(K)> fade_rows(std::integer_sequence<int,
 constexpr auto kFadeRows = fade_rows(std::make_integer_sequence<int, 17>{});
 
 template <int... K>
-constexpr std::array<uint32_t (*)(uint32_t), sizeof...(K)> fade_pixels(std::integer_sequence<int, K...>) {
+constexpr std::array<uint32_t (*)(uint32_t), sizeof...(K)> fade_pixels(
+    std::integer_sequence<int, K...>) {
     return {&fade<K>...};
 }
 constexpr auto kFadePixels = fade_pixels(std::make_integer_sequence<int, 17>{});
@@ -241,7 +263,8 @@ public:
     void slice_row(uint16_t* begin, uint16_t* end, const uint16_t* row, int32_t start,
                    int32_t shift, int32_t src_y) const override {
         const uint16_t* m = mask_row(src_y);
-        for (int32_t j = start; begin < end; ++begin, ++j) *begin = mix(row[j >> shift], *begin, m, j >> shift);
+        for (int32_t j = start; begin < end; ++begin, ++j)
+            *begin = mix(row[j >> shift], *begin, m, j >> shift);
     }
     void wrapped_slice_row(uint16_t* begin, uint16_t* end, const uint16_t* row, int32_t start,
                            int32_t shift, int32_t wrap_to, int32_t wrap_at,

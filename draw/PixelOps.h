@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "draw/pictures/Picture.h"
 #include "draw/PixelOp.h"
+#include "draw/pictures/Picture.h"
 
 namespace pixel_ops {
 

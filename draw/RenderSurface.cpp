@@ -71,8 +71,9 @@ void RenderSurface::set_clip(Point top_left, Point bottom_right) {
     if (!buffer_) return;
     // Top-left is also kept inside the buffer, so an empty clip past the far
     // edge still lies inside it.
-    Rect clip{std::clamp(top_left.x, 0, buffer_->width()), std::clamp(top_left.y, 0, buffer_->height()),
-              std::min(bottom_right.x, buffer_->width()), std::min(bottom_right.y, buffer_->height())};
+    Rect clip{
+        std::clamp(top_left.x, 0, buffer_->width()), std::clamp(top_left.y, 0, buffer_->height()),
+        std::min(bottom_right.x, buffer_->width()), std::min(bottom_right.y, buffer_->height())};
     if (clip.right <= clip.left || clip.bottom <= clip.top) {
         clip.right = clip.left;
         clip.bottom = clip.top;

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <span>
 
-#include "draw/pictures/Load565.h"
 #include "draw/PixelOps.h"
 #include "draw/RenderSurface.h"
+#include "draw/pictures/Load565.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Picture picture = load_565_from_memory(std::span<const uint8_t>(data, size), u"fuzz");

@@ -11,10 +11,10 @@
 
 #include "draw/PixelBuffer.h"
 #include "draw/RenderSurface.h"
-#include "skin/elements/ElementKinds.h"
-#include "skin/elements/FormRoot.h"
 #include "skin/NodeNotRegistered.h"
 #include "skin/Properties.h"
+#include "skin/elements/ElementKinds.h"
+#include "skin/elements/FormRoot.h"
 #include "skin/file/SkinFile.h"
 
 namespace {
@@ -22,15 +22,15 @@ namespace {
 // No files and no font faces: pictures are 1 x 1, fonts keep their parsed
 // description without opening a face.
 const SkinFile::Makers& makers() {
-    static const SkinFile::Makers fakes{
-        [](std::u16string_view path) {
-            return Picture(std::make_shared<PictureData>(std::u16string(path), PixelBuffer::create(1, 1)));
-        },
-        [](const FontDesc& desc) {
-            FontDesc faceless = desc;
-            faceless.size = 0;
-            return FontRep::create(faceless);
-        }};
+    static const SkinFile::Makers fakes{[](std::u16string_view path) {
+                                            return Picture(std::make_shared<PictureData>(
+                                                std::u16string(path), PixelBuffer::create(1, 1)));
+                                        },
+                                        [](const FontDesc& desc) {
+                                            FontDesc faceless = desc;
+                                            faceless.size = 0;
+                                            return FontRep::create(faceless);
+                                        }};
     return fakes;
 }
 
@@ -59,7 +59,8 @@ void build_forms(const uint8_t* data, size_t size) {
     Properties properties;
     ScreenInfo screen;
     screen.pixels_per_inch = 192;
-    if (!properties.load_skin_bytes(std::vector<uint8_t>(data, data + size), u"fuzz/x.skin", screen, makers()))
+    if (!properties.load_skin_bytes(std::vector<uint8_t>(data, data + size), u"fuzz/x.skin", screen,
+                                    makers()))
         return;
     RenderSurface surface(Size{48, 64});
     for (const auto& [name, node] : properties.skin()->named_nodes()) {
@@ -80,7 +81,8 @@ void build_forms(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    auto skin = SkinFile::load_bytes(std::vector<uint8_t>(data, data + size), u"fuzz/x.skin", 192, makers());
+    auto skin = SkinFile::load_bytes(std::vector<uint8_t>(data, data + size), u"fuzz/x.skin", 192,
+                                     makers());
     if (!skin) return 0;
     skin->find_node(u"FormChat");
     std::vector<SkinNode> pending;
@@ -93,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         SkinNode node = pending.back();
         pending.pop_back();
         walk_attributes(*skin, node);
-        for (size_t i = 0; i < skin->child_count(node); ++i) pending.push_back(skin->child(node, i));
+        for (size_t i = 0; i < skin->child_count(node); ++i)
+            pending.push_back(skin->child(node, i));
     }
     build_forms(data, size);
     return 0;

@@ -1,7 +1,8 @@
 #include "lang/SystemLanguage.h"
 
-#include <array>
 #include <unicode/locid.h>
+
+#include <array>
 
 namespace {
 

@@ -246,7 +246,8 @@ bool sms_manager::read_sms(SmsRecord& record) {
             if (failed(table->query_rows(1, rows)) || rows.empty()) break;
             Recipient r;
             if (const PropValue* v = find_prop(rows.front(), PR_DISPLAY_NAME_W)) r.name = v->text;
-            if (const PropValue* v = find_prop(rows.front(), PR_EMAIL_ADDRESS_W)) r.number = v->text;
+            if (const PropValue* v = find_prop(rows.front(), PR_EMAIL_ADDRESS_W))
+                r.number = v->text;
             if (r.empty()) break;
             record.recipients.push_back(std::move(r));
         }
@@ -281,7 +282,8 @@ bool sms_manager::set_sms_read(const SmsRecord& record, bool read) {
 
 bool sms_manager::delete_sms(const SmsRecord& record) {
     StoreFolder* f = folder_at(record.folder);
-    if (f == nullptr || record.id.empty() || failed(f->folder->delete_messages({record.id.bytes()}, 0))) {
+    if (f == nullptr || record.id.empty() ||
+        failed(f->folder->delete_messages({record.id.bytes()}, 0))) {
         log() << u"DeleteMessages failed\n";
         return false;
     }
@@ -318,10 +320,11 @@ bool sms_manager::send_sms(const std::vector<Recipient>& recipients, const std::
     registry::read_number(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
                           u"SMSDeliveryNotify", notify);
     bool report = static_cast<uint16_t>(notify) != 0;
-    HRESULT hr = message->set_props({PropValue::of_text(PR_SUBJECT_W, body),
-                                     PropValue::of_number(PR_MSG_STATUS, MSGSTATUS_RECTYPE_SMS),
-                                     PropValue::of_number(PR_MESSAGE_FLAGS, kMsgFlagUnsent | kMsgFlagFromMe),
-                                     PropValue::of_number(PR_PROOF_OF_DELIVERY_REQUESTED, report)});
+    HRESULT hr =
+        message->set_props({PropValue::of_text(PR_SUBJECT_W, body),
+                            PropValue::of_number(PR_MSG_STATUS, MSGSTATUS_RECTYPE_SMS),
+                            PropValue::of_number(PR_MESSAGE_FLAGS, kMsgFlagUnsent | kMsgFlagFromMe),
+                            PropValue::of_number(PR_PROOF_OF_DELIVERY_REQUESTED, report)});
     log() << u"delivery_notification:" << static_cast<long long>(notify) << u"\n";
     if (failed(hr)) {
         log() << u"SetProps failed\n";

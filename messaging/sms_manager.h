@@ -26,7 +26,7 @@ struct StoreFolder {
     std::vector<mapi::Bytes> rows;  // entry ids of the last batch read (at most 1000)
     int32_t first_row = 0;          // table position of rows[0]
     bool has_batch = false;
-    int64_t change_number = -1;     // contents-table state the batch was read in
+    int64_t change_number = -1;  // contents-table state the batch was read in
 };
 
 class sms_manager {

@@ -8,7 +8,7 @@
 #include <vector>
 
 class JsonWriter {
-  public:
+public:
     explicit JsonWriter(std::string& out) : out_(out) {}
 
     void begin_object();
@@ -27,7 +27,7 @@ class JsonWriter {
     // Appends text (UTF-8) as a quoted JSON string.
     static void quote(std::string& out, std::string_view text);
 
-  private:
+private:
     void separate();
 
     std::string& out_;

@@ -98,7 +98,8 @@ std::optional<int64_t> parse_iso8601(std::string_view text) {
     char sep = 0;
     int consumed = 0;
     std::string copy(text);
-    int n = std::sscanf(copy.c_str(), "%4d-%2d-%2d%c%2d:%2d%n", &y, &mo, &d, &sep, &h, &mi, &consumed);
+    int n =
+        std::sscanf(copy.c_str(), "%4d-%2d-%2d%c%2d:%2d%n", &y, &mo, &d, &sep, &h, &mi, &consumed);
     if (n < 6 || (sep != 'T' && sep != ' ')) return std::nullopt;
     std::string_view rest = std::string_view(copy).substr(static_cast<size_t>(consumed));
     if (!rest.empty()) {

@@ -33,8 +33,12 @@ public:
     LogStream& operator<<(long value) { return write_number(value); }
     LogStream& operator<<(long long value) { return write_number(value); }
     LogStream& operator<<(unsigned value) { return write_number(value); }
-    LogStream& operator<<(unsigned long value) { return write_number(static_cast<long long>(value)); }
-    LogStream& operator<<(unsigned long long value) { return write_number(static_cast<long long>(value)); }
+    LogStream& operator<<(unsigned long value) {
+        return write_number(static_cast<long long>(value));
+    }
+    LogStream& operator<<(unsigned long long value) {
+        return write_number(static_cast<long long>(value));
+    }
     LogStream& operator<<(double value);
 
     void flush();

@@ -1,10 +1,10 @@
 #include "platform/Paths.h"
 
+#include <unicode/unistr.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstdlib>
-#include <unicode/unistr.h>
 
 #include "platform/Log.h"
 #include "platform/Utf16.h"
@@ -46,12 +46,9 @@ std::u16string special_folder(std::u16string_view macro) {
         std::u16string_view folder;
     };
     static constexpr Entry kFolders[] = {
-        {u"%my_documents%", u"/My Documents"},
-        {u"%windows%", u"/Windows"},
-        {u"%startup%", u"/Windows/StartUp"},
-        {u"%programs%", u"/Windows/Start Menu/Programs"},
-        {u"%start_menu%", u"/Windows/Start Menu"},
-        {u"%program_files%", u"/Program Files"},
+        {u"%my_documents%", u"/My Documents"},     {u"%windows%", u"/Windows"},
+        {u"%startup%", u"/Windows/StartUp"},       {u"%programs%", u"/Windows/Start Menu/Programs"},
+        {u"%start_menu%", u"/Windows/Start Menu"}, {u"%program_files%", u"/Program Files"},
     };
     for (const Entry& e : kFolders)
         if (e.macro == macro) return device_folder() + std::u16string(e.folder);
@@ -73,8 +70,8 @@ std::u16string get_app_path() {
 
 std::u16string expand(std::u16string_view path) {
     static constexpr std::u16string_view kMacros[] = {
-        u"%app_full_name%", u"%app_path%",     u"%app_name%",   u"%my_documents%", u"%windows%",
-        u"%startup%",       u"%programs%",     u"%start_menu%", u"%program_files%",
+        u"%app_full_name%", u"%app_path%", u"%app_name%",   u"%my_documents%",  u"%windows%",
+        u"%startup%",       u"%programs%", u"%start_menu%", u"%program_files%",
     };
     std::u16string out;
     for (std::u16string_view macro : kMacros) {
@@ -101,12 +98,14 @@ std::u16string expand_folder(std::u16string_view path) {
 
 std::u16string folder_part(std::u16string_view path) {
     size_t at = path.find_last_of(u"/\\");
-    return at == std::u16string_view::npos ? std::u16string() : std::u16string(path.substr(0, at + 1));
+    return at == std::u16string_view::npos ? std::u16string()
+                                           : std::u16string(path.substr(0, at + 1));
 }
 
 std::u16string file_part(std::u16string_view path) {
     size_t at = path.find_last_of(u"/\\");
-    return at == std::u16string_view::npos ? std::u16string(path) : std::u16string(path.substr(at + 1));
+    return at == std::u16string_view::npos ? std::u16string(path)
+                                           : std::u16string(path.substr(at + 1));
 }
 
 std::u16string to_upper(std::u16string_view text) {

@@ -7,13 +7,20 @@ namespace registry {
 bool condition_holds(const NotificationRequest& r, uint32_t value) {
     uint32_t v = value & r.mask;
     switch (r.compare) {
-        case Compare::AnyChange: return true;
-        case Compare::Equal: return v == r.target;
-        case Compare::NotEqual: return v != r.target;
-        case Compare::Greater: return v > r.target;
-        case Compare::GreaterOrEqual: return v >= r.target;
-        case Compare::Less: return v < r.target;
-        case Compare::LessOrEqual: return v <= r.target;
+        case Compare::AnyChange:
+            return true;
+        case Compare::Equal:
+            return v == r.target;
+        case Compare::NotEqual:
+            return v != r.target;
+        case Compare::Greater:
+            return v > r.target;
+        case Compare::GreaterOrEqual:
+            return v >= r.target;
+        case Compare::Less:
+            return v < r.target;
+        case Compare::LessOrEqual:
+            return v <= r.target;
     }
     return false;
 }

@@ -32,8 +32,8 @@ constexpr int32_t kResultFailed = static_cast<int32_t>(0x80004005);
 
 struct NotificationRequest {
     std::u16string name;
-    std::u16string key;    // full key path
-    std::u16string value;  // value name
+    std::u16string key;           // full key path
+    std::u16string value;         // value name
     std::u16string command_line;  // a quoted executable plus arguments
     uint32_t flags = 0;
     Compare compare = Compare::AnyChange;

@@ -3,8 +3,8 @@
 RegistryPath::RegistryPath(std::u16string_view path) {
     // Matched as a case-sensitive prefix of exactly the root name's length, in
     // this order. "HKEY_CURRENT_CONFIG" is deliberately not a root here.
-    static constexpr std::u16string_view kRoots[] = {
-        u"HKEY_CLASSES_ROOT", u"HKEY_LOCAL_MACHINE", u"HKEY_USERS", u"HKEY_CURRENT_USER"};
+    static constexpr std::u16string_view kRoots[] = {u"HKEY_CLASSES_ROOT", u"HKEY_LOCAL_MACHINE",
+                                                     u"HKEY_USERS", u"HKEY_CURRENT_USER"};
     for (std::u16string_view root : kRoots) {
         if (!path.starts_with(root)) continue;
         root_ = root;

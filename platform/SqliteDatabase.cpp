@@ -13,9 +13,9 @@ constexpr int kBusyTimeoutMs = 30000;
 
 std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path, std::string* error) {
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(path.c_str(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         if (error) *error = path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
         sqlite3_close(db);
@@ -58,7 +58,8 @@ bool SqliteDatabase::begin() {
     for (;;) {
         int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK) return true;
-        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || std::chrono::steady_clock::now() > deadline)
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) ||
+            std::chrono::steady_clock::now() > deadline)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

@@ -57,7 +57,9 @@ void SqliteStatement::reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-int64_t SqliteStatement::column_int(int column) const { return sqlite3_column_int64(stmt_, column); }
+int64_t SqliteStatement::column_int(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
 bool SqliteStatement::column_is_null(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;

@@ -34,8 +34,6 @@ std::u16string from_ascii(std::string_view text) {
     return std::u16string(text.begin(), text.end());
 }
 
-std::u16string number(long long value) {
-    return from_ascii(std::to_string(value));
-}
+std::u16string number(long long value) { return from_ascii(std::to_string(value)); }
 
 }  // namespace utf16

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/Log.h"
-#include "skin/ReloadListener.h"
 #include "platform/Stopwatch.h"
+#include "skin/ReloadListener.h"
 
 Properties::Properties() = default;
 Properties::~Properties() = default;
@@ -18,7 +18,8 @@ bool Properties::load_skin(std::u16string_view path, const ScreenInfo& screen,
 bool Properties::load_skin_bytes(std::vector<uint8_t> bytes, std::u16string_view path,
                                  const ScreenInfo& screen, const SkinFile::Makers& makers) {
     log() << "Properties::load_skin 1\n";
-    return exchange(SkinFile::load_bytes(std::move(bytes), path, screen.pixels_per_inch, makers), path);
+    return exchange(SkinFile::load_bytes(std::move(bytes), path, screen.pixels_per_inch, makers),
+                    path);
 }
 
 bool Properties::exchange(std::unique_ptr<SkinFile> loaded, std::u16string_view path) {
@@ -80,10 +81,12 @@ Point Properties::point(SkinNode node, std::u16string_view name, Point fallback)
 
 std::u16string Properties::string(SkinNode node, std::u16string_view name,
                                   std::u16string_view fallback) const {
-    return std::u16string(skin_ && node.offset != 0 ? skin_->string(node, name, fallback) : fallback);
+    return std::u16string(skin_ && node.offset != 0 ? skin_->string(node, name, fallback)
+                                                    : fallback);
 }
 
-Picture Properties::picture(SkinNode node, std::u16string_view name, const Picture& fallback) const {
+Picture Properties::picture(SkinNode node, std::u16string_view name,
+                            const Picture& fallback) const {
     return skin_ && node.offset != 0 ? skin_->picture(node, name, fallback) : fallback;
 }
 
@@ -91,6 +94,8 @@ Color Properties::color(SkinNode node, std::u16string_view name, Color fallback)
     return skin_ && node.offset != 0 ? skin_->color(node, name, fallback) : fallback;
 }
 
-std::u16string Properties::translate(std::u16string_view key) const { return dictionary_.text(key); }
+std::u16string Properties::translate(std::u16string_view key) const {
+    return dictionary_.text(key);
+}
 
 int32_t Properties::scale_shift() const { return skin_ ? skin_->scale_shift() : 0; }

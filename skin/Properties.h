@@ -18,11 +18,11 @@
 #include <string_view>
 #include <vector>
 
-#include "input/ScreenInfo.h"
 #include "draw/Color.h"
-#include "draw/text/FontRep.h"
-#include "draw/pictures/Picture.h"
 #include "draw/Point.h"
+#include "draw/pictures/Picture.h"
+#include "draw/text/FontRep.h"
+#include "input/ScreenInfo.h"
 #include "lang/Dictionary.h"
 #include "skin/file/SkinFile.h"
 #include "skin/file/SkinNode.h"
@@ -46,7 +46,8 @@ public:
 
     // The same for a skin already read into memory (tools and tests); path
     // locates the pictures and becomes skin_path().
-    bool load_skin_bytes(std::vector<uint8_t> bytes, std::u16string_view path, const ScreenInfo& screen,
+    bool load_skin_bytes(std::vector<uint8_t> bytes, std::u16string_view path,
+                         const ScreenInfo& screen,
                          const SkinFile::Makers& makers = SkinFile::default_makers());
 
     // Calls reload_skin on every listener in the order they were added, then

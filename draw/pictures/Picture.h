@@ -11,10 +11,10 @@
 #include <memory>
 #include <string_view>
 
-#include "draw/pictures/PictureData.h"
 #include "draw/PixelOp.h"
 #include "draw/Point.h"
 #include "draw/Size.h"
+#include "draw/pictures/PictureData.h"
 
 class RenderSurface;
 

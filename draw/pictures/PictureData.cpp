@@ -15,12 +15,12 @@ namespace {
 // The plan of one axis: which destination pixels take which source indices.
 // Indices are destination counters; the source pixel is index >> shift.
 struct AxisPlan {
-    int64_t start = 0;      // first destination pixel drawn
-    int64_t head = 0;       // head pixels, from head_src onward
+    int64_t start = 0;  // first destination pixel drawn
+    int64_t head = 0;   // head pixels, from head_src onward
     int64_t head_src = 0;
-    int64_t middle = 0;     // middle pixels, tiling [p1, p2) from p1 + phase
+    int64_t middle = 0;  // middle pixels, tiling [p1, p2) from p1 + phase
     int64_t phase = 0;
-    int64_t tail = 0;       // tail pixels, from tail_src onward
+    int64_t tail = 0;  // tail pixels, from tail_src onward
     int64_t tail_src = 0;
 };
 

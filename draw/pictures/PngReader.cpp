@@ -13,8 +13,8 @@ std::unique_ptr<PixelBuffer> PngReader::read(const std::string& path, std::strin
         return nullptr;
     }
     image.format = PNG_FORMAT_RGB;
-    std::unique_ptr<PixelBuffer> pixels = PixelBuffer::create(static_cast<int32_t>(image.width),
-                                                              static_cast<int32_t>(image.height));
+    std::unique_ptr<PixelBuffer> pixels =
+        PixelBuffer::create(static_cast<int32_t>(image.width), static_cast<int32_t>(image.height));
     if (!pixels) {
         if (error) *error = "PNG " + path + " is too large";
         png_image_free(&image);

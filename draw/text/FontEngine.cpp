@@ -15,7 +15,7 @@ constexpr const char* kBaselineFamily = "DejaVu Sans";
 
 // Owns a fontconfig pattern.
 class PatternHandle {
-  public:
+public:
     explicit PatternHandle(FcPattern* pattern) : pattern_(pattern) {}
     ~PatternHandle() {
         if (pattern_) FcPatternDestroy(pattern_);
@@ -24,7 +24,7 @@ class PatternHandle {
     PatternHandle& operator=(const PatternHandle&) = delete;
     FcPattern* get() const { return pattern_; }
 
-  private:
+private:
     FcPattern* pattern_;
 };
 

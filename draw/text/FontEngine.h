@@ -29,7 +29,7 @@ struct FaceLocation {
 };
 
 class FontEngine {
-  public:
+public:
     // The engine, initialised on first use. fontconfig reads its configuration
     // then ($FONTCONFIG_FILE, else the system's). The engine is never
     // destroyed, so fonts held in static objects can close their faces at exit
@@ -53,7 +53,7 @@ class FontEngine {
     // FreeType's library handle, for opening faces.
     FT_LibraryRec_* library() const { return library_; }
 
-  private:
+private:
     FontEngine();
 
     struct Candidate;

@@ -21,7 +21,7 @@
 #include "draw/text/GlyphCache.h"
 
 class FontRep {
-  public:
+public:
     // The shared font for desc: an existing one when any holder still keeps a
     // font with an equal description, else a new one. Never null. A size of 0
     // (FontDesc::empty()) gives a font without a face and zero metrics. When
@@ -52,7 +52,7 @@ class FontRep {
     // reference stays valid as long as this font.
     const Glyph& glyph(char32_t cp) const;
 
-  private:
+private:
     explicit FontRep(const FontDesc& desc);
     const Glyph& find_glyph(char32_t cp) const;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class FontSizes {
-  public:
+public:
     // The largest pixel height handed to the font engine. Larger requests (a
     // damaged skin, size x scale overflowing) are clamped: a glyph of that size
     // already fills any screen, and rendering larger ones only burns memory.

@@ -29,7 +29,7 @@ struct Glyph {
 };
 
 class GlyphCache {
-  public:
+public:
     // Opens the face at location with an em height of pixel_height pixels.
     // Null when the file cannot be opened or not scaled to that size.
     static std::unique_ptr<GlyphCache> open(const FaceLocation& location, int32_t pixel_height);
@@ -54,7 +54,7 @@ class GlyphCache {
     int32_t underline_offset() const { return underline_offset_; }
     int32_t underline_thickness() const { return underline_thickness_; }
 
-  private:
+private:
     GlyphCache(FT_FaceRec_* face, const FaceLocation& location, int32_t pixel_height);
     void render(uint32_t index, Glyph& glyph);
 

@@ -4,10 +4,10 @@
 #include <limits>
 #include <memory>
 
-#include "draw/text/FontRep.h"
 #include "draw/PixelOps.h"
 #include "draw/Rect.h"
 #include "draw/RenderSurface.h"
+#include "draw/text/FontRep.h"
 
 namespace {
 
@@ -48,14 +48,14 @@ int32_t text_width(const FontRep& font, std::u16string_view text) {
 // Copies the scratch back: a destination pixel takes the scratch pixel, and
 // when that differs from what the destination held it is marked opaque.
 class MarkingOp final : public PixelOp {
-  public:
+public:
     void row(uint16_t* begin, uint16_t* end, const uint16_t* src, int32_t, int32_t) const override {
         if (src == nullptr) return;
         mark(begin, src, end - begin);
     }
     std::unique_ptr<PixelOp> clone() const override { return std::make_unique<MarkingOp>(); }
 
-  private:
+private:
     // Branch-free, so the compiler can do many pixels at a time; the scratch
     // and the surface never overlap.
     static void mark(uint16_t* __restrict d, const uint16_t* __restrict s, ptrdiff_t n) {
@@ -194,8 +194,8 @@ void TextDraw::draw(const FontRep& font, RenderSurface& surface, Color color,
     // Pen and baseline in surface coordinates. Glyphs may reach left of their
     // pen by a little, never by a whole em, so none past `stop` is drawn.
     const int64_t pen_start = int64_t{position.x} + align_offset(halign, size.width, width);
-    const int64_t baseline = int64_t{position.y} + align_offset(valign, size.height, font.height()) +
-                             font.ascent();
+    const int64_t baseline =
+        int64_t{position.y} + align_offset(valign, size.height, font.height()) + font.ascent();
     const int64_t stop = right + font.pixel_height();
     auto for_each_glyph = [&](auto&& use) {
         int64_t pen = pen_start;
@@ -225,7 +225,8 @@ void TextDraw::draw(const FontRep& font, RenderSurface& surface, Color color,
     });
     const int64_t underline_top = baseline + font.underline_offset();
     if (underline)
-        cover(pen_start, underline_top, pen_start + width, underline_top + font.underline_thickness());
+        cover(pen_start, underline_top, pen_start + width,
+              underline_top + font.underline_thickness());
     left = std::max(left, box_left);
     top = std::max(top, box_top);
     right = std::min(right, box_right);
@@ -256,7 +257,8 @@ void TextDraw::draw(const FontRep& font, RenderSurface& surface, Color color,
         int64_t x0 = std::max<int64_t>(pen_start - left, 0);
         int64_t x1 = std::min<int64_t>(pen_start + width - left, visible.width);
         int64_t y0 = std::max<int64_t>(underline_top - top, 0);
-        int64_t y1 = std::min<int64_t>(underline_top + font.underline_thickness() - top, visible.height);
+        int64_t y1 =
+            std::min<int64_t>(underline_top + font.underline_thickness() - top, visible.height);
         for (int64_t y = y0; y < y1; ++y) {
             uint16_t* row = pixels.row(static_cast<int32_t>(y));
             for (int64_t x = x0; x < x1; ++x) row[x] = ink.solid();

@@ -37,7 +37,7 @@ struct TextExtent {
 };
 
 class TextDraw {
-  public:
+public:
     // Horizontal alignments: 0 left, 1 centre, 2 right. Vertical alignments:
     // 0 top, 1 centre, 2 bottom. Other values are taken as 0.
     static constexpr int kLeft = 0;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "draw/text/FontRep.h"
 #include "draw/RenderSurface.h"
+#include "draw/text/FontRep.h"
 #include "draw/text/TextDraw.h"
 
 namespace {

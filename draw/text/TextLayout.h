@@ -28,7 +28,7 @@ struct TextLine {
 };
 
 class TextLayout {
-  public:
+public:
     // Breaks text into lines no wider than width, given the cumulative extents
     // of TextDraw::measure. The first line is indent pixels narrower.
     //
@@ -78,7 +78,7 @@ class TextLayout {
     const std::vector<TextLine>& lines() const { return lines_; }
     Size measured() const { return measured_; }
 
-  private:
+private:
     std::u16string text_;
     std::shared_ptr<const FontRep> font_;
     Color color_{0, 0, 0, 255};

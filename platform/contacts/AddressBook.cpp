@@ -21,10 +21,10 @@ namespace {
 constexpr size_t kMaxContactFileSize = 16 * 1024 * 1024;
 
 constexpr ContactField kPhoneFields[] = {
-    ContactField::Mobile,         ContactField::BusinessTel,  ContactField::Business2Tel,
-    ContactField::HomeTel,        ContactField::Home2Tel,     ContactField::CarTel,
-    ContactField::RadioTel,       ContactField::CompanyMainTel, ContactField::AssistantTel,
-    ContactField::BusinessFax,    ContactField::HomeFax,      ContactField::PagerNumber,
+    ContactField::Mobile,      ContactField::BusinessTel,    ContactField::Business2Tel,
+    ContactField::HomeTel,     ContactField::Home2Tel,       ContactField::CarTel,
+    ContactField::RadioTel,    ContactField::CompanyMainTel, ContactField::AssistantTel,
+    ContactField::BusinessFax, ContactField::HomeFax,        ContactField::PagerNumber,
 };
 
 std::string prepared_folder(std::string folder) {
@@ -38,7 +38,8 @@ std::string prepared_folder(std::string folder) {
 }  // namespace
 
 struct AddressBook::Impl {
-    explicit Impl(const std::string& contacts_folder) : folder(contacts_folder), ids(contacts_folder) {}
+    explicit Impl(const std::string& contacts_folder)
+        : folder(contacts_folder), ids(contacts_folder) {}
 
     enum class Read { Ok, Missing, Failed };
     // The record of the file's first card (id not set). Failures are logged;
@@ -55,12 +56,15 @@ struct AddressBook::Impl {
     std::string bytes;  // the file being read; its capacity serves every file
 };
 
-AddressBook::Impl::Read AddressBook::Impl::read_contact(const std::string& name, ContactRecord& record) {
+AddressBook::Impl::Read AddressBook::Impl::read_contact(const std::string& name,
+                                                        ContactRecord& record) {
     std::string path = folder + "/" + name;
     std::string error;
     switch (contact_files::read(path, bytes, kMaxContactFileSize, &error)) {
-        case contact_files::ReadResult::Ok: break;
-        case contact_files::ReadResult::Missing: return Read::Missing;
+        case contact_files::ReadResult::Ok:
+            break;
+        case contact_files::ReadResult::Missing:
+            return Read::Missing;
         case contact_files::ReadResult::Failed:
             log() << "contacts: cannot read " << path << ": " << error << "\n";
             return Read::Failed;
@@ -76,7 +80,8 @@ AddressBook::Impl::Read AddressBook::Impl::read_contact(const std::string& name,
         return Read::Failed;
     }
     if (!summary.problems.empty())
-        log() << "contacts: " << path << ": " << summary.problems.front() << (read ? "\n" : ", skipped\n");
+        log() << "contacts: " << path << ": " << summary.problems.front()
+              << (read ? "\n" : ", skipped\n");
     if (summary.cards > 1)
         log() << "contacts: " << path << " holds " << static_cast<unsigned long>(summary.cards)
               << " cards, only the first is read\n";
@@ -186,8 +191,12 @@ std::vector<AddressBook::Notice> AddressBook::take_changes() {
     for (const ContactsWatcher::FileChange& change : changes) {
         int32_t id = impl_->ids.id_for(change.name);
         switch (change.kind) {
-            case ContactsWatcher::Kind::Created: notices.push_back({Change::Created, id}); break;
-            case ContactsWatcher::Kind::Changed: notices.push_back({Change::Changed, id}); break;
+            case ContactsWatcher::Kind::Created:
+                notices.push_back({Change::Created, id});
+                break;
+            case ContactsWatcher::Kind::Changed:
+                notices.push_back({Change::Changed, id});
+                break;
             case ContactsWatcher::Kind::Deleted:
                 notices.push_back({Change::Deleted, id});
                 impl_->ids.forget(change.name);  // delivered now

@@ -46,10 +46,14 @@ std::string escaped(const std::string& name) {
     std::string out;
     out.reserve(name.size());
     for (char c : name) {
-        if (c == '%') out += "%25";
-        else if (c == '\r') out += "%0D";
-        else if (c == '\n') out += "%0A";
-        else out.push_back(c);
+        if (c == '%')
+            out += "%25";
+        else if (c == '\r')
+            out += "%0D";
+        else if (c == '\n')
+            out += "%0A";
+        else
+            out.push_back(c);
     }
     return out;
 }
@@ -62,10 +66,14 @@ bool unescape(std::string_view text, std::string& name) {
             continue;
         }
         std::string_view code = text.substr(i + 1, 2);
-        if (code == "25") name.push_back('%');
-        else if (code == "0D") name.push_back('\r');
-        else if (code == "0A") name.push_back('\n');
-        else return false;
+        if (code == "25")
+            name.push_back('%');
+        else if (code == "0D")
+            name.push_back('\r');
+        else if (code == "0A")
+            name.push_back('\n');
+        else
+            return false;
         i += 2;
     }
     return true;
@@ -189,8 +197,8 @@ void ContactIds::merge_from_file(bool at_load) {
     size_t bad_line = 0;
     seen_ = now;
     if (!parse_map(text, entries, bad_line)) {
-        log() << "contacts: " << path_ << " is damaged (line " << static_cast<unsigned long>(bad_line)
-              << "), its ids are rebuilt\n";
+        log() << "contacts: " << path_ << " is damaged (line "
+              << static_cast<unsigned long>(bad_line) << "), its ids are rebuilt\n";
         dirty_ = true;
         return;
     }

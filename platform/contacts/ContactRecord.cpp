@@ -6,11 +6,11 @@ namespace {
 
 // Indexed by field type; the last entry names every type outside 0..22.
 constexpr const char16_t* kFieldNames[kContactFieldCount + 1] = {
-    u"Mobile",      u"BusinessTel", u"Business2Tel",   u"HomeTel",      u"Home2Tel",
-    u"CarTel",      u"RadioTel",    u"CompanyMainTel", u"AssistantTel", u"Email1",
-    u"Email2",      u"Email3",      u"WebPage",        u"MiddleName",   u"Suffix",
-    u"NickName",    u"Department",  u"JobTitle",       u"AssistantName", u"BusinessFax",
-    u"HomeFax",     u"PagerNumber", u"FileAs",         u"Unknown",
+    u"Mobile",   u"BusinessTel", u"Business2Tel",   u"HomeTel",       u"Home2Tel",
+    u"CarTel",   u"RadioTel",    u"CompanyMainTel", u"AssistantTel",  u"Email1",
+    u"Email2",   u"Email3",      u"WebPage",        u"MiddleName",    u"Suffix",
+    u"NickName", u"Department",  u"JobTitle",       u"AssistantName", u"BusinessFax",
+    u"HomeFax",  u"PagerNumber", u"FileAs",         u"Unknown",
 };
 
 const std::u16string kEmpty;

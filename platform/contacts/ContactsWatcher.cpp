@@ -26,7 +26,8 @@ struct Fold {
 
 }  // namespace
 
-std::unique_ptr<ContactsWatcher> ContactsWatcher::start(const std::string& folder, std::string* error) {
+std::unique_ptr<ContactsWatcher> ContactsWatcher::start(const std::string& folder,
+                                                        std::string* error) {
     int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (fd < 0) {
         *error = std::strerror(errno);

@@ -41,7 +41,7 @@ std::u16string trimmed(std::u16string_view s) {
 }  // namespace
 
 struct VCardDecoder::Converter {
-    std::string name;  // as declared
+    std::string name;              // as declared
     UConverter* handle = nullptr;  // null: ICU does not know the charset
     ~Converter() {
         if (handle) ucnv_close(handle);
@@ -189,6 +189,7 @@ std::vector<std::u16string> VCardDecoder::components(const VCardProperty& proper
             start = i + 1;
         }
     }
-    parts.push_back(trimmed(unescape(std::u16string_view(raw).substr(std::min(start, raw.size())))));
+    parts.push_back(
+        trimmed(unescape(std::u16string_view(raw).substr(std::min(start, raw.size())))));
     return parts;
 }

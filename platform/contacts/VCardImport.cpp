@@ -66,7 +66,8 @@ bool write_new_file(const std::string& folder, const std::string& base, std::str
         if (n <= 0) return fail("cannot write " + temp);
         done += static_cast<size_t>(n);
     }
-    if (fchmod(fd, 0644 & ~current_umask()) != 0 || fsync(fd) != 0) return fail("cannot sync " + temp);
+    if (fchmod(fd, 0644 & ~current_umask()) != 0 || fsync(fd) != 0)
+        return fail("cannot sync " + temp);
     int closed = close(fd);
     fd = -1;
     if (closed != 0) return fail("cannot close " + temp);
@@ -129,8 +130,10 @@ bool import_vcards(const std::string& folder, std::string_view bytes, VCardParse
         if (base.empty()) base = hash_name(card.text);
         content.assign(card.text);
         if (content.back() != '\n') content += "\r\n";
-        if (!write_new_file(folder, base, content, &written, error)) failed = true;
-        else ++result.imported;
+        if (!write_new_file(folder, base, content, &written, error))
+            failed = true;
+        else
+            ++result.imported;
     });
     result.skipped += summary.skipped;
     if (failed) return false;

@@ -16,7 +16,19 @@ struct TelTags {
          radio = false, main = false, assistant = false;
 };
 
-enum class TelKind { Mobile, Work, Home, Car, Radio, CompanyMain, Assistant, WorkFax, HomeFax, Pager, Untyped };
+enum class TelKind {
+    Mobile,
+    Work,
+    Home,
+    Car,
+    Radio,
+    CompanyMain,
+    Assistant,
+    WorkFax,
+    HomeFax,
+    Pager,
+    Untyped
+};
 
 struct Tel {
     std::u16string number;
@@ -39,18 +51,30 @@ std::string normalised_type(std::string_view type) {
 
 void add_tag(std::string_view type, TelTags& tags) {
     std::string t = normalised_type(type);
-    if (t == "cell" || t == "mobile" || t == "iphone") tags.cell = true;
-    else if (t == "work") tags.work = true;
-    else if (t == "home") tags.home = true;
-    else if (t == "fax") tags.fax = true;
-    else if (t == "pager") tags.pager = true;
-    else if (t == "car") tags.car = true;
-    else if (t == "radio") tags.radio = true;
-    else if (t == "main" || t == "company" || t == "company-main") tags.main = true;
-    else if (t == "assistant") tags.assistant = true;
-    else if (t == "homefax") tags.fax = tags.home = true;
-    else if (t == "workfax") tags.fax = tags.work = true;
-    else if (t == "otherfax") tags.fax = true;
+    if (t == "cell" || t == "mobile" || t == "iphone")
+        tags.cell = true;
+    else if (t == "work")
+        tags.work = true;
+    else if (t == "home")
+        tags.home = true;
+    else if (t == "fax")
+        tags.fax = true;
+    else if (t == "pager")
+        tags.pager = true;
+    else if (t == "car")
+        tags.car = true;
+    else if (t == "radio")
+        tags.radio = true;
+    else if (t == "main" || t == "company" || t == "company-main")
+        tags.main = true;
+    else if (t == "assistant")
+        tags.assistant = true;
+    else if (t == "homefax")
+        tags.fax = tags.home = true;
+    else if (t == "workfax")
+        tags.fax = tags.work = true;
+    else if (t == "otherfax")
+        tags.fax = true;
 }
 
 // Apple writes a number's label as "itemN.X-ABLabel:_$!<Mobile>!$_" (or a
@@ -98,17 +122,28 @@ std::span<const ContactField> slots_of(TelKind kind) {
     static constexpr F pager[] = {F::PagerNumber};
     static constexpr F untyped[] = {F::Mobile, F::HomeTel, F::Home2Tel};
     switch (kind) {
-        case TelKind::Mobile: return mobile;
-        case TelKind::Work: return work;
-        case TelKind::Home: return home;
-        case TelKind::Car: return car;
-        case TelKind::Radio: return radio;
-        case TelKind::CompanyMain: return company_main;
-        case TelKind::Assistant: return assistant;
-        case TelKind::WorkFax: return work_fax;
-        case TelKind::HomeFax: return home_fax;
-        case TelKind::Pager: return pager;
-        case TelKind::Untyped: break;
+        case TelKind::Mobile:
+            return mobile;
+        case TelKind::Work:
+            return work;
+        case TelKind::Home:
+            return home;
+        case TelKind::Car:
+            return car;
+        case TelKind::Radio:
+            return radio;
+        case TelKind::CompanyMain:
+            return company_main;
+        case TelKind::Assistant:
+            return assistant;
+        case TelKind::WorkFax:
+            return work_fax;
+        case TelKind::HomeFax:
+            return home_fax;
+        case TelKind::Pager:
+            return pager;
+        case TelKind::Untyped:
+            break;
     }
     return untyped;
 }
@@ -140,7 +175,9 @@ bool has_digits_of(const Slots& slots, const std::u16string& number) {
 
 std::u16string tel_number(const VCardProperty& p, VCardDecoder& decoder) {
     std::u16string number = decoder.text(p);
-    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
+    auto lower = [](char16_t c) {
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    };
     if (number.size() >= 4 && lower(number[0]) == u't' && lower(number[1]) == u'e' &&
         lower(number[2]) == u'l' && number[3] == u':') {
         number.erase(0, 4);
@@ -153,7 +190,8 @@ void place_numbers(std::vector<Tel>& tels, Slots& slots) {
     std::stable_partition(tels.begin(), tels.end(), [](const Tel& t) { return t.preferred; });
     std::vector<const Tel*> later;
     for (const Tel& t : tels) {
-        if (t.kind == TelKind::Untyped) later.push_back(&t);
+        if (t.kind == TelKind::Untyped)
+            later.push_back(&t);
         else if (!place(slots, slots_of(t.kind), t.number) && t.kind == TelKind::Mobile)
             later.push_back(&t);
     }
@@ -195,7 +233,8 @@ ContactRecord contact_from_vcard(const VCard& card, VCardDecoder& decoder) {
             p.for_each_type([&](std::string_view type) { add_tag(type, tags); });
             if (const std::u16string* label = label_of(p)) add_label_tags(*label, tags);
             std::u16string number = tel_number(p, decoder);
-            if (!number.empty()) tels.push_back({std::move(number), kind_of(tags), p.is_preferred()});
+            if (!number.empty())
+                tels.push_back({std::move(number), kind_of(tags), p.is_preferred()});
         } else if (p.is("EMAIL")) {
             emails.emplace_back(p.is_preferred(), decoder.text(p));
         } else if (p.is("URL")) {
@@ -235,7 +274,8 @@ ContactRecord contact_from_vcard(const VCard& card, VCardDecoder& decoder) {
     };
     preferred_first(emails);
     preferred_first(urls);
-    const ContactField email_slots[] = {ContactField::Email1, ContactField::Email2, ContactField::Email3};
+    const ContactField email_slots[] = {ContactField::Email1, ContactField::Email2,
+                                        ContactField::Email3};
     size_t next_email = 0;
     for (auto& [preferred, address] : emails)
         if (!address.empty() && next_email < 3) set(email_slots[next_email++], std::move(address));

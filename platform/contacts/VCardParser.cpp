@@ -77,7 +77,8 @@ private:
 
 std::string_view VCardParser::as_utf8(std::string_view text) {
     auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    if (text.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) return text.substr(3);
+    if (text.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF)
+        return text.substr(3);
     bool little = false, big = false;
     size_t start = 0;
     if (text.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) {
@@ -179,8 +180,9 @@ bool VCardParser::split(std::string_view line, VCardProperty& property) {
         if (equals == std::string_view::npos) {
             property.parameters.push_back({is_encoding_word(whole) ? "ENCODING" : "TYPE", whole});
         } else {
-            property.parameters.push_back({trim(line.substr(start, equals - start)),
-                                           unquote(trim(line.substr(equals + 1, pos - equals - 1)))});
+            property.parameters.push_back(
+                {trim(line.substr(start, equals - start)),
+                 unquote(trim(line.substr(equals + 1, pos - equals - 1)))});
         }
     }
     if (pos >= n || line[pos] != ':') return false;
@@ -192,8 +194,10 @@ void VCardParser::skip_nested_card(Lines& lines) {
     int depth = 1;
     std::string_view line;
     while (depth > 0 && lines.next(line)) {
-        if (is_begin_line(line)) ++depth;
-        else if (is_end_line(line)) --depth;
+        if (is_begin_line(line))
+            ++depth;
+        else if (is_end_line(line))
+            --depth;
     }
 }
 
@@ -234,8 +238,10 @@ VCardParser::Summary VCardParser::parse(std::string_view input,
         std::string_view logical = unfold(line, lines, card_.is_v21());
         if (!split(logical, property)) continue;  // not a content line
         std::string_view joined = logical;
-        if (property.is_quoted_printable()) joined = join_soft_breaks(logical, lines);
-        else if (property.is_base64()) joined = join_base64(logical, lines);
+        if (property.is_quoted_printable())
+            joined = join_soft_breaks(logical, lines);
+        else if (property.is_base64())
+            joined = join_base64(logical, lines);
         if (joined.data() != logical.data() && !split(joined, property)) continue;
 
         if (property.is("END")) {
@@ -246,7 +252,8 @@ VCardParser::Summary VCardParser::parse(std::string_view input,
             in_card = false;
         } else if (property.is("BEGIN") &&
                    VCardProperty::equals_ignoring_case(trim(property.value), "VCARD")) {
-            const VCardProperty* last = card_.properties.empty() ? nullptr : &card_.properties.back();
+            const VCardProperty* last =
+                card_.properties.empty() ? nullptr : &card_.properties.back();
             if (last != nullptr && last->is("AGENT") && trim(last->value).empty()) {
                 skip_nested_card(lines);  // a 2.1 AGENT's card belongs to its parent
             } else {

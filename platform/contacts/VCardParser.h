@@ -53,7 +53,7 @@ private:
     static bool split(std::string_view line, VCardProperty& property);
     static void skip_nested_card(Lines& lines);
 
-    std::string converted_;          // UTF-16 input, as UTF-8
+    std::string converted_;           // UTF-16 input, as UTF-8
     std::deque<std::string> joined_;  // lines of the current card that had to be joined
     VCard card_;
 };

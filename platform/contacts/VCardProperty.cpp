@@ -41,9 +41,7 @@ bool VCardProperty::has_type(std::string_view type) const {
     return found;
 }
 
-bool VCardProperty::is_preferred() const {
-    return has_parameter("PREF") || has_type("pref");
-}
+bool VCardProperty::is_preferred() const { return has_parameter("PREF") || has_type("pref"); }
 
 bool VCardProperty::is_quoted_printable() const {
     return equals_ignoring_case(parameter("ENCODING"), "QUOTED-PRINTABLE");

@@ -81,7 +81,9 @@ struct PropValue {
     Bytes binary;
 
     static PropValue of_number(uint32_t tag, int64_t value) { return {tag, value, {}, {}}; }
-    static PropValue of_text(uint32_t tag, std::u16string value) { return {tag, 0, std::move(value), {}}; }
+    static PropValue of_text(uint32_t tag, std::u16string value) {
+        return {tag, 0, std::move(value), {}};
+    }
     static PropValue of_binary(uint32_t tag, Bytes value) { return {tag, 0, {}, std::move(value)}; }
     static PropValue error(uint32_t tag) {
         return {change_type(tag, PT_ERROR), MAPI_E_NOT_FOUND, {}, {}};

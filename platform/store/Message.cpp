@@ -18,7 +18,8 @@ Message::Message(std::shared_ptr<StoreDatabase> db, int64_t folder_row)
     message_.message_class = u"IPM.SMStext";
 }
 
-HRESULT Message::get_props(const std::vector<uint32_t>& tags, uint32_t, std::vector<PropValue>& out) {
+HRESULT Message::get_props(const std::vector<uint32_t>& tags, uint32_t,
+                           std::vector<PropValue>& out) {
     out.clear();
     bool missing = false;
     const bool incoming = (message_.flags & 0x20) == 0;
@@ -82,13 +83,26 @@ HRESULT Message::set_props(const std::vector<PropValue>& values) {
     if (submitted_) return MAPI_E_NO_ACCESS;
     for (const PropValue& v : values) {
         switch (v.tag) {
-            case PR_SUBJECT_W: message_.body = v.text; break;
-            case PR_MSG_STATUS: message_.msg_status = static_cast<uint32_t>(v.number); break;
-            case PR_MESSAGE_FLAGS: message_.flags = static_cast<uint32_t>(v.number); break;
-            case PR_PROOF_OF_DELIVERY_REQUESTED: message_.delivery_report_requested = v.number != 0; break;
-            case PR_MESSAGE_CLASS_W: message_.message_class = v.text; break;
-            case PR_MESSAGE_DELIVERY_TIME: message_.delivery_time = v.number; break;
-            default: break;  // other properties (the Unicode marker) are accepted and not kept
+            case PR_SUBJECT_W:
+                message_.body = v.text;
+                break;
+            case PR_MSG_STATUS:
+                message_.msg_status = static_cast<uint32_t>(v.number);
+                break;
+            case PR_MESSAGE_FLAGS:
+                message_.flags = static_cast<uint32_t>(v.number);
+                break;
+            case PR_PROOF_OF_DELIVERY_REQUESTED:
+                message_.delivery_report_requested = v.number != 0;
+                break;
+            case PR_MESSAGE_CLASS_W:
+                message_.message_class = v.text;
+                break;
+            case PR_MESSAGE_DELIVERY_TIME:
+                message_.delivery_time = v.number;
+                break;
+            default:
+                break;  // other properties (the Unicode marker) are accepted and not kept
         }
     }
     return S_OK;
@@ -119,7 +133,8 @@ HRESULT Message::modify_recipients(uint32_t flags, const std::vector<Row>& rows)
     return S_OK;
 }
 
-HRESULT Message::get_id_from_name(const Guid& set, std::u16string_view name, uint32_t, uint32_t& id) {
+HRESULT Message::get_id_from_name(const Guid& set, std::u16string_view name, uint32_t,
+                                  uint32_t& id) {
     if (set == PS_MAPI && name == u"SMS:Unicode") {
         id = kUnicodePropertyId;
         return S_OK;

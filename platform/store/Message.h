@@ -21,7 +21,8 @@ public:
     // A new message of a folder, not yet in the store.
     Message(std::shared_ptr<StoreDatabase> db, int64_t folder_row);
 
-    HRESULT get_props(const std::vector<uint32_t>& tags, uint32_t flags, std::vector<PropValue>& out);
+    HRESULT get_props(const std::vector<uint32_t>& tags, uint32_t flags,
+                      std::vector<PropValue>& out);
     // Sets properties. On an existing message only PR_MESSAGE_FLAGS is stored
     // (at once); on a new message every value is kept for submit().
     HRESULT set_props(const std::vector<PropValue>& values);
@@ -30,7 +31,8 @@ public:
     // PR_DISPLAY_NAME_W and PR_EMAIL_ADDRESS_W.
     HRESULT modify_recipients(uint32_t flags, const std::vector<Row>& rows);
     // GetIDsFromNames for one string-named property; MAPI_CREATE makes one.
-    HRESULT get_id_from_name(const Guid& set, std::u16string_view name, uint32_t flags, uint32_t& id);
+    HRESULT get_id_from_name(const Guid& set, std::u16string_view name, uint32_t flags,
+                             uint32_t& id);
     // Files a new message in its folder and hands it to the transport.
     HRESULT submit(uint32_t flags);
 

@@ -6,7 +6,8 @@
 
 namespace mapi {
 
-HRESULT MsgStore::get_props(const std::vector<uint32_t>& tags, uint32_t, std::vector<PropValue>& out) {
+HRESULT MsgStore::get_props(const std::vector<uint32_t>& tags, uint32_t,
+                            std::vector<PropValue>& out) {
     out.clear();
     bool missing = false;
     for (uint32_t tag : tags) {
@@ -48,7 +49,8 @@ HRESULT MsgStore::open_folder(const Bytes& entry_id, uint32_t, std::unique_ptr<F
     return S_OK;
 }
 
-HRESULT MsgStore::open_message(const Bytes& entry_id, uint32_t flags, std::unique_ptr<Message>& out) {
+HRESULT MsgStore::open_message(const Bytes& entry_id, uint32_t flags,
+                               std::unique_ptr<Message>& out) {
     out.reset();
     std::optional<StoredMessage> m = db_->find_message_in_store(entry_id_, entry_id);
     if (!m) return MAPI_E_NOT_FOUND;

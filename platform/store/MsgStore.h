@@ -21,7 +21,8 @@ public:
     // GetProps: one value per tag, in order. A property the store does not
     // have comes back with type PT_ERROR and the result is
     // MAPI_W_ERRORS_RETURNED.
-    HRESULT get_props(const std::vector<uint32_t>& tags, uint32_t flags, std::vector<PropValue>& out);
+    HRESULT get_props(const std::vector<uint32_t>& tags, uint32_t flags,
+                      std::vector<PropValue>& out);
     // OpenEntry of a folder of this store.
     HRESULT open_folder(const Bytes& entry_id, uint32_t flags, std::unique_ptr<Folder>& out);
     // OpenEntry of a message of this store; MAPI_MODIFY allows set_props.

@@ -215,9 +215,11 @@ StoredMessage StoreDatabase::read_row(SqliteStatement& st) {
 
 void StoreDatabase::load_recipients(int64_t message_row, StoredMessage& message) {
     SqliteStatement& st = db_->cached(
-        "SELECT display_name, email_address FROM recipients WHERE message_id = ?1 ORDER BY position");
+        "SELECT display_name, email_address FROM recipients WHERE message_id = ?1 ORDER BY "
+        "position");
     st.bind(1, message_row);
-    while (st.step() == kSqliteRow) message.recipients.push_back({st.column_text(0), st.column_text(1)});
+    while (st.step() == kSqliteRow)
+        message.recipients.push_back({st.column_text(0), st.column_text(1)});
     st.reset();
 }
 
@@ -291,7 +293,8 @@ std::optional<StoredMessage> StoreDatabase::read_ahead(int64_t store, int64_t ro
         static const std::string kSql =
             std::string("SELECT ") + kMessageColumns +
             " FROM messages m JOIN folders f ON f.id = m.folder_id "
-            "WHERE f.store_id = ?2 AND m.folder_id = (SELECT folder_id FROM messages WHERE id = ?1) "
+            "WHERE f.store_id = ?2 AND m.folder_id = (SELECT folder_id FROM messages WHERE id = "
+            "?1) "
             "AND m.seq >= (SELECT seq FROM messages WHERE id = ?1) ORDER BY m.seq LIMIT ?3";
         SqliteStatement& st = db_->cached(kSql.c_str());
         st.bind(1, row).bind(2, store).bind(3, kReadAheadRows);
@@ -368,18 +371,23 @@ bool StoreDatabase::folder_entry_ids(int64_t folder_row, uint32_t first, uint32_
         bool reverse = false;
         if (anchor.version == version && anchor.next_position == first) {
             st = &db_->cached(
-                "SELECT id, seq FROM messages WHERE folder_id = ?1 AND seq > ?2 ORDER BY seq LIMIT ?3");
+                "SELECT id, seq FROM messages WHERE folder_id = ?1 AND seq > ?2 ORDER BY seq LIMIT "
+                "?3");
             st->bind(1, folder_row).bind(2, anchor.last_seq).bind(3, static_cast<int64_t>(take));
         } else if (first > rows / 2) {
             reverse = true;
             st = &db_->cached(
-                "SELECT id, seq FROM messages WHERE folder_id = ?1 ORDER BY seq DESC LIMIT ?2 OFFSET ?3");
+                "SELECT id, seq FROM messages WHERE folder_id = ?1 ORDER BY seq DESC LIMIT ?2 "
+                "OFFSET ?3");
             st->bind(1, folder_row).bind(2, static_cast<int64_t>(take));
             st->bind(3, static_cast<int64_t>(rows - first - take));
         } else {
             st = &db_->cached(
-                "SELECT id, seq FROM messages WHERE folder_id = ?1 ORDER BY seq LIMIT ?2 OFFSET ?3");
-            st->bind(1, folder_row).bind(2, static_cast<int64_t>(take)).bind(3, static_cast<int64_t>(first));
+                "SELECT id, seq FROM messages WHERE folder_id = ?1 ORDER BY seq LIMIT ?2 OFFSET "
+                "?3");
+            st->bind(1, folder_row)
+                .bind(2, static_cast<int64_t>(take))
+                .bind(3, static_cast<int64_t>(first));
         }
         while (st->step() == kSqliteRow) {
             out.push_back(message_id(st->column_int(0)));
@@ -391,7 +399,8 @@ bool StoreDatabase::folder_entry_ids(int64_t folder_row, uint32_t first, uint32_
             std::reverse(seqs.begin(), seqs.end());
         }
         if (!seqs.empty())
-            anchors_[folder_row] = {version, first + static_cast<uint32_t>(seqs.size()), seqs.back()};
+            anchors_[folder_row] = {version, first + static_cast<uint32_t>(seqs.size()),
+                                    seqs.back()};
     }
     return true;
 }
@@ -399,17 +408,25 @@ bool StoreDatabase::folder_entry_ids(int64_t folder_row, uint32_t first, uint32_
 // --- changes -------------------------------------------------------------------
 
 Bytes StoreDatabase::insert_locked(int64_t folder_row, const StoredMessage& m) {
-    SqliteStatement& seq = db_->cached("UPDATE counters SET value = value + 1 WHERE name = 'seq' RETURNING value");
+    SqliteStatement& seq =
+        db_->cached("UPDATE counters SET value = value + 1 WHERE name = 'seq' RETURNING value");
     if (seq.step() != kSqliteRow) return {};
     int64_t next = seq.column_int(0);
     seq.reset();
     SqliteStatement& st = db_->cached(
         "INSERT INTO messages(folder_id, seq, flags, subject, delivery_time, modification_time, "
-        "sender_name, sender_address, message_class, msg_status, delivery_report, submitted, failed) "
+        "sender_name, sender_address, message_class, msg_status, delivery_report, submitted, "
+        "failed) "
         "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
     st.bind(1, folder_row).bind(2, next).bind(3, static_cast<int64_t>(m.flags)).bind(4, m.body);
-    if (m.delivery_time) st.bind(5, *m.delivery_time); else st.bind_null(5);
-    if (m.modification_time) st.bind(6, *m.modification_time); else st.bind_null(6);
+    if (m.delivery_time)
+        st.bind(5, *m.delivery_time);
+    else
+        st.bind_null(5);
+    if (m.modification_time)
+        st.bind(6, *m.modification_time);
+    else
+        st.bind_null(6);
     st.bind(7, m.sender_name).bind(8, m.sender_number).bind(9, m.message_class);
     st.bind(10, static_cast<int64_t>(m.msg_status)).bind(11, m.delivery_report_requested ? 1 : 0);
     st.bind(12, m.submitted ? 1 : 0).bind(13, m.failed ? 1 : 0);
@@ -420,7 +437,8 @@ Bytes StoreDatabase::insert_locked(int64_t folder_row, const StoredMessage& m) {
     int64_t position = 0;
     for (const StoredRecipient& r : m.recipients) {
         SqliteStatement& rs = db_->cached(
-            "INSERT INTO recipients(message_id, position, type, addrtype, display_name, email_address) "
+            "INSERT INTO recipients(message_id, position, type, addrtype, display_name, "
+            "email_address) "
             "VALUES(?1, ?2, 1, 'SMS', ?3, ?4)");
         rs.bind(1, row).bind(2, position++).bind(3, r.name).bind(4, r.number);
         rc = rs.step();
@@ -452,8 +470,10 @@ bool StoreDatabase::add_messages(const std::vector<StoredMessage>& messages,
         if (!tx.ok()) return false;
         for (size_t i = 0; i < messages.size(); ++i) {
             if (messages[i].folder > StoreFolderKind::Outbox) return false;
-            if (insert_locked(sms_folder_row(messages[i].folder), messages[i]).empty()) return false;
-            if (progress && (i % 1000 == 999 || i + 1 == messages.size())) progress(i + 1, messages.size());
+            if (insert_locked(sms_folder_row(messages[i].folder), messages[i]).empty())
+                return false;
+            if (progress && (i % 1000 == 999 || i + 1 == messages.size()))
+                progress(i + 1, messages.size());
         }
         if (!tx.commit()) return false;
     }
@@ -550,9 +570,10 @@ std::optional<StoreDatabase::TransmitResult> StoreDatabase::transmit(
         if (!tx.ok()) return std::nullopt;
         std::vector<StoredMessage> waiting;
         {
-            std::string sql = std::string("SELECT ") + kMessageColumns +
-                              " FROM messages m JOIN folders f ON f.id = m.folder_id "
-                              "WHERE m.folder_id = ?1 AND m.submitted = 1 AND m.failed = 0 ORDER BY m.seq";
+            std::string sql =
+                std::string("SELECT ") + kMessageColumns +
+                " FROM messages m JOIN folders f ON f.id = m.folder_id "
+                "WHERE m.folder_id = ?1 AND m.submitted = 1 AND m.failed = 0 ORDER BY m.seq";
             auto st = db_->prepare(sql);
             st.bind(1, sms_folder_row(StoreFolderKind::Outbox));
             while (st.step() == kSqliteRow) waiting.push_back(read_row(st));
@@ -565,7 +586,8 @@ std::optional<StoreDatabase::TransmitResult> StoreDatabase::transmit(
             for (const StoredRecipient& r : m.recipients) failed |= fails(r.number);
             if (failed) {
                 auto st = db_->prepare(
-                    "UPDATE messages SET failed = 1, submitted = 0, modification_time = ?2 WHERE id = ?1");
+                    "UPDATE messages SET failed = 1, submitted = 0, modification_time = ?2 WHERE "
+                    "id = ?1");
                 st.bind(1, row).bind(2, now).step();
                 ++result.failed;
                 continue;
@@ -578,7 +600,10 @@ std::optional<StoreDatabase::TransmitResult> StoreDatabase::transmit(
             auto st = db_->prepare(
                 "UPDATE messages SET folder_id = ?2, seq = ?3, flags = flags & ~8, submitted = 0, "
                 "delivery_time = ?4, modification_time = ?4 WHERE id = ?1");
-            st.bind(1, row).bind(2, sms_folder_row(StoreFolderKind::SentItems)).bind(3, next).bind(4, now);
+            st.bind(1, row)
+                .bind(2, sms_folder_row(StoreFolderKind::SentItems))
+                .bind(3, next)
+                .bind(4, now);
             if (st.step() != kSqliteDone) return std::nullopt;
             ++result.sent;
             if (!m.delivery_report_requested) continue;
@@ -613,7 +638,6 @@ uint32_t StoreDatabase::unread_count() {
 void StoreDatabase::publish_unread_count() {
     // Computed inside the registry's transaction: of two processes that
     // changed the store, the one writing last writes the latest count.
-    registry::update_number(kUnreadKey, u"Count", [this]() -> std::optional<uint32_t> {
-        return unread_count();
-    });
+    registry::update_number(kUnreadKey, u"Count",
+                            [this]() -> std::optional<uint32_t> { return unread_count(); });
 }

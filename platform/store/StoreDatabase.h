@@ -32,7 +32,8 @@ public:
     // Opens <device_folder>/store.db, creating the folder, the file and the
     // default stores and folders when missing. Null with *error set when the
     // file cannot be opened or is not a message store.
-    static std::shared_ptr<StoreDatabase> open(const std::string& device_folder, std::string* error);
+    static std::shared_ptr<StoreDatabase> open(const std::string& device_folder,
+                                               std::string* error);
 
     // --- the system's side ---
 

@@ -6,12 +6,12 @@
 #include "draw/Color.h"
 #include "draw/PixelOps.h"
 #include "platform/Log.h"
+#include "skin/Properties.h"
+#include "skin/animations/VisibilityAnimation.h"
 #include "skin/elements/ElementFactory.h"
 #include "skin/layout/Layout.h"
 #include "skin/layout/LayoutMode.h"
 #include "skin/layout/LayoutObserver.h"
-#include "skin/Properties.h"
-#include "skin/animations/VisibilityAnimation.h"
 
 namespace {
 
@@ -85,8 +85,8 @@ void Element::dump(int depth) const {
     const Size s = size();
     const Size cache = cache_.size();
     out << u"{" << id_ << u"} position=" << p.x << u" " << p.y << u" size=" << s.width << u" "
-        << s.height << u" design_size=" << design_size_.x << u" " << design_size_.y
-        << u" rs.size=" << cache.width << u" " << cache.height << u"\n";
+        << s.height << u" design_size=" << design_size_.x << u" " << design_size_.y << u" rs.size="
+        << cache.width << u" " << cache.height << u"\n";
     for (const auto& child : children_) child->dump(depth + 1);
 }
 
@@ -110,7 +110,8 @@ void Element::load_from_node(Properties& properties, SkinNode node) {
         rule_x_.border_max = border_max.x;
         rule_y_.border_max = border_max.y;
     }
-    if (properties.has_any(node, AttributeKind::integer) || properties.has_any(node, AttributeKind::font)) {
+    if (properties.has_any(node, AttributeKind::integer) ||
+        properties.has_any(node, AttributeKind::font)) {
         cache_flag_ = properties.integer(node, u"cache", 0) != 0;
         if (cache_flag_) {
             const int32_t alpha = properties.integer(node, u"cache_alpha", -1);
@@ -129,7 +130,8 @@ void Element::enabled_changed(bool) {
         const bool before = child->effectively_enabled();
         child->parent_enabled_ = enabled;
         // A button deeper down must hear of it too, to show its disabled look.
-        if (child->effectively_enabled() != before) child->enabled_changed(child->effectively_enabled());
+        if (child->effectively_enabled() != before)
+            child->enabled_changed(child->effectively_enabled());
     }
     mark_redraw();
 }
@@ -138,7 +140,8 @@ void Element::visibility_changed(bool visible) {
     for (const auto& child : children_) {
         const bool before = child->effectively_visible();
         child->parent_visible_ = visible;
-        if (child->effectively_visible() != before) child->visibility_changed(child->effectively_visible());
+        if (child->effectively_visible() != before)
+            child->visibility_changed(child->effectively_visible());
     }
     mark_redraw();
     if (visible) return;
@@ -192,7 +195,8 @@ bool Element::pointer_button(const PointerEvent& event) {
     const Point point{event.x, event.y};
     for (size_t i = children_.size(); i-- > 0;) {
         Element* child = children_[i].get();
-        if (!child->hit_test(point) || !child->effectively_visible() || !child->effectively_enabled())
+        if (!child->hit_test(point) || !child->effectively_visible() ||
+            !child->effectively_enabled())
             continue;
         if (!child->pointer_button(event)) continue;
         // The handler may have removed children; keep the capture only on one

@@ -18,17 +18,17 @@
 #include <string_view>
 #include <vector>
 
-#include "input/KeyEvent.h"
-#include "input/PointerEvent.h"
 #include "draw/PixelOp.h"
 #include "draw/Point.h"
 #include "draw/Rect.h"
 #include "draw/RenderSurface.h"
 #include "draw/Size.h"
+#include "input/KeyEvent.h"
+#include "input/PointerEvent.h"
+#include "skin/file/SkinNode.h"
 #include "skin/layout/AxisRule.h"
 #include "skin/layout/LayoutState.h"
 #include "skin/layout/SizeRange.h"
-#include "skin/file/SkinNode.h"
 
 class LayoutObserver;
 class Properties;

@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "skin/elements/Element.h"
 #include "skin/NodeAlreadyRegistered.h"
 #include "skin/NodeNotRegistered.h"
+#include "skin/elements/Element.h"
 
 namespace {
 
@@ -26,7 +26,9 @@ void ElementFactory::unregister_kind(std::u16string_view name) {
     if (it != kinds().end()) kinds().erase(it);
 }
 
-bool ElementFactory::registered(std::u16string_view name) { return kinds().find(name) != kinds().end(); }
+bool ElementFactory::registered(std::u16string_view name) {
+    return kinds().find(name) != kinds().end();
+}
 
 std::unique_ptr<Element> ElementFactory::create(std::u16string_view name) {
     auto it = kinds().find(name);

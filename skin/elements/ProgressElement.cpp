@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "skin/Properties.h"
 #include "skin/layout/Layout.h"
 #include "skin/layout/LayoutArithmetic.h"
-#include "skin/Properties.h"
 
 void ProgressElement::load_from_node(Properties& properties, SkinNode node) {
     // The line of an earlier load goes with the old children.

@@ -15,7 +15,8 @@ std::u16string SkinBytes::string(size_t offset) const {
 std::strong_ordering SkinBytes::compare(std::u16string_view wanted, size_t offset) const {
     for (size_t i = 0;; ++i) {
         uint16_t unit = u16(offset + 2 * i);
-        if (i == wanted.size()) return unit == 0 ? std::strong_ordering::equal : std::strong_ordering::less;
+        if (i == wanted.size())
+            return unit == 0 ? std::strong_ordering::equal : std::strong_ordering::less;
         if (unit == 0) return std::strong_ordering::greater;
         if (auto c = static_cast<uint16_t>(wanted[i]) <=> unit; c != 0) return c;
     }

@@ -7,8 +7,8 @@
 #include "draw/pictures/Load565.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
-#include "skin/file/SkinValidator.h"
 #include "platform/Stopwatch.h"
+#include "skin/file/SkinValidator.h"
 
 using namespace skin_format;
 
@@ -38,7 +38,8 @@ void log_record_sizes() {
 std::u16string directory_of(std::u16string_view path) {
     if (!path.empty() && (path.back() == u'\\' || path.back() == u'/')) path.remove_suffix(1);
     size_t cut = path.find_last_of(u"\\/");
-    return cut == std::u16string_view::npos ? std::u16string() : std::u16string(path.substr(0, cut));
+    return cut == std::u16string_view::npos ? std::u16string()
+                                            : std::u16string(path.substr(0, cut));
 }
 
 bool has_magic(const std::vector<uint8_t>& bytes) {
@@ -48,7 +49,9 @@ bool has_magic(const std::vector<uint8_t>& bytes) {
     return true;
 }
 
-int32_t scaled(int32_t value, int32_t shift) { return static_cast<int32_t>(static_cast<uint32_t>(value) << shift); }
+int32_t scaled(int32_t value, int32_t shift) {
+    return static_cast<int32_t>(static_cast<uint32_t>(value) << shift);
+}
 
 }  // namespace
 
@@ -66,7 +69,8 @@ int32_t SkinFile::scale_shift_for(int32_t pixels_per_inch) {
 SkinFile::SkinFile(std::vector<uint8_t> bytes, std::u16string path, int32_t shift)
     : bytes_(std::move(bytes)), in_(bytes_), path_(std::move(path)), scale_shift_(shift) {}
 
-std::unique_ptr<SkinFile> SkinFile::load(std::u16string_view path, int32_t pixels_per_inch, const Makers& makers) {
+std::unique_ptr<SkinFile> SkinFile::load(std::u16string_view path, int32_t pixels_per_inch,
+                                         const Makers& makers) {
     log_record_sizes();
     std::vector<uint8_t> bytes;
     std::string native = paths::native(paths::expand(path));
@@ -119,7 +123,8 @@ bool SkinFile::create_lists(const std::vector<uint32_t>& strings, const Makers& 
             log() << "PropertiesImpl::PropertiesImpl picture failed to load {" << name << "}\n";
             return false;
         }
-        log() << "PropertiesImpl::PropertiesImpl picture load time=" << stopwatch.lap() << " {" << name << "}\n";
+        log() << "PropertiesImpl::PropertiesImpl picture load time=" << stopwatch.lap() << " {"
+              << name << "}\n";
         pictures_.push_back(std::move(picture));
         picture_names_.push_back(std::move(name));
     }
@@ -127,7 +132,8 @@ bool SkinFile::create_lists(const std::vector<uint32_t>& strings, const Makers& 
         font_descs_.push_back(FontDesc::parse(in_.string(strings[i]), 1 << scale_shift_));
         fonts_.push_back(makers.font(font_descs_.back()));
     }
-    for (size_t i = pictures + fonts; i < strings.size(); ++i) strings_.push_back(in_.string(strings[i]));
+    for (size_t i = pictures + fonts; i < strings.size(); ++i)
+        strings_.push_back(in_.string(strings[i]));
     log() << "PropertiesImpl::PropertiesImpl fonts create time=" << stopwatch.lap() << "\n";
     return true;
 }
@@ -150,7 +156,8 @@ std::vector<std::pair<std::u16string, SkinNode>> SkinFile::named_nodes() const {
         for (; at != kNone; at = in_.u32(at)) stack.push_back(at);
         uint32_t record = stack.back();
         stack.pop_back();
-        named.emplace_back(in_.string(in_.u32(record + 8)), SkinNode{static_cast<uint32_t>(record + kRecordSize)});
+        named.emplace_back(in_.string(in_.u32(record + 8)),
+                           SkinNode{static_cast<uint32_t>(record + kRecordSize)});
         at = in_.u32(record + 4);
     }
     return named;
@@ -175,7 +182,8 @@ std::u16string SkinFile::attribute_name(SkinNode node, AttributeKind kind, size_
     return in_.string(in_.u16(section_begin(node, kind) + i * entry_size(kind)));
 }
 
-std::optional<size_t> SkinFile::find(SkinNode node, AttributeKind kind, std::u16string_view name) const {
+std::optional<size_t> SkinFile::find(SkinNode node, AttributeKind kind,
+                                     std::u16string_view name) const {
     size_t begin = section_begin(node, kind), size = entry_size(kind);
     size_t low = 0, high = attribute_count(node, kind);
     while (low < high) {
@@ -214,7 +222,8 @@ Point SkinFile::point(SkinNode node, std::u16string_view name, Point fallback) c
     return {scaled(in_.i16(*at + 4), scale_shift_), scaled(in_.i16(*at + 6), scale_shift_)};
 }
 
-std::u16string_view SkinFile::string(SkinNode node, std::u16string_view name, std::u16string_view fallback) const {
+std::u16string_view SkinFile::string(SkinNode node, std::u16string_view name,
+                                     std::u16string_view fallback) const {
     auto at = find(node, AttributeKind::string, name);
     return at ? std::u16string_view(strings_[in_.u16(*at + 2)]) : fallback;
 }

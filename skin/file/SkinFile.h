@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "draw/Color.h"
+#include "draw/Point.h"
+#include "draw/pictures/Picture.h"
 #include "draw/text/FontDesc.h"
 #include "draw/text/FontRep.h"
-#include "draw/pictures/Picture.h"
-#include "draw/Point.h"
 #include "skin/file/SkinBytes.h"
 #include "skin/file/SkinFormat.h"
 #include "skin/file/SkinNode.h"
@@ -45,8 +45,9 @@ public:
                                           const Makers& makers = default_makers());
     // The same for bytes already read, without the record-size lines; path
     // only locates the pictures and appears in the log.
-    static std::unique_ptr<SkinFile> load_bytes(std::vector<uint8_t> bytes, std::u16string_view path,
-                                                int32_t pixels_per_inch, const Makers& makers);
+    static std::unique_ptr<SkinFile> load_bytes(std::vector<uint8_t> bytes,
+                                                std::u16string_view path, int32_t pixels_per_inch,
+                                                const Makers& makers);
 
     // 2 from 384 pixels per inch, 1 from 192, else 0.
     static int32_t scale_shift_for(int32_t pixels_per_inch);
@@ -75,7 +76,8 @@ public:
     std::optional<FontDesc> font_desc(SkinNode node, std::u16string_view name) const;
     Point point(SkinNode node, std::u16string_view name, Point fallback) const;
     // The view refers into this file's string list, or is fallback.
-    std::u16string_view string(SkinNode node, std::u16string_view name, std::u16string_view fallback) const;
+    std::u16string_view string(SkinNode node, std::u16string_view name,
+                               std::u16string_view fallback) const;
     Picture picture(SkinNode node, std::u16string_view name, const Picture& fallback) const;
     // Alpha 255 when found; fallback unchanged otherwise.
     Color color(SkinNode node, std::u16string_view name, Color fallback) const;
@@ -92,7 +94,8 @@ private:
     SkinFile(std::vector<uint8_t> bytes, std::u16string path, int32_t shift);
     bool create_lists(const std::vector<uint32_t>& strings, const Makers& makers);
     // File offset of the entry of that name, found by binary search.
-    std::optional<size_t> find(SkinNode node, skin_format::AttributeKind kind, std::u16string_view name) const;
+    std::optional<size_t> find(SkinNode node, skin_format::AttributeKind kind,
+                               std::u16string_view name) const;
     size_t section_begin(SkinNode node, skin_format::AttributeKind kind) const;
 
     std::vector<uint8_t> bytes_;

@@ -53,10 +53,12 @@ bool SkinValidator::check_index() {
     uint32_t previous = 0;
     while (at != kNone || !stack.empty()) {
         while (at != kNone) {
-            if (!bytes_.holds(at, kRecordSize + kNodeSize)) return fail("index record outside the file");
+            if (!bytes_.holds(at, kRecordSize + kNodeSize))
+                return fail("index record outside the file");
             if (marks_[at] & kRecord) return fail("index record reached twice");
             marks_[at] |= kRecord;
-            if (!bytes_.string_length(bytes_.u32(at + 8))) return fail("index name outside the file");
+            if (!bytes_.string_length(bytes_.u32(at + 8)))
+                return fail("index name outside the file");
             stack.push_back(at);
             at = bytes_.u32(at);
         }
@@ -119,17 +121,17 @@ bool SkinValidator::check_section(size_t kind, uint32_t begin, uint32_t end) {
         if (at > begin && bytes_.compare(bytes_.u16(at - size), name) != std::strong_ordering::less)
             return fail("section not sorted by name");
         switch (static_cast<AttributeKind>(kind)) {
-        case AttributeKind::font:
-            if (bytes_.u32(at + 4) >= fonts_) return fail("font index out of range");
-            break;
-        case AttributeKind::string:
-            if (bytes_.u16(at + 2) >= values_) return fail("string index out of range");
-            break;
-        case AttributeKind::picture:
-            if (bytes_.u8(at + 18) >= pictures_) return fail("picture index out of range");
-            break;
-        default:
-            break;
+            case AttributeKind::font:
+                if (bytes_.u32(at + 4) >= fonts_) return fail("font index out of range");
+                break;
+            case AttributeKind::string:
+                if (bytes_.u16(at + 2) >= values_) return fail("string index out of range");
+                break;
+            case AttributeKind::picture:
+                if (bytes_.u8(at + 18) >= pictures_) return fail("picture index out of range");
+                break;
+            default:
+                break;
         }
     }
     return true;

@@ -41,7 +41,7 @@ private:
     SkinBytes bytes_;
     uint32_t pictures_ = 0, fonts_ = 0, values_ = 0;
     std::vector<uint32_t> strings_;
-    std::vector<uint32_t> named_;           // nodes behind the index records
-    std::vector<uint8_t> marks_;            // per file byte: kChecked, kIsChild
+    std::vector<uint32_t> named_;  // nodes behind the index records
+    std::vector<uint8_t> marks_;   // per file byte: kChecked, kIsChild
     std::string fault_;
 };

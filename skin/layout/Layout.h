@@ -15,7 +15,7 @@
 #include "skin/layout/SizeRange.h"
 
 class Layout {
-  public:
+public:
     // The child's offset from the parent's start and its extent, for a parent
     // of extent parent_extent and a child whose preferred extent is preferred.
     // The extent is never negative: a parent narrower than the borders gives

@@ -13,7 +13,7 @@
 #include "skin/layout/SizeRange.h"
 
 class LayoutState {
-  public:
+public:
     AxisSpan x() const { return x_; }
     AxisSpan y() const { return y_; }
     bool dirty() const { return dirty_; }
@@ -44,7 +44,7 @@ class LayoutState {
         return cached(y_range_, measure);
     }
 
-  private:
+private:
     template <typename Measure>
     static SizeRange cached(SizeRange& cache, Measure& measure) {
         if (!cache.valid()) {

@@ -15,7 +15,7 @@
 #include "skin/layout/SizeRange.h"
 
 class TableLayout {
-  public:
+public:
     // One visible child: its rule along the table's axis, its measured range
     // along that axis, and its "table_ratio" (only ratios above 0 take a part
     // of the space left over once everyone has their preferred extent).

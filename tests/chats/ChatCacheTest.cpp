@@ -1,5 +1,3 @@
-#include "chats/ChatCache.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -9,6 +7,7 @@
 #include <iterator>
 #include <random>
 
+#include "chats/ChatCache.h"
 #include "platform/Paths.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"

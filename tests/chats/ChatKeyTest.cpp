@@ -1,6 +1,6 @@
-#include "chats/ChatKey.h"
-
 #include <gtest/gtest.h>
+
+#include "chats/ChatKey.h"
 
 TEST(ChatKey, KeepsTheLastSevenDigitsWhateverTheNumberIsWrittenWith) {
     EXPECT_EQ(chat_key(u"+7 (912) 345-67-89"), u"3456789");

@@ -1,11 +1,10 @@
-#include "chats/ChatModel.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "chats/ChatCache.h"
+#include "chats/ChatModel.h"
 #include "platform/LocalTime.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"

@@ -1,6 +1,6 @@
-#include "chats/Chat.h"
-
 #include <gtest/gtest.h>
+
+#include "chats/Chat.h"
 
 TEST(Chat, OrdersChatsByLastMessageThenIdThenKey) {
     auto chat = [](std::u16string key, int64_t time, uint8_t id) {

@@ -82,7 +82,8 @@ TEST_F(ContactsLinkTest, ChatsTakeTheContactsNameAndOtherNumbersJoinThePhoneList
     EXPECT_EQ(model->phones()[static_cast<size_t>(stranger)].contact_id, -1);
     EXPECT_NE(log.text().find("load_contacts time:"), std::string::npos);
     EXPECT_EQ(model->resolve_sender_name(u"+79123456789"), u"Анна Петрова");
-    EXPECT_NE(log.text().find("find_contact_by_phone:+79123456789 to Анна Петрова\n"), std::string::npos);
+    EXPECT_NE(log.text().find("find_contact_by_phone:+79123456789 to Анна Петрова\n"),
+              std::string::npos);
 }
 
 TEST_F(ContactsLinkTest, ContactChangesRenameChatsAsTheyHappen) {

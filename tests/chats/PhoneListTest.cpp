@@ -1,6 +1,6 @@
-#include "chats/PhoneList.h"
-
 #include <gtest/gtest.h>
+
+#include "chats/PhoneList.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ TEST(PhoneList, OneEntryPerKeyTheLaterNumberWins) {
     anna.set_field(ContactField::Business2Tel, u"+7 495 111-22-33");  // never used
     ASSERT_TRUE(list.add_contact(anna));
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list.entries()[0], (PhoneEntry{u"Petrova Anna", u"89123456789", u"home", u"3456789", 1, 0}));
+    EXPECT_EQ(list.entries()[0],
+              (PhoneEntry{u"Petrova Anna", u"89123456789", u"home", u"3456789", 1, 0}));
 
     // Another contact with the same number takes the entry over in place.
     ContactRecord shop = contact(2, u"");

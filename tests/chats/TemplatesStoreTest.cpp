@@ -1,9 +1,8 @@
-#include "chats/TemplatesStore.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "chats/TemplatesStore.h"
 #include "lang/Dictionary.h"
 #include "platform/Registry.h"
 #include "support/TestDevice.h"

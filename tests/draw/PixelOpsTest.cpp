@@ -1,10 +1,9 @@
-#include "draw/PixelOps.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "draw/FillOp.h"
+#include "draw/PixelOps.h"
 
 namespace {
 
@@ -112,8 +111,9 @@ TEST(PixelOps, LevelsFromValues) {
     for (auto [value, level] : {std::pair{-40, 0}, {7, 0}, {8, 1}, {128, 8}, {256, 16}, {1000, 16}})
         EXPECT_EQ(pixel_ops::fade_level(value), level) << value;
     const std::pair<int, const PixelOp*> shades[] = {
-        {-5, &pixel_ops::key()},        {63, &pixel_ops::key()},   {64, &pixel_ops::shade_3_4()},
-        {128, &pixel_ops::shade_1_2()}, {255, &pixel_ops::shade_1_4()}, {256, &pixel_ops::solid()},
+        {-5, &pixel_ops::key()},        {63, &pixel_ops::key()},
+        {64, &pixel_ops::shade_3_4()},  {128, &pixel_ops::shade_1_2()},
+        {255, &pixel_ops::shade_1_4()}, {256, &pixel_ops::solid()},
         {5000, &pixel_ops::solid()}};
     for (auto [value, op] : shades) EXPECT_EQ(&pixel_ops::shade_for(value), op) << value;
     // The owned forwarding op draws as the shared one does.
@@ -130,7 +130,8 @@ TEST(PixelOps, MaskMixesByTheMaskBlueChannelAtTheSourcePixel) {
     auto buffer = PixelBuffer::create(3, 2);
     const Row mask_pixels = {31, 31, 31, 0xFFE0, 0x001F, 0xF810};
     for (int32_t i = 0; i < 6; ++i) buffer->set_pixel(i % 3, i / 3, mask_pixels[i]);
-    auto op = pixel_ops::make_mask(Picture(std::make_shared<PictureData>(u"mask", std::move(buffer))));
+    auto op =
+        pixel_ops::make_mask(Picture(std::make_shared<PictureData>(u"mask", std::move(buffer))));
     const Row src = {0xFFFF, 0xFFFF, 0xFFFF};
     Row d(3, 0);
     op->row(d.data(), d.data() + 3, src.data(), 0, 1);

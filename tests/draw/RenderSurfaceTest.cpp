@@ -1,11 +1,10 @@
-#include "draw/RenderSurface.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "draw/ClipScope.h"
 #include "draw/PixelOps.h"
+#include "draw/RenderSurface.h"
 
 namespace {
 
@@ -32,7 +31,9 @@ TEST(PixelBuffer, RowsStartOnFourByteBoundaries) {
     auto odd = PixelBuffer::create(5, 3);
     EXPECT_EQ(odd->stride(), 12);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(odd->row(1)) % 4, 0u);
-    EXPECT_EQ(reinterpret_cast<const uint8_t*>(odd->row(2)) - reinterpret_cast<const uint8_t*>(odd->row(0)), 24);
+    EXPECT_EQ(reinterpret_cast<const uint8_t*>(odd->row(2)) -
+                  reinterpret_cast<const uint8_t*>(odd->row(0)),
+              24);
     EXPECT_EQ(PixelBuffer::create(-1, 3), nullptr);
     EXPECT_EQ(PixelBuffer::create(PixelBuffer::kMaxSide + 1, 1), nullptr);
     EXPECT_EQ(PixelBuffer::create(PixelBuffer::kMaxSide, PixelBuffer::kMaxSide), nullptr);
@@ -89,7 +90,8 @@ TEST(RenderSurface, ClipIsClampedToTheBufferScopesNestAndResizingUnderOneIsFatal
             ClipScope scope(s, {1, 1}, {2, 2});
             s.recreate({9, 9});
         },
-        testing::ExitedWithCode(70), "Gluck: Clip is in effect, cannot resize @ RenderSurface::recreate");
+        testing::ExitedWithCode(70),
+        "Gluck: Clip is in effect, cannot resize @ RenderSurface::recreate");
 }
 
 TEST(RenderSurface, FillCoversTheClippedRectangleOnly) {
@@ -128,7 +130,8 @@ TEST(RenderSurface, BlitCopiesOnlyWhereClipAndSourceOverlap) {
     // without a buffer neither gives nor takes pixels.
     RenderSurface dst({4, 4});
     dst.blit({0, 0}, {4, 4}, *src.buffer(), {2, 3}, pixel_ops::copy());
-    EXPECT_EQ(pixels(dst), (Pixels{{3 * 16 + 3, 3 * 16 + 4, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}}));
+    EXPECT_EQ(pixels(dst),
+              (Pixels{{3 * 16 + 3, 3 * 16 + 4, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}}));
     RenderSurface empty;
     empty.draw_onto(dst, {0, 0}, pixel_ops::copy());
     src.draw_onto(empty, {0, 0}, pixel_ops::copy());

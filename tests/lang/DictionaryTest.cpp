@@ -1,8 +1,7 @@
-#include "lang/Dictionary.h"
-
 #include <gtest/gtest.h>
 
 #include "LangFiles.h"
+#include "lang/Dictionary.h"
 #include "support/TestDevice.h"
 
 namespace {

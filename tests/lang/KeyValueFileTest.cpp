@@ -1,10 +1,9 @@
-#include "lang/KeyValueFile.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "LangFiles.h"
+#include "lang/KeyValueFile.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 

@@ -1,5 +1,3 @@
-#include "lang/LanguageChoice.h"
-
 #include <gtest/gtest.h>
 #include <unicode/locid.h>
 
@@ -7,6 +5,7 @@
 #include <filesystem>
 
 #include "LangFiles.h"
+#include "lang/LanguageChoice.h"
 #include "platform/Registry.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"

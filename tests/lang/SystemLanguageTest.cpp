@@ -1,7 +1,7 @@
-#include "lang/SystemLanguage.h"
-
 #include <gtest/gtest.h>
 #include <unicode/locid.h>
+
+#include "lang/SystemLanguage.h"
 
 namespace {
 
@@ -52,10 +52,10 @@ TEST(SystemLanguage, NameComesFromTheDefaultLocalesLanguage) {
         const char* locale;
         std::u16string_view name;
     };
-    for (const Case& c : {Case{"de_DE", u"GERMAN"}, Case{"ru_RU", u"RUSSIAN"},
-                          Case{"pt_BR", u"PORTUGUESE"}, Case{"nb_NO", u"NORWEGIAN"},
-                          Case{"sr_RS", u"CROATIAN"}, Case{"he_IL", u"HEBREW"},
-                          Case{"ne_NP", u"NEPALI"}, Case{"haw_US", u""}, Case{"xx", u""}}) {
+    for (const Case& c :
+         {Case{"de_DE", u"GERMAN"}, Case{"ru_RU", u"RUSSIAN"}, Case{"pt_BR", u"PORTUGUESE"},
+          Case{"nb_NO", u"NORWEGIAN"}, Case{"sr_RS", u"CROATIAN"}, Case{"he_IL", u"HEBREW"},
+          Case{"ne_NP", u"NEPALI"}, Case{"haw_US", u""}, Case{"xx", u""}}) {
         DefaultLocale locale(c.locale);
         EXPECT_EQ(system_language_name(), c.name) << c.locale;
     }

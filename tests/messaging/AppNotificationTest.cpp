@@ -1,7 +1,6 @@
-#include "messaging/AppNotification.h"
-
 #include <gtest/gtest.h>
 
+#include "messaging/AppNotification.h"
 #include "platform/RegistryNotification.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
@@ -27,9 +26,11 @@ TEST(AppNotification, RequestsTheProgramOnANonZeroUnreadCount) {
     EXPECT_TRUE(registry::notification_requests().empty());
     std::string text = capture.text();
     EXPECT_NE(text.find("set_app_notification Zelvor.Quillmo.message \""), std::string::npos);
-    EXPECT_NE(text.find("set_app_notification fun good\nset_app_notification result=0\n"), std::string::npos);
-    EXPECT_NE(text.find("stop_app_notification Zelvor.Quillmo.messagestop_app_notification fun good\n"),
+    EXPECT_NE(text.find("set_app_notification fun good\nset_app_notification result=0\n"),
               std::string::npos);
+    EXPECT_NE(
+        text.find("stop_app_notification Zelvor.Quillmo.messagestop_app_notification fun good\n"),
+        std::string::npos);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-#include "messaging/sms_manager.h"
-
 #include <gtest/gtest.h>
 
+#include "messaging/sms_manager.h"
 #include "platform/LocalTime.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
@@ -110,7 +109,8 @@ TEST_F(SmsManagerTest, FailuresLogTheirFixedLines) {
     SmsRecord r;
     r.id = id;
     EXPECT_FALSE(manager.read_sms(r));
-    EXPECT_NE(capture.text().find("Unable to open the message\nNo message in read_sms\n"), std::string::npos);
+    EXPECT_NE(capture.text().find("Unable to open the message\nNo message in read_sms\n"),
+              std::string::npos);
     EXPECT_FALSE(manager.set_sms_read(r, true));
     EXPECT_NE(capture.text().find("No message in set_sms_read\n"), std::string::npos);
     r.folder = kFolderInbox;
@@ -119,7 +119,8 @@ TEST_F(SmsManagerTest, FailuresLogTheirFixedLines) {
 }
 
 TEST_F(SmsManagerTest, WithoutAnSmsStoreEverythingIsEmpty) {
-    store_->db().exec("UPDATE stores SET display_name = 'Text messages' WHERE display_name = 'SMS'");
+    store_->db().exec(
+        "UPDATE stores SET display_name = 'Text messages' WHERE display_name = 'SMS'");
     add(incoming(u"1", u"x"));
     LogCapture capture;
     sms_manager manager;
@@ -140,8 +141,9 @@ TEST_F(SmsManagerTest, SetReadChangesOnlyWhatDiffers) {
     EXPECT_EQ(store_->find_message(id.bytes())->flags, kMsgFlagRead);
     int64_t before = 0;
     uint32_t count = 0;
-    int64_t folder = store_->folder_row(store_->stores()[1].entry_id,
-                                        store_->store_folder_property(store_->stores()[1].entry_id, 0x81060102));
+    int64_t folder =
+        store_->folder_row(store_->stores()[1].entry_id,
+                           store_->store_folder_property(store_->stores()[1].entry_id, 0x81060102));
     store_->folder_count(folder, count, before);
     ASSERT_TRUE(manager.set_sms_read(r, true));  // already read: nothing written
     int64_t after = 0;
@@ -178,10 +180,12 @@ TEST_F(SmsManagerTest, SendPlacesOneSubmittedOutboxMessage) {
     EXPECT_EQ(outbox[0].msg_status, 0x00040000u);
     EXPECT_TRUE(outbox[0].delivery_report_requested);
     EXPECT_TRUE(outbox[0].submitted);
-    EXPECT_EQ(outbox[0].recipients, (std::vector<StoredRecipient>{{u"Ann", u"+79123456789"}, {u"", u"555"}}));
+    EXPECT_EQ(outbox[0].recipients,
+              (std::vector<StoredRecipient>{{u"Ann", u"+79123456789"}, {u"", u"555"}}));
     EXPECT_NE(capture.text().find("delivery_notification:1\n"), std::string::npos);
 
-    registry::delete_value(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings", u"SMSDeliveryNotify");
+    registry::delete_value(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
+                           u"SMSDeliveryNotify");
     sms_manager manager;
     ASSERT_TRUE(manager.send_sms({{u"", u"1"}}, u"no report"));
     EXPECT_FALSE(store_->list_messages(StoreFolderKind::Outbox)[1].delivery_report_requested);

@@ -1,6 +1,6 @@
-#include "platform/LocalTime.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/LocalTime.h"
 
 namespace {
 
@@ -8,7 +8,8 @@ TEST(LocalTime, ParsesAndPrintsIsoLocalTimes) {
     auto t = local_time::parse_iso8601("2026-11-22T10:05:00");
     ASSERT_TRUE(t);
     EXPECT_EQ(local_time::to_iso8601(*t), "2026-11-22T10:05:00");
-    EXPECT_EQ(local_time::to_iso8601(*local_time::parse_iso8601("2024-02-29 23:59")), "2024-02-29T23:59:00");
+    EXPECT_EQ(local_time::to_iso8601(*local_time::parse_iso8601("2024-02-29 23:59")),
+              "2024-02-29T23:59:00");
     EXPECT_FALSE(local_time::parse_iso8601("2026-02-30T10:00:00"));
     EXPECT_FALSE(local_time::parse_iso8601("2026-11-22T10:05:00Z"));
     EXPECT_FALSE(local_time::parse_iso8601("yesterday"));

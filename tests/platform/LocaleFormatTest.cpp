@@ -1,9 +1,8 @@
-#include "platform/LocaleFormat.h"
-
 #include <gtest/gtest.h>
 #include <unicode/locid.h>
 
 #include "platform/LocalTime.h"
+#include "platform/LocaleFormat.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
-#include "platform/Log.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "support/LogCapture.h"
@@ -22,10 +21,10 @@ TEST(Log, WritesUtf16WithByteOrderMarkOnlyWhileSwitchedOn) {
     TestDevice device;
     log() << u"discarded\n";
     EXPECT_FALSE(std::filesystem::exists(log_file_path()));
-    EXPECT_EQ(log_file_path(), device.device().string() + "/Temp/" +
-                                   std::filesystem::path(paths::native(paths::get_app_path()))
-                                       .filename()
-                                       .string() + ".txt");
+    EXPECT_EQ(log_file_path(),
+              device.device().string() + "/Temp/" +
+                  std::filesystem::path(paths::native(paths::get_app_path())).filename().string() +
+                  ".txt");
     {
         LogCapture capture;
         log() << u"update_chats " << true << u" time:" << 12 << u"\n";
@@ -33,7 +32,9 @@ TEST(Log, WritesUtf16WithByteOrderMarkOnlyWhileSwitchedOn) {
         EXPECT_EQ(capture.text(), "update_chats 1 time:12\nж\n");
         std::string bytes = file_bytes(log_file_path());
         ASSERT_GE(bytes.size(), 4u);
-        EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE" "u\0", 4));
+        EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE"
+                                                  "u\0",
+                                                  4));
     }
     // Switched off again: the next line goes nowhere.
     log() << u"after\n";
@@ -56,8 +57,9 @@ TEST(LogDeathTest, FatalLogsAndEndsWithFailure) {
     LogCapture capture;
     EXPECT_EXIT(fatal(u"Singleton is already instantiated", u"Singleton::Singleton()"),
                 ::testing::ExitedWithCode(70), "Gluck: Singleton is already instantiated");
-    EXPECT_NE(capture.text().find("Gluck: Singleton is already instantiated @ Singleton::Singleton()\n"),
-              std::string::npos);
+    EXPECT_NE(
+        capture.text().find("Gluck: Singleton is already instantiated @ Singleton::Singleton()\n"),
+        std::string::npos);
 }
 
 }  // namespace

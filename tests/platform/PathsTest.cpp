@@ -1,7 +1,6 @@
-#include "platform/Paths.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/Paths.h"
 #include "support/TestDevice.h"
 
 namespace {
@@ -11,7 +10,8 @@ std::u16string u(const std::string& s) { return std::u16string(s.begin(), s.end(
 TEST(Paths, ExpandsOneLeadingMacroAndTurnsSeparators) {
     TestDevice device;
     std::u16string home = u(device.program().string());
-    EXPECT_EQ(paths::expand(u"%app_path%/skins\\bin/splash.skin"), home + u"/skins/bin/splash.skin");
+    EXPECT_EQ(paths::expand(u"%app_path%/skins\\bin/splash.skin"),
+              home + u"/skins/bin/splash.skin");
     EXPECT_EQ(paths::expand(u"\\Temp\\x"), u"/Temp/x");
     // A macro that is not at the very start stays as written.
     EXPECT_EQ(paths::expand(u"abc\\%app_path%"), u"abc/%app_path%");

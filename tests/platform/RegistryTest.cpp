@@ -1,5 +1,3 @@
-#include "platform/Registry.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +7,7 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/Registry.h"
 #include "platform/RegistryNotification.h"
 #include "support/TestDevice.h"
 
@@ -55,7 +54,8 @@ TEST(Registry, EmptyStringReadsAsEmptyAndStoresItsTerminator) {
     EXPECT_EQ(raw->type, registry::kTypeString);
     EXPECT_EQ(raw->data.size(), 2u);
     ASSERT_TRUE(registry::write_string(kKey, u"Skin", u"ab"));
-    EXPECT_EQ(registry::read_raw(kKey, u"Skin")->data, (std::vector<uint8_t>{'a', 0, 'b', 0, 0, 0}));
+    EXPECT_EQ(registry::read_raw(kKey, u"Skin")->data,
+              (std::vector<uint8_t>{'a', 0, 'b', 0, 0, 0}));
 }
 
 TEST(Registry, KeyAndValueNamesMatchWithoutCaseAndRootsExactly) {

@@ -1,5 +1,3 @@
-#include "platform/store/StoreDatabase.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +7,7 @@
 
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "platform/store/StoreDatabase.h"
 #include "support/TestDevice.h"
 
 namespace {
@@ -106,12 +105,13 @@ TEST(StoreDatabase, ContentsTableReadsAnyWindowInOrder) {
     TestDevice device;
     auto db = open_store();
     std::vector<StoredMessage> many;
-    for (int i = 0; i < 2500; ++i) many.push_back(incoming(u"1", std::u16string(1, u'a' + i % 26), true));
+    for (int i = 0; i < 2500; ++i)
+        many.push_back(incoming(u"1", std::u16string(1, u'a' + i % 26), true));
     ASSERT_TRUE(db->add_messages(many));
     auto all = db->list_messages(StoreFolderKind::Inbox);
     ASSERT_EQ(all.size(), 2500u);
-    int64_t folder = db->folder_row(db->stores()[1].entry_id,
-                                    db->store_folder_property(db->stores()[1].entry_id, 0x81060102));
+    int64_t folder = db->folder_row(
+        db->stores()[1].entry_id, db->store_folder_property(db->stores()[1].entry_id, 0x81060102));
     ASSERT_NE(folder, 0);
     uint32_t count = 0;
     int64_t version = 0;
@@ -122,7 +122,8 @@ TEST(StoreDatabase, ContentsTableReadsAnyWindowInOrder) {
         std::vector<StoreDatabase::Bytes> ids;
         ASSERT_TRUE(db->folder_entry_ids(folder, first, 1000, ids));
         ASSERT_EQ(ids.size(), std::min(1000u, 2500 - first)) << first;
-        for (size_t i = 0; i < ids.size(); ++i) ASSERT_EQ(ids[i], all[first + i].entry_id) << first + i;
+        for (size_t i = 0; i < ids.size(); ++i)
+            ASSERT_EQ(ids[i], all[first + i].entry_id) << first + i;
     }
     // A change between two reads is seen even when reading on.
     std::vector<StoreDatabase::Bytes> ids;
@@ -170,7 +171,8 @@ TEST(StoreDatabase, ConcurrentWritersLoseNothingAndWaitForALockedStore) {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             blocker->commit();
         });
-        for (int i = 0; i < 100; ++i) ASSERT_FALSE(db->add_message(incoming(u"1", u"parent")).empty());
+        for (int i = 0; i < 100; ++i)
+            ASSERT_FALSE(db->add_message(incoming(u"1", u"parent")).empty());
         release.join();
     }
     int status = 0;

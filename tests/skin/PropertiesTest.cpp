@@ -1,20 +1,19 @@
 // Properties: skin exchange, typed lookups, translation, reload listeners, and
 // the element factory's register.
-#include "skin/Properties.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "support/LogCapture.h"
-#include "support/TestDevice.h"
+#include "skin/NodeAlreadyRegistered.h"
+#include "skin/NodeNotRegistered.h"
+#include "skin/Properties.h"
+#include "skin/ReloadListener.h"
 #include "skin/SkinFromJson.h"
 #include "skin/SkinTestSupport.h"
 #include "skin/elements/Element.h"
 #include "skin/elements/ElementFactory.h"
-#include "skin/NodeAlreadyRegistered.h"
-#include "skin/NodeNotRegistered.h"
-#include "skin/ReloadListener.h"
+#include "support/LogCapture.h"
+#include "support/TestDevice.h"
 
 namespace {
 
@@ -48,7 +47,8 @@ TEST(Properties, LoadSkinExchangesTheWholeSkinOnlyOnSuccess) {
 
     {
         LogCapture capture;
-        EXPECT_FALSE(properties.load_skin(u"%app_path%/skins/missing.skin", screen(), fake_makers()));
+        EXPECT_FALSE(
+            properties.load_skin(u"%app_path%/skins/missing.skin", screen(), fake_makers()));
         const std::string text = capture.text();
         EXPECT_NE(text.find("Properties::load_skin 1\n"), std::string::npos);
         EXPECT_NE(text.find("Properties::load_skin 2\n"), std::string::npos);
@@ -122,7 +122,8 @@ TEST(Properties, ReloadReachesListenersInOrderAndLogsItsTime) {
     LogCapture capture;
     properties.send_reload_skin();
     EXPECT_EQ(calls, (std::vector<int>{1, 3}));
-    EXPECT_NE(capture.text().find("PropertiesImpl::send_reload_skin the rest time="), std::string::npos);
+    EXPECT_NE(capture.text().find("PropertiesImpl::send_reload_skin the rest time="),
+              std::string::npos);
 
     // A listener that removes a later one during the round: that one is
     // skipped, not called after it went.

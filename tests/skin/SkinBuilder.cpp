@@ -57,11 +57,13 @@ struct Writer {
         }
         SkinBuilder::put16(out, at + 12, static_cast<uint16_t>(offset));
         SkinBuilder::put16(out, at + 14, static_cast<uint16_t>(children.size()));
-        for (size_t i = 0; i < children.size(); ++i) SkinBuilder::put32(out, at + 16 + 4 * i, children[i]);
+        for (size_t i = 0; i < children.size(); ++i)
+            SkinBuilder::put32(out, at + 16 + 4 * i, children[i]);
         return at - static_cast<uint32_t>(record_size);
     }
 
-    uint32_t tree(const std::vector<std::pair<std::u16string, SkinBuilder::Node>>& named, size_t low, size_t high) {
+    uint32_t tree(const std::vector<std::pair<std::u16string, SkinBuilder::Node>>& named,
+                  size_t low, size_t high) {
         if (low >= high) return kNone;
         size_t middle = (low + high) / 2;
         uint32_t left = tree(named, low, middle), right = tree(named, middle + 1, high);
@@ -85,7 +87,8 @@ void SkinBuilder::put32(Bytes& b, size_t at, uint32_t v) {
     put16(b, at + 2, static_cast<uint16_t>(v >> 16));
 }
 uint32_t SkinBuilder::get32(const Bytes& b, size_t at) {
-    return static_cast<uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16) | static_cast<uint32_t>(b[at + 3]) << 24;
+    return static_cast<uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16) |
+           static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
 SkinBuilder::Bytes SkinBuilder::integer(int32_t value) {
@@ -93,7 +96,9 @@ SkinBuilder::Bytes SkinBuilder::integer(int32_t value) {
     put32(b, 2, static_cast<uint32_t>(value));
     return b;
 }
-SkinBuilder::Bytes SkinBuilder::index32(uint32_t index) { return integer(static_cast<int32_t>(index)); }
+SkinBuilder::Bytes SkinBuilder::index32(uint32_t index) {
+    return integer(static_cast<int32_t>(index));
+}
 SkinBuilder::Bytes SkinBuilder::point(int16_t x, int16_t y) {
     Bytes b(6, 0);
     put16(b, 2, static_cast<uint16_t>(x));
@@ -105,7 +110,8 @@ SkinBuilder::Bytes SkinBuilder::string(uint16_t index) {
     put16(b, 0, index);
     return b;
 }
-SkinBuilder::Bytes SkinBuilder::picture(std::vector<uint16_t> coordinates, uint8_t index, uint8_t flag) {
+SkinBuilder::Bytes SkinBuilder::picture(std::vector<uint16_t> coordinates, uint8_t index,
+                                        uint8_t flag) {
     Bytes b(18, 0);
     for (size_t i = 0; i < 8 && i < coordinates.size(); ++i) put16(b, 2 * i, coordinates[i]);
     b[16] = index;
@@ -128,7 +134,8 @@ SkinBuilder::Bytes SkinBuilder::build() const {
         for (const auto& text : *list) add_string(out, text);
     Writer writer{out, {}};
     auto sorted = named;
-    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(sorted.begin(), sorted.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [name, node] : sorted) writer.collect(node);
     put32(out, 72, writer.tree(sorted, 0, sorted.size()));
     return out;

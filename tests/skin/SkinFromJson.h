@@ -19,5 +19,6 @@ inline void write_skin(const std::filesystem::path& path, const std::string& sou
     if (!out) throw std::runtime_error("skin refused: " + error);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(out->bytes.data()), static_cast<std::streamsize>(out->bytes.size()));
+    file.write(reinterpret_cast<const char*>(out->bytes.data()),
+               static_cast<std::streamsize>(out->bytes.size()));
 }

@@ -4,8 +4,6 @@
 // pages.
 #include <gtest/gtest.h>
 
-#include "support/Golden.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -13,22 +11,23 @@
 #include <stdexcept>
 #include <string>
 
+#include "draw/RenderSurface.h"
 #include "input/KeyEvent.h"
 #include "input/ScreenInfo.h"
-#include "draw/RenderSurface.h"
 #include "platform/Utf16.h"
+#include "skin/Properties.h"
+#include "skin/animations/VisibilityAnimation.h"
 #include "skin/elements/ButtonElement.h"
 #include "skin/elements/ElementKinds.h"
 #include "skin/elements/FormRoot.h"
 #include "skin/elements/MultinodeElement.h"
 #include "skin/elements/ProgressElement.h"
-#include "skin/Properties.h"
-#include "skin/animations/VisibilityAnimation.h"
+#include "support/Golden.h"
 
 namespace {
 
 class TestSkin : public ::testing::Test {
-  protected:
+protected:
     // The named node of the test skin, loaded at dpi and laid out at size.
     FormRoot& build(std::u16string_view node, Size size, int32_t dpi = 96) {
         ScreenInfo screen;
@@ -98,9 +97,9 @@ TEST_P(TestFormGolden, MatchesTheReferenceScreenshot) {
     find<ProgressElement>(u"bar").set_value(0.5);
     lay_out(screen.size);
     auto surface = draw(screen.size);
-    expect_golden(*surface, QUILLMO_SKIN_GOLDEN_DIR, "test_form_" + std::to_string(screen.size.width) + "x" +
-                                std::to_string(screen.size.height) + "_" +
-                                std::to_string(screen.dpi));
+    expect_golden(*surface, QUILLMO_SKIN_GOLDEN_DIR,
+                  "test_form_" + std::to_string(screen.size.width) + "x" +
+                      std::to_string(screen.size.height) + "_" + std::to_string(screen.dpi));
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, TestFormGolden,

@@ -20,7 +20,8 @@ inline SkinFile::Makers fake_makers(std::vector<std::u16string>* picture_paths =
                                     std::vector<FontDesc>* fonts = nullptr) {
     return {[picture_paths](std::u16string_view path) {
                 if (picture_paths) picture_paths->emplace_back(path);
-                return Picture(std::make_shared<PictureData>(std::u16string(path), PixelBuffer::create(3, 2)));
+                return Picture(
+                    std::make_shared<PictureData>(std::u16string(path), PixelBuffer::create(3, 2)));
             },
             [fonts](const FontDesc& desc) {
                 if (fonts) fonts->push_back(desc);

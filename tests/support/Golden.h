@@ -9,16 +9,18 @@
 #include <filesystem>
 #include <string>
 
+#include "draw/RenderSurface.h"
 #include "draw/pictures/PngReader.h"
 #include "draw/pictures/PngWriter.h"
-#include "draw/RenderSurface.h"
 
 // Compares surface with dir/name.png.
-inline void expect_golden(const RenderSurface& surface, const std::string& dir, const std::string& name) {
+inline void expect_golden(const RenderSurface& surface, const std::string& dir,
+                          const std::string& name) {
     ASSERT_NE(surface.buffer(), nullptr);
     const std::string path = dir + "/" + name + ".png";
     std::string error;
-    if (const char* update = std::getenv("QUILLMO_UPDATE_GOLDEN"); update && std::string(update) == "1") {
+    if (const char* update = std::getenv("QUILLMO_UPDATE_GOLDEN");
+        update && std::string(update) == "1") {
         std::filesystem::create_directories(dir);
         ASSERT_TRUE(PngWriter::write(*surface.buffer(), path, &error)) << error;
         return;

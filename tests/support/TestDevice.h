@@ -8,7 +8,8 @@
 class TestDevice {
 public:
     TestDevice() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillmo-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quillmo-test-XXXXXX").string();
         root_ = mkdtemp(pattern.data());
         device_ = root_ / "device";
         home_ = root_ / "program";

@@ -25,17 +25,20 @@ TEST(ChatsCommand, ListsTheChatsAsTheProgramBuildsThemAndKeepsTheCache) {
 
     DeviceRun json = device({"chats", "--json"});
     ASSERT_EQ(json.status, 0) << json.err;
-    EXPECT_EQ(json.out,
-              "[{\"key\":\"3456789\",\"name\":\"Анна\",\"number\":\"+7 (912) 345-67-89\","
-              "\"label\":\"\",\"unread\":1,\"messages\":2,\"last_time\":\"2026-11-22T10:07:00\","
-              "\"last_body\":\"ok\"},"
-              "{\"key\":\"BANK\",\"name\":\"\",\"number\":\"BANK\",\"label\":\"\",\"unread\":0,"
-              "\"messages\":1,\"last_time\":\"2026-11-21T09:00:00\",\"last_body\":\"code 1234\"}]\n");
+    EXPECT_EQ(
+        json.out,
+        "[{\"key\":\"3456789\",\"name\":\"Анна\",\"number\":\"+7 (912) 345-67-89\","
+        "\"label\":\"\",\"unread\":1,\"messages\":2,\"last_time\":\"2026-11-22T10:07:00\","
+        "\"last_body\":\"ok\"},"
+        "{\"key\":\"BANK\",\"name\":\"\",\"number\":\"BANK\",\"label\":\"\",\"unread\":0,"
+        "\"messages\":1,\"last_time\":\"2026-11-21T09:00:00\",\"last_body\":\"code 1234\"}]\n");
     // The program's start leaves its cache in the program folder.
     EXPECT_TRUE(std::filesystem::exists(dev.program() / "cache"));
 
     // A second run starts from the cache and finds the new message.
-    ASSERT_EQ(device({"sms", "deliver", "--from", "BANK", "--time", "2026-11-23T08:00:00", "new"}).status, 0);
+    ASSERT_EQ(
+        device({"sms", "deliver", "--from", "BANK", "--time", "2026-11-23T08:00:00", "new"}).status,
+        0);
     DeviceRun text = device({"chats"});
     ASSERT_EQ(text.status, 0);
     auto out = lines(text.out);

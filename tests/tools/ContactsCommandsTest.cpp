@@ -30,12 +30,14 @@ TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
     ASSERT_EQ(device({"contacts", "import", file.string()}).status, 0);
 
     ASSERT_EQ(device({"sms", "deliver", "--from", "+1 (555) 0100", "hello"}).status, 0);
-    ASSERT_EQ(device({"sms", "deliver", "--from", "+44 20 7946 0018", "--name", "Eve", "hi"}).status, 0);
+    ASSERT_EQ(
+        device({"sms", "deliver", "--from", "+44 20 7946 0018", "--name", "Eve", "hi"}).status, 0);
     DeviceRun list = device({"contacts", "list", "--json"});
     ASSERT_EQ(list.status, 0) << list.err;
-    EXPECT_NE(list.out.find("{\"name\":\"Anna\",\"number\":\"+7 912 345-67-89\",\"label\":\"mobile\","
-                            "\"key\":\"3456789\",\"contact_id\":"),
-              std::string::npos);
+    EXPECT_NE(
+        list.out.find("{\"name\":\"Anna\",\"number\":\"+7 912 345-67-89\",\"label\":\"mobile\","
+                      "\"key\":\"3456789\",\"contact_id\":"),
+        std::string::npos);
     EXPECT_NE(list.out.find("{\"name\":\"Eve\",\"number\":\"+44 20 7946 0018\",\"label\":\"\","
                             "\"key\":\"9460018\",\"contact_id\":-1}"),
               std::string::npos);

@@ -8,7 +8,7 @@
 namespace {
 
 class SmsCommands : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ASSERT_EQ(device({"init"}).status, 0); }
 
     // Files a message and returns its id.

@@ -2,9 +2,9 @@
 
 #include "chats/ChatListing.h"
 #include "chats/ChatModel.h"
+#include "platform/JsonWriter.h"
 #include "platform/Utf16.h"
 #include "tools/device/DeviceContext.h"
-#include "platform/JsonWriter.h"
 
 namespace {
 

@@ -17,7 +17,7 @@ struct OptionSpec {
 };
 
 class CommandLine {
-  public:
+public:
     // Splits args (the words after the subcommand's name) into options and
     // operands. Throws a usage ToolError for an unknown or repeated option, a
     // missing value, or an operand count outside min..max.
@@ -36,7 +36,7 @@ class CommandLine {
     // what names the option in the usage error.
     static uint32_t parse_number(std::string_view text, std::string_view what);
 
-  private:
+private:
     std::map<std::string, std::vector<std::string>, std::less<>> options_;
     std::vector<std::string> operands_;
 };

@@ -9,7 +9,7 @@
 #include "tools/device/Command.h"
 
 class CommandTable {
-  public:
+public:
     void add(Command command);
 
     // Runs the command named by the leading words of args ("sms", "add", ...).
@@ -21,7 +21,7 @@ class CommandTable {
     // The overview printed by "quillmo-device --help".
     std::string overview() const;
 
-  private:
+private:
     const Command* find(const std::vector<std::string>& args) const;
     bool is_group(const std::vector<std::string>& prefix) const;
     std::string group_help(const std::vector<std::string>& prefix) const;

@@ -6,10 +6,10 @@
 #include <sstream>
 
 #include "chats/ChatModel.h"
+#include "platform/JsonWriter.h"
 #include "platform/Utf16.h"
 #include "platform/contacts/AddressBook.h"
 #include "tools/device/DeviceContext.h"
-#include "platform/JsonWriter.h"
 #include "tools/device/ToolError.h"
 
 namespace {

@@ -8,7 +8,7 @@
 class StoreDatabase;
 
 class DeviceContext {
-  public:
+public:
     // out receives the command's results, err its progress reports.
     DeviceContext(std::ostream& out, std::ostream& err);
     ~DeviceContext();
@@ -27,7 +27,7 @@ class DeviceContext {
     // ToolError when the folder is missing or the store cannot be opened.
     StoreDatabase& store();
 
-  private:
+private:
     std::ostream& out_;
     std::ostream& err_;
     std::shared_ptr<StoreDatabase> store_;

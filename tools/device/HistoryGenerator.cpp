@@ -25,7 +25,7 @@ constexpr int64_t kZoneOffset = 3 * 3600;
 // splitmix64: small, fast, and the same sequence on every platform, unlike the
 // distributions of <random>.
 class Random {
-  public:
+public:
     explicit Random(uint64_t seed) : state_(seed) {}
     uint64_t next() {
         uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
@@ -44,7 +44,7 @@ class Random {
         return items[below(items.size())];
     }
 
-  private:
+private:
     uint64_t state_;
 };
 
@@ -185,7 +185,7 @@ std::u16string fill_template(Random& r, std::u16string_view text) {
 enum class Role { Opener, Question, Answer, Statement, Closer };
 
 class Conversation {
-  public:
+public:
     Conversation(Random& r) : r_(r) {}
 
     std::u16string body(const Correspondent& c, Role role) {
@@ -222,7 +222,7 @@ class Conversation {
         return text;
     }
 
-  private:
+private:
     Random& r_;
 };
 

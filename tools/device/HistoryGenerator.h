@@ -14,7 +14,7 @@
 #include "platform/store/StoredMessage.h"
 
 class HistoryGenerator {
-  public:
+public:
     // chats must lie in 1..messages.
     HistoryGenerator(size_t messages, size_t chats, uint64_t seed)
         : messages_(messages), chats_(chats), seed_(seed) {}
@@ -24,7 +24,7 @@ class HistoryGenerator {
     // time order.
     std::vector<StoredMessage> generate() const;
 
-  private:
+private:
     size_t messages_;
     size_t chats_;
     uint64_t seed_;

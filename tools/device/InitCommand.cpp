@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <ostream>
 
+#include "platform/AtomicWrite.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/Utf16.h"
 #include "platform/store/StoreDatabase.h"
-#include "platform/AtomicWrite.h"
 #include "tools/device/DeviceContext.h"
 #include "tools/device/ToolError.h"
 

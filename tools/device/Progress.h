@@ -8,7 +8,7 @@
 #include <string>
 
 class Progress {
-  public:
+public:
     static constexpr size_t kQuietBelow = 5000;
 
     Progress(std::ostream& err, std::string label) : err_(err), label_(std::move(label)) {}
@@ -19,7 +19,7 @@ class Progress {
         return [this](size_t done, size_t total) { report(done, total); };
     }
 
-  private:
+private:
     std::ostream& err_;
     std::string label_;
     int last_tenth_ = 0;

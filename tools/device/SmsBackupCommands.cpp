@@ -5,9 +5,9 @@
 #include <ostream>
 #include <sstream>
 
+#include "platform/AtomicWrite.h"
 #include "platform/LocalTime.h"
 #include "platform/store/StoreDatabase.h"
-#include "platform/AtomicWrite.h"
 #include "tools/device/DeviceContext.h"
 #include "tools/device/Progress.h"
 #include "tools/device/SmsBackupReader.h"

@@ -24,7 +24,7 @@ struct ParserDeleter {
 };
 
 class Reader {
-  public:
+public:
     explicit Reader(XML_Parser parser) : parser_(parser) {}
 
     static void XMLCALL on_start(void* self, const XML_Char* name, const XML_Char** attributes) {
@@ -51,7 +51,7 @@ class Reader {
     const std::string& error() const { return error_; }
     SmsBackup& backup() { return backup_; }
 
-  private:
+private:
     void start(const XML_Char* name, const XML_Char** attributes) {
         ++depth_;
         if (depth_ == 1) {

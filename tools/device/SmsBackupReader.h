@@ -25,7 +25,7 @@ struct SmsBackup {
 };
 
 class SmsBackupReader {
-  public:
+public:
     // Parses a whole backup file. Returns nothing, with *error set to one line
     // that starts with the line number ("line 12: ..."), when the file is not
     // well-formed XML, is not an SMS backup, or holds an <sms> without address,

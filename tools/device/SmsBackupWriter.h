@@ -15,7 +15,7 @@ struct SmsBackupText {
 };
 
 class SmsBackupWriter {
-  public:
+public:
     // backup_date_ms is when the backup was made (milliseconds since 1970, UTC).
     static SmsBackupText write(const std::vector<StoredMessage>& messages, int64_t backup_date_ms);
 };

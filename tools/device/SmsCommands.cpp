@@ -4,12 +4,12 @@
 #include <ostream>
 
 #include "messaging/EntryId.h"
+#include "platform/JsonWriter.h"
 #include "platform/LocalTime.h"
 #include "platform/Registry.h"
 #include "platform/Utf16.h"
 #include "platform/store/StoreDatabase.h"
 #include "tools/device/DeviceContext.h"
-#include "platform/JsonWriter.h"
 #include "tools/device/ToolError.h"
 
 namespace {

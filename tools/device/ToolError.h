@@ -5,7 +5,7 @@
 #include <string>
 
 class ToolError : public std::runtime_error {
-  public:
+public:
     static constexpr int kFailure = 1;  // the command could not do its work
     static constexpr int kUsage = 2;    // the command line is wrong (or no device folder)
 
@@ -14,7 +14,7 @@ class ToolError : public std::runtime_error {
 
     int status() const { return status_; }
 
-  private:
+private:
     int status_;
 };
 

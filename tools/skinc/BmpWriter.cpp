@@ -7,7 +7,8 @@ void put(std::vector<uint8_t>& b, size_t at, uint32_t v, int bytes) {
 }  // namespace
 
 std::vector<uint8_t> bmp_565(const PixelBuffer& pixels) {
-    const size_t width = static_cast<size_t>(pixels.width()), height = static_cast<size_t>(pixels.height());
+    const size_t width = static_cast<size_t>(pixels.width()),
+                 height = static_cast<size_t>(pixels.height());
     const size_t row = (2 * width + 3) / 4 * 4, offset = 14 + 40 + 12;
     std::vector<uint8_t> b(offset + row * height, 0);
     b[0] = 'B';

@@ -23,7 +23,8 @@ public:
 private:
     [[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what); }
     void skip() {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n' || text_[at_] == '\r'))
+        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' ||
+                                      text_[at_] == '\n' || text_[at_] == '\r'))
             ++at_;
     }
     bool take(char c) {
@@ -97,10 +98,14 @@ private:
         for (int i = 0; i < 4; ++i) {
             char h = text_[at_++];
             value <<= 4;
-            if (h >= '0' && h <= '9') value |= h - '0';
-            else if (h >= 'a' && h <= 'f') value |= h - 'a' + 10;
-            else if (h >= 'A' && h <= 'F') value |= h - 'A' + 10;
-            else fail("bad \\u escape");
+            if (h >= '0' && h <= '9')
+                value |= h - '0';
+            else if (h >= 'a' && h <= 'f')
+                value |= h - 'a' + 10;
+            else if (h >= 'A' && h <= 'F')
+                value |= h - 'A' + 10;
+            else
+                fail("bad \\u escape");
         }
         return value;
     }
@@ -139,25 +144,40 @@ private:
             if (at_ >= text_.size()) fail("unterminated string");
             char e = text_[at_++];
             switch (e) {
-            case '"': case '\\': case '/': out += e; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
-            case 'u': {
-                unsigned cp = hex4();
-                if (cp >= 0xD800 && cp < 0xDC00 && word("\\u")) {
-                    unsigned low = hex4();
-                    if (low < 0xDC00 || low > 0xDFFF) fail("unpaired surrogate");
-                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                } else if (cp >= 0xD800 && cp < 0xE000) {
-                    fail("unpaired surrogate");
+                case '"':
+                case '\\':
+                case '/':
+                    out += e;
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'u': {
+                    unsigned cp = hex4();
+                    if (cp >= 0xD800 && cp < 0xDC00 && word("\\u")) {
+                        unsigned low = hex4();
+                        if (low < 0xDC00 || low > 0xDFFF) fail("unpaired surrogate");
+                        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                    } else if (cp >= 0xD800 && cp < 0xE000) {
+                        fail("unpaired surrogate");
+                    }
+                    append_utf8(out, cp);
+                    break;
                 }
-                append_utf8(out, cp);
-                break;
-            }
-            default: fail("bad escape");
+                default:
+                    fail("bad escape");
             }
         }
     }

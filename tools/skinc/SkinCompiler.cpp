@@ -25,7 +25,8 @@ void put32(Bytes& b, size_t at, uint32_t v) {
     put16(b, at + 2, v >> 16);
 }
 
-const char* const kSections[kKindCount] = {"integers", "fonts", "points", "strings", "pictures", "colors"};
+const char* const kSections[kKindCount] = {"integers", "fonts",    "points",
+                                           "strings",  "pictures", "colors"};
 
 const JsonValue& expect(const JsonValue* v, JsonValue::Type type, const std::string& where) {
     if (!v || v->type != type) fail(where + ": wrong type or missing");
@@ -100,7 +101,8 @@ private:
         for (const auto& [key, value] : node.members) {
             auto section = std::find(std::begin(kSections), std::end(kSections), key);
             if (key == "children") {
-                const auto& children = expect(&value, JsonValue::Type::array, where + ".children").items;
+                const auto& children =
+                    expect(&value, JsonValue::Type::array, where + ".children").items;
                 for (size_t i = 0; i < children.size(); ++i)
                     collect(children[i], where + ".children[" + std::to_string(i) + "]");
                 continue;
@@ -108,7 +110,8 @@ private:
             if (section == std::end(kSections)) fail(where + ": unknown member \"" + key + "\"");
             auto kind = static_cast<AttributeKind>(section - std::begin(kSections));
             std::vector<std::pair<std::u16string, std::pair<std::string, const JsonValue*>>> sorted;
-            for (const auto& [name, v] : expect(&value, JsonValue::Type::object, where + "." + key).members)
+            for (const auto& [name, v] :
+                 expect(&value, JsonValue::Type::object, where + "." + key).members)
                 sorted.push_back({utf16::from_utf8(name), {name, &v}});
             std::sort(sorted.begin(), sorted.end());
             for (const auto& [wide, entry] : sorted) {
@@ -119,18 +122,21 @@ private:
                 if (kind == AttributeKind::font) {
                     expect(&v, JsonValue::Type::object, at);
                     FontDesc desc;
-                    if (const JsonValue* s = v.find("size")) desc.size = static_cast<int32_t>(number(s, 0, 10000, at + ".size"));
+                    if (const JsonValue* s = v.find("size"))
+                        desc.size = static_cast<int32_t>(number(s, 0, 10000, at + ".size"));
                     desc.bold = flag(v, "bold", at);
                     desc.italic = flag(v, "italic", at);
                     desc.underline = flag(v, "underline", at);
                     if (const JsonValue* f = v.find("face"))
-                        desc.face = utf16::from_utf8(expect(f, JsonValue::Type::string, at + ".face").text);
+                        desc.face =
+                            utf16::from_utf8(expect(f, JsonValue::Type::string, at + ".face").text);
                     fonts_.add(desc.to_text());
                 } else if (kind == AttributeKind::string) {
                     strings_.add(utf16::from_utf8(expect(&v, JsonValue::Type::string, at).text));
                 } else if (kind == AttributeKind::picture) {
                     expect(&v, JsonValue::Type::object, at);
-                    pictures_.add(utf16::from_utf8(expect(v.find("file"), JsonValue::Type::string, at + ".file").text));
+                    pictures_.add(utf16::from_utf8(
+                        expect(v.find("file"), JsonValue::Type::string, at + ".file").text));
                     if (pictures_.texts.size() > 256) fail(at + ": more than 256 pictures");
                 }
             }
@@ -148,54 +154,59 @@ private:
     }
 
     void entry(AttributeKind kind, const JsonValue& v, Bytes& e) {
-        auto coordinate = [](const JsonValue& p, int64_t low, int64_t high, const std::string& where) {
+        auto coordinate = [](const JsonValue& p, int64_t low, int64_t high,
+                             const std::string& where) {
             const auto& xy = expect(&p, JsonValue::Type::array, where).items;
             if (xy.size() != 2) fail(where + ": a point is [x, y]");
             return std::pair{number(&xy[0], low, high, where), number(&xy[1], low, high, where)};
         };
         switch (kind) {
-        case AttributeKind::integer:
-            put32(e, 4, static_cast<uint32_t>(number(&v, INT32_MIN, INT32_MAX, "integer")));
-            break;
-        case AttributeKind::font: {
-            FontDesc desc;
-            if (const JsonValue* s = v.find("size")) desc.size = static_cast<int32_t>(s->number);
-            desc.bold = flag(v, "bold", "");
-            desc.italic = flag(v, "italic", "");
-            desc.underline = flag(v, "underline", "");
-            if (const JsonValue* f = v.find("face")) desc.face = utf16::from_utf8(f->text);
-            put32(e, 4, static_cast<uint32_t>(fonts_.index.at(desc.to_text())));
-            break;
-        }
-        case AttributeKind::point: {
-            auto [x, y] = coordinate(v, INT16_MIN, INT16_MAX, "point");
-            put16(e, 4, static_cast<uint32_t>(x));
-            put16(e, 6, static_cast<uint32_t>(y));
-            break;
-        }
-        case AttributeKind::string:
-            put16(e, 2, static_cast<uint32_t>(strings_.index.at(utf16::from_utf8(v.text))));
-            break;
-        case AttributeKind::picture: {
-            if (const JsonValue* p = v.find("p")) {
-                const auto& points = expect(p, JsonValue::Type::array, "picture.p").items;
-                if (points.size() != 4) fail("picture.p: four points expected");
-                for (size_t i = 0; i < 4; ++i) {
-                    auto [x, y] = coordinate(points[i], 0, 0xFFFF, "picture.p");
-                    put16(e, 2 + 4 * i, static_cast<uint32_t>(x));
-                    put16(e, 4 + 4 * i, static_cast<uint32_t>(y));
-                }
+            case AttributeKind::integer:
+                put32(e, 4, static_cast<uint32_t>(number(&v, INT32_MIN, INT32_MAX, "integer")));
+                break;
+            case AttributeKind::font: {
+                FontDesc desc;
+                if (const JsonValue* s = v.find("size"))
+                    desc.size = static_cast<int32_t>(s->number);
+                desc.bold = flag(v, "bold", "");
+                desc.italic = flag(v, "italic", "");
+                desc.underline = flag(v, "underline", "");
+                if (const JsonValue* f = v.find("face")) desc.face = utf16::from_utf8(f->text);
+                put32(e, 4, static_cast<uint32_t>(fonts_.index.at(desc.to_text())));
+                break;
             }
-            e[18] = static_cast<uint8_t>(pictures_.index.at(utf16::from_utf8(v.find("file")->text)));
-            if (const JsonValue* f = v.find("flag")) e[19] = number(f, 0, 255, "picture.flag") != 0;
-            break;
-        }
-        case AttributeKind::color: {
-            const auto& rgb = expect(&v, JsonValue::Type::array, "color").items;
-            if (rgb.size() < 3 || rgb.size() > 4) fail("color: [r, g, b] expected");
-            for (size_t i = 0; i < 3; ++i) e[4 + i] = static_cast<uint8_t>(number(&rgb[i], 0, 255, "color"));
-            break;
-        }
+            case AttributeKind::point: {
+                auto [x, y] = coordinate(v, INT16_MIN, INT16_MAX, "point");
+                put16(e, 4, static_cast<uint32_t>(x));
+                put16(e, 6, static_cast<uint32_t>(y));
+                break;
+            }
+            case AttributeKind::string:
+                put16(e, 2, static_cast<uint32_t>(strings_.index.at(utf16::from_utf8(v.text))));
+                break;
+            case AttributeKind::picture: {
+                if (const JsonValue* p = v.find("p")) {
+                    const auto& points = expect(p, JsonValue::Type::array, "picture.p").items;
+                    if (points.size() != 4) fail("picture.p: four points expected");
+                    for (size_t i = 0; i < 4; ++i) {
+                        auto [x, y] = coordinate(points[i], 0, 0xFFFF, "picture.p");
+                        put16(e, 2 + 4 * i, static_cast<uint32_t>(x));
+                        put16(e, 4 + 4 * i, static_cast<uint32_t>(y));
+                    }
+                }
+                e[18] = static_cast<uint8_t>(
+                    pictures_.index.at(utf16::from_utf8(v.find("file")->text)));
+                if (const JsonValue* f = v.find("flag"))
+                    e[19] = number(f, 0, 255, "picture.flag") != 0;
+                break;
+            }
+            case AttributeKind::color: {
+                const auto& rgb = expect(&v, JsonValue::Type::array, "color").items;
+                if (rgb.size() < 3 || rgb.size() > 4) fail("color: [r, g, b] expected");
+                for (size_t i = 0; i < 3; ++i)
+                    e[4 + i] = static_cast<uint8_t>(number(&rgb[i], 0, 255, "color"));
+                break;
+            }
         }
     }
 
@@ -209,17 +220,20 @@ private:
         out_.resize(out_.size() + record);
         size_t at = out_.size();
         out_.resize(at + kNodeSize + kChildSize * children.size());
-        for (size_t i = 0; i < children.size(); ++i) put32(out_, at + kNodeSize + kChildSize * i, children[i]);
+        for (size_t i = 0; i < children.size(); ++i)
+            put32(out_, at + kNodeSize + kChildSize * i, children[i]);
         put16(out_, at + 14, static_cast<uint32_t>(children.size()));
         for (size_t k = 0; k < kKindCount; ++k) {
             put16(out_, at + 2 * k, static_cast<uint32_t>(out_.size() - at));
             const JsonValue* section = source.find(kSections[k]);
             if (!section) continue;
             std::vector<std::pair<std::u16string, const JsonValue*>> sorted;
-            for (const auto& [name, v] : section->members) sorted.emplace_back(utf16::from_utf8(name), &v);
+            for (const auto& [name, v] : section->members)
+                sorted.emplace_back(utf16::from_utf8(name), &v);
             std::sort(sorted.begin(), sorted.end());
             for (size_t i = 1; i < sorted.size(); ++i)
-                if (sorted[i].first == sorted[i - 1].first) fail("attribute names equal after conversion");
+                if (sorted[i].first == sorted[i - 1].first)
+                    fail("attribute names equal after conversion");
             for (const auto& [name, v] : sorted) {
                 Bytes e(kEntrySize[k], 0);
                 put16(e, 0, names_.at(name));
@@ -232,7 +246,8 @@ private:
         return static_cast<uint32_t>(at - record);
     }
 
-    uint32_t tree(const std::vector<std::pair<std::u16string, const JsonValue*>>& named, size_t low, size_t high) {
+    uint32_t tree(const std::vector<std::pair<std::u16string, const JsonValue*>>& named, size_t low,
+                  size_t high) {
         if (low >= high) return kNone;
         size_t middle = (low + high) / 2;
         uint32_t left = tree(named, low, middle), right = tree(named, middle + 1, high);

@@ -1,7 +1,7 @@
 #include "tools/skinc/SkinDump.h"
 
-#include "platform/Utf16.h"
 #include "platform/JsonWriter.h"
+#include "platform/Utf16.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ void write_node(const SkinFile& skin, SkinNode node, JsonWriter& json) {
         json.value(y);
         json.end_array();
     };
-    section("integers", AK::integer, [&](const std::u16string& n) { json.value(int64_t{skin.integer(node, n, 0)}); });
+    section("integers", AK::integer,
+            [&](const std::u16string& n) { json.value(int64_t{skin.integer(node, n, 0)}); });
     section("fonts", AK::font, [&](const std::u16string& n) {
         const FontDesc d = *skin.font_desc(node, n);
         json.begin_object();
@@ -41,7 +42,8 @@ void write_node(const SkinFile& skin, SkinNode node, JsonWriter& json) {
         Point p = skin.point(node, n, {});
         pair(p.x, p.y);
     });
-    section("strings", AK::string, [&](const std::u16string& n) { json.value(skin.string(node, n, u"")); });
+    section("strings", AK::string,
+            [&](const std::u16string& n) { json.value(skin.string(node, n, u"")); });
     section("pictures", AK::picture, [&](const std::u16string& n) {
         Picture p = skin.picture(node, n, {});
         std::u16string file;

@@ -12,12 +12,12 @@
 #include <iterator>
 #include <string>
 
+#include "draw/pictures/PngReader.h"
+#include "platform/Utf16.h"
 #include "tools/skinc/BmpWriter.h"
 #include "tools/skinc/JsonValue.h"
 #include "tools/skinc/SkinCompiler.h"
 #include "tools/skinc/SkinDump.h"
-#include "draw/pictures/PngReader.h"
-#include "platform/Utf16.h"
 
 namespace fs = std::filesystem;
 
@@ -32,7 +32,8 @@ bool write_file(const fs::path& path, const std::vector<uint8_t>& bytes) {
     std::error_code ec;
     fs::create_directories(path.parent_path(), ec);
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
@@ -68,24 +69,28 @@ int compile(const fs::path& source, const fs::path& target) {
         return 1;
     }
     for (const std::string& picture : output->pictures) {
-        fs::path png = source.parent_path() / (picture + ".png"), bmp = source.parent_path() / (picture + ".bmp");
+        fs::path png = source.parent_path() / (picture + ".png"),
+                 bmp = source.parent_path() / (picture + ".bmp");
         fs::path out = target.parent_path() / (picture + ".bmp");
         if (fs::exists(png)) {
             auto pixels = PngReader::read(png.string(), &error);
             if (!pixels || !write_file(out, bmp_565(*pixels))) {
-                std::cerr << "skinc: " << png.string() << ": " << (pixels ? "cannot write bitmap" : error) << "\n";
+                std::cerr << "skinc: " << png.string() << ": "
+                          << (pixels ? "cannot write bitmap" : error) << "\n";
                 return 1;
             }
         } else if (fs::exists(bmp)) {
             std::error_code ec;
             fs::create_directories(out.parent_path(), ec);
-            if (!fs::equivalent(bmp, out, ec)) fs::copy_file(bmp, out, fs::copy_options::overwrite_existing, ec);
+            if (!fs::equivalent(bmp, out, ec))
+                fs::copy_file(bmp, out, fs::copy_options::overwrite_existing, ec);
             if (ec) {
                 std::cerr << "skinc: cannot copy " << bmp.string() << "\n";
                 return 1;
             }
         } else {
-            std::cerr << "skinc: picture \"" << picture << "\" has neither " << png.string() << " nor .bmp\n";
+            std::cerr << "skinc: picture \"" << picture << "\" has neither " << png.string()
+                      << " nor .bmp\n";
             return 1;
         }
     }

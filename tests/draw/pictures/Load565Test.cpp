@@ -1,11 +1,10 @@
-#include "draw/pictures/Load565.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "draw/pictures/Load565.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -23,8 +22,8 @@ void put16(Bytes& b, size_t at, uint16_t v) { put32(b, at, v, 2); }
 // A BMP file as written by hand: 14-byte file header, 40-byte information
 // header, `extra` bytes (bitfield masks) and rows padded to 4 bytes. rows are
 // given in file order.
-Bytes bmp(int32_t width, int32_t height, const Pixels& rows,
-          uint16_t bits = 16, uint32_t compression = 0, const Bytes& extra = {}) {
+Bytes bmp(int32_t width, int32_t height, const Pixels& rows, uint16_t bits = 16,
+          uint32_t compression = 0, const Bytes& extra = {}) {
     size_t padded = ((16 * static_cast<size_t>(width) + 31) / 32) * 4;
     size_t offset = 54 + extra.size();
     Bytes b(offset + padded * rows.size(), 0xEE);  // padding bytes are not zero on purpose
@@ -39,7 +38,8 @@ Bytes bmp(int32_t width, int32_t height, const Pixels& rows,
     put32(b, 30, compression);
     std::copy(extra.begin(), extra.end(), b.begin() + 54);
     for (size_t i = 0; i < rows.size(); ++i)
-        for (size_t x = 0; x < rows[i].size(); ++x) put16(b, offset + i * padded + 2 * x, rows[i][x]);
+        for (size_t x = 0; x < rows[i].size(); ++x)
+            put16(b, offset + i * padded + 2 * x, rows[i][x]);
     return b;
 }
 
@@ -105,7 +105,8 @@ TEST(Load565, DamagedForeignOrMissingFilesGiveAnEmptyPictureAndTheLogLine) {
         expected += "load_565 skins/bad is not 16bit bitmap\n";
     }
     EXPECT_TRUE(load_565(u"%app_path%/smiles/missing").empty());
-    EXPECT_EQ(capture.text(), expected + "load_565 %app_path%/smiles/missing is not 16bit bitmap\n");
+    EXPECT_EQ(capture.text(),
+              expected + "load_565 %app_path%/smiles/missing is not 16bit bitmap\n");
 }
 
 TEST(Load565, ReadsFilesThroughPathMacrosAndFindsTheMaskCompanion) {

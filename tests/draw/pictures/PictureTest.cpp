@@ -1,14 +1,12 @@
-#include "draw/pictures/Picture.h"
-
 #include <gtest/gtest.h>
-
-#include "support/Golden.h"
 
 #include <vector>
 
 #include "draw/ClipScope.h"
 #include "draw/PixelOps.h"
 #include "draw/RenderSurface.h"
+#include "draw/pictures/Picture.h"
+#include "support/Golden.h"
 
 namespace {
 
@@ -24,7 +22,8 @@ Picture picture_of(int32_t width, int32_t height, const Row& pixels) {
 // A one-row picture sliced along x by the given head, middle and tail ends.
 Picture strip(const Row& pixels, int32_t p1, int32_t p2) {
     Picture p = picture_of(static_cast<int32_t>(pixels.size()), 1, pixels);
-    p.points = {Point{0, 0}, Point{p1, 0}, Point{p2, 1}, Point{static_cast<int32_t>(pixels.size()), 1}};
+    p.points = {Point{0, 0}, Point{p1, 0}, Point{p2, 1},
+                Point{static_cast<int32_t>(pixels.size()), 1}};
     return p;
 }
 
@@ -87,10 +86,9 @@ TEST(Picture, CopiesShareTheirPixelsSoConvertingToRedReachesThemAll) {
 // and a marked middle so tiling shows.
 Picture bubble() {
     const uint16_t K = 0xF81F, B = 0x2945, W = 0xFFFF, S = 0x4208, M = 0x07E0;
-    const char* art[12] = {
-        "KKKBBBBBBKKK", "KKBWWWWWWBKK", "KBWWWWWWWWBK", "BWWSSSSSSWWB",
-        "BWWSWWWWSWWB", "BWWSWMMWSWWB", "BWWSWMMWSWWB", "BWWSWWWWSWWB",
-        "BWWSSSSSSWWB", "KBWWWWWWWWBK", "KKBWWWWWWBKK", "KKKBBBBBBKKK"};
+    const char* art[12] = {"KKKBBBBBBKKK", "KKBWWWWWWBKK", "KBWWWWWWWWBK", "BWWSSSSSSWWB",
+                           "BWWSWWWWSWWB", "BWWSWMMWSWWB", "BWWSWMMWSWWB", "BWWSWWWWSWWB",
+                           "BWWSSSSSSWWB", "KBWWWWWWWWBK", "KKBWWWWWWBKK", "KKKBBBBBBKKK"};
     Row pixels;
     for (const char* line : art)
         for (const char* c = line; *c; ++c)

@@ -1,6 +1,3 @@
-#include "draw/pictures/PngReader.h"
-#include "draw/pictures/PngWriter.h"
-
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -8,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "draw/pictures/PngReader.h"
+#include "draw/pictures/PngWriter.h"
 #include "support/TestDevice.h"
 
 namespace {
@@ -27,7 +26,8 @@ TEST(Png, RoundTripKeepsEveryRgb565PixelAndOverwritesInPlace) {
     ASSERT_NE(back, nullptr) << error;
     ASSERT_EQ(back->width(), 257);
     for (int32_t y = 0; y < 3; ++y)
-        for (int32_t x = 0; x < 257; ++x) ASSERT_EQ(back->pixel(x, y), pixels->pixel(x, y)) << x << "," << y;
+        for (int32_t x = 0; x < 257; ++x)
+            ASSERT_EQ(back->pixel(x, y), pixels->pixel(x, y)) << x << "," << y;
 
     // Other readers see 8-bit channels with their top bits repeated: red 16,
     // green 32 and blue 16 become 0x84, 0x82 and 0x84.
@@ -54,7 +54,8 @@ TEST(Png, FailuresAreReportedNotHidden) {
     EXPECT_EQ(PngReader::read((device.device() / "junk.png").string(), &error), nullptr);
     auto pixels = PixelBuffer::create(2, 2);
     error.clear();
-    EXPECT_FALSE(PngWriter::write(*pixels, (device.device() / "no/such/dir/x.png").string(), &error));
+    EXPECT_FALSE(
+        PngWriter::write(*pixels, (device.device() / "no/such/dir/x.png").string(), &error));
     EXPECT_FALSE(error.empty());
 }
 

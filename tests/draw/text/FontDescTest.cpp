@@ -4,7 +4,8 @@
 
 TEST(FontDesc, ReadsAllFieldsWritesThemBackAndCutsTheFaceForTheEngine) {
     // Fields: size, scale, bold, italic, underline, face.
-    EXPECT_EQ(FontDesc::parse(u"12 1 0 0 Tahoma", 2), (FontDesc{12, 2, true, false, false, u"Tahoma"}));
+    EXPECT_EQ(FontDesc::parse(u"12 1 0 0 Tahoma", 2),
+              (FontDesc{12, 2, true, false, false, u"Tahoma"}));
     FontDesc spaced = FontDesc::parse(u"  9\t0 7 -1   DejaVu Sans Mono \r");
     EXPECT_EQ(spaced, (FontDesc{9, 1, false, true, true, u"DejaVu Sans Mono"}));
     EXPECT_EQ(spaced.to_text(), u"9 0 1 1 DejaVu Sans Mono");

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "draw/text/FontRep.h"
 #include "draw/TestFonts.h"
+#include "draw/text/FontRep.h"
 #include "support/LogCapture.h"
 
 TEST(FontRep, EqualDescriptionsShareOneFontWhileItIsHeld) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/Golden.h"
-
 #include <string>
 #include <vector>
 
@@ -10,6 +8,7 @@
 #include "draw/TestFonts.h"
 #include "draw/text/TextDraw.h"
 #include "draw/text/TextLayout.h"
+#include "support/Golden.h"
 
 namespace {
 
@@ -70,9 +69,15 @@ TEST(TextDrawMeasure, ExtentsAreCumulativePerUtf16UnitAndPairsFitWhole) {
     EXPECT_TRUE(extents.empty());
     // Unpaired surrogates measure as U+FFFD; control characters take no width.
     int32_t r = TextDraw::measure(*font, u"\uFFFD").width;
-    TextDraw::measure(*font, std::u16string(u"a\xD800" u"b\xDC00"), -1, &extents);
+    TextDraw::measure(*font,
+                      std::u16string(u"a\xD800"
+                                     u"b\xDC00"),
+                      -1, &extents);
     EXPECT_EQ(extents, (std::vector<int32_t>{9, 9 + r, 18 + r, 18 + 2 * r}));
-    TextDraw::measure(*font, u"a\t\n\x01" u"a", -1, &extents);
+    TextDraw::measure(*font,
+                      u"a\t\n\x01"
+                      u"a",
+                      -1, &extents);
     EXPECT_EQ(extents, (std::vector<int32_t>{9, 9, 9, 9, 18}));
 }
 

@@ -38,7 +38,8 @@ TEST(TextLayoutWrap, BreaksAtBreakCharactersLineFeedsAndInsideWordsWiderThanTheL
     EXPECT_EQ(wrap_even(u"ab cdefgh", 35), (Lines{{0, 3}, {3, 3}, {6, 3}}));
     // A character wider than the line stays on a line of its own, and so does
     // a surrogate pair (both units share one extent).
-    EXPECT_EQ(TextLayout::wrap(u"aWb", 30, Extents{10, 60, 70}, 0), (Lines{{0, 1}, {1, 1}, {2, 1}}));
+    EXPECT_EQ(TextLayout::wrap(u"aWb", 30, Extents{10, 60, 70}, 0),
+              (Lines{{0, 1}, {1, 1}, {2, 1}}));
     EXPECT_EQ(TextLayout::wrap(u"a\U0001F600b", 30, Extents{10, 50, 50, 60}, 0),
               (Lines{{0, 1}, {1, 2}, {3, 1}}));
 }
@@ -75,7 +76,8 @@ TEST(TextLayoutElement, WrappedTextThatOverflowsEndsInAnEllipsis) {
     auto font = dejavu(10);
     int32_t h = font->height();
     int32_t w = 0;
-    for (auto word : {u"aaaa", u"bbbb", u"cccc"}) w = std::max(w, TextDraw::measure(*font, word).width);
+    for (auto word : {u"aaaa", u"bbbb", u"cccc"})
+        w = std::max(w, TextDraw::measure(*font, word).width);
     TextLayout layout;
     layout.set_font(font);
     layout.set_text(u"aaaa bbbb cccc");

@@ -1,5 +1,3 @@
-#include "platform/contacts/AddressBook.h"
-
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -9,6 +7,7 @@
 #include <map>
 
 #include "ContactTestData.h"
+#include "platform/contacts/AddressBook.h"
 #include "platform/contacts/ContactIds.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
@@ -17,8 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kCards[] = {"accents.vcf", "android-21-utf8.vcf", "carddav-40.vcf", "cjk.vcf",
-                              "iphone-30.vcf", "no-name.vcf", "nokia-21-cp1251.vcf", "not-a-card.vcf"};
+const char* const kCards[] = {
+    "accents.vcf",   "android-21-utf8.vcf", "carddav-40.vcf",      "cjk.vcf",
+    "iphone-30.vcf", "no-name.vcf",         "nokia-21-cp1251.vcf", "not-a-card.vcf"};
 
 class AddressBookTest : public ::testing::Test {
 protected:
@@ -30,7 +30,8 @@ protected:
         std::ofstream(folder_ / name, std::ios::binary | std::ios::trunc) << text;
     }
     static std::string card(const std::string& name, const std::string& tel) {
-        return "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nTEL;TYPE=CELL:" + tel + "\r\nEND:VCARD\r\n";
+        return "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nTEL;TYPE=CELL:" + tel +
+               "\r\nEND:VCARD\r\n";
     }
     std::map<std::u16string, int32_t> ids_by_name(AddressBook& book) {
         std::map<std::u16string, int32_t> ids;
@@ -72,13 +73,15 @@ TEST_F(AddressBookTest, ReadsEveryCardInNameOrderAndLogsWhatItSkips) {
         EXPECT_GT(c.id, 0);
         names.push_back(c.display_name());
     }
-    EXPECT_EQ(names, (std::vector<std::u16string>{u"José Müller-Lüdenscheidt", u"Иван Иванович Иванов",
-                                                   u"Ada Lovelace", u"山田 太郎", u"Johnny Appleseed", u"",
-                                                   u"Петрова Мария"}));
+    EXPECT_EQ(names, (std::vector<std::u16string>{
+                         u"José Müller-Lüdenscheidt", u"Иван Иванович Иванов", u"Ada Lovelace",
+                         u"山田 太郎", u"Johnny Appleseed", u"", u"Петрова Мария"}));
     std::string text = log.text();
-    EXPECT_NE(text.find("contacts: " + (folder_ / "not-a-card.vcf").string() + " is not a vCard, skipped"),
+    EXPECT_NE(text.find("contacts: " + (folder_ / "not-a-card.vcf").string() +
+                        " is not a vCard, skipped"),
               std::string::npos);
-    EXPECT_NE(text.find("contacts: cannot read " + (folder_ / "pipe.vcf").string() + ": not a regular file"),
+    EXPECT_NE(text.find("contacts: cannot read " + (folder_ / "pipe.vcf").string() +
+                        ": not a regular file"),
               std::string::npos);
     EXPECT_TRUE(fs::exists(device_.device() / "contacts.ids"));
 }

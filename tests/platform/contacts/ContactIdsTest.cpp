@@ -1,10 +1,9 @@
-#include "platform/contacts/ContactIds.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "platform/contacts/ContactIds.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -65,8 +64,9 @@ TEST_F(ContactIdsTest, TwoProcessesMergeTheirAssignments) {
 
 TEST_F(ContactIdsTest, ADamagedMapIsLoggedAndRebuiltFromTheHashes) {
     LogCapture log;
-    for (const char* damage : {"garbage\n", "quillmo-contact-ids 1\n0 a.vcf\n",
-                               "quillmo-contact-ids 1\n5 a.vcf\n5 b.vcf\n", "quillmo-contact-ids 1\n7 a%zz\n", ""}) {
+    for (const char* damage :
+         {"garbage\n", "quillmo-contact-ids 1\n0 a.vcf\n",
+          "quillmo-contact-ids 1\n5 a.vcf\n5 b.vcf\n", "quillmo-contact-ids 1\n7 a%zz\n", ""}) {
         std::ofstream(folder_ + ".ids", std::ios::trunc) << damage;
         ContactIds ids(folder_);
         EXPECT_EQ(ids.id_for("a.vcf"), ContactIds::hash_id("a.vcf")) << damage;
@@ -74,7 +74,8 @@ TEST_F(ContactIdsTest, ADamagedMapIsLoggedAndRebuiltFromTheHashes) {
         EXPECT_TRUE(ids.save(&error));
         EXPECT_EQ(ContactIds(folder_).find("a.vcf"), ContactIds::hash_id("a.vcf"));
     }
-    EXPECT_NE(log.text().find("contacts.ids is damaged (line 1), its ids are rebuilt"), std::string::npos);
+    EXPECT_NE(log.text().find("contacts.ids is damaged (line 1), its ids are rebuilt"),
+              std::string::npos);
     EXPECT_NE(log.text().find("is damaged (an id given twice)"), std::string::npos);
 }
 

@@ -1,6 +1,6 @@
-#include "platform/contacts/ContactRecord.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/contacts/ContactRecord.h"
 
 namespace {
 

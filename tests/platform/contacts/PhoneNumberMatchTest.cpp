@@ -1,6 +1,6 @@
-#include "platform/contacts/PhoneNumberMatch.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/contacts/PhoneNumberMatch.h"
 
 namespace {
 
@@ -9,14 +9,10 @@ TEST(PhoneNumberMatch, SameNumberInCountryTrunkAndLocalSpellings) {
         const char16_t* a;
         const char16_t* b;
     } same[] = {
-        {u"+7 912 345-67-89", u"89123456789"},
-        {u"+7 (912) 345-67-89", u"+79123456789"},
-        {u"+44 20 7946 0958", u"020 7946 0958"},
-        {u"0044 20 7946 0958", u"020 7946 0958"},
-        {u"+49 30 1234567", u"030 1234567"},
-        {u"+1 408 555 0101", u"408-555-0101"},
-        {u"345-67-89", u"+7 912 345-67-89"},
-        {u"900", u"900"},
+        {u"+7 912 345-67-89", u"89123456789"},   {u"+7 (912) 345-67-89", u"+79123456789"},
+        {u"+44 20 7946 0958", u"020 7946 0958"}, {u"0044 20 7946 0958", u"020 7946 0958"},
+        {u"+49 30 1234567", u"030 1234567"},     {u"+1 408 555 0101", u"408-555-0101"},
+        {u"345-67-89", u"+7 912 345-67-89"},     {u"900", u"900"},
     };
     for (const Case& c : same) {
         EXPECT_GT(phone_number_match(c.a, c.b), 0) << std::u16string_view(c.a).size();

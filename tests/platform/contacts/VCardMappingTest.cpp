@@ -1,8 +1,7 @@
-#include "platform/contacts/VCardMapping.h"
-
 #include <gtest/gtest.h>
 
 #include "ContactTestData.h"
+#include "platform/contacts/VCardMapping.h"
 
 namespace {
 
@@ -145,9 +144,12 @@ TEST(VCardMapping, NumbersArePlacedPreferredFirstTypedBeforeUntyped) {
     ContactRecord untyped = contact_of(card_with(
         "TEL:+7 912 000-00-01\r\nTEL:79120000001\r\nTEL:2\r\nTEL:3\r\nTEL:4\r\nEMAIL:a@x\r\n"
         "EMAIL;TYPE=PREF:b@x\r\nEMAIL:c@x\r\nEMAIL:d@x\r\n"));
-    EXPECT_EQ(untyped.fields,
-              (Fields{{F::Mobile, u"+7 912 000-00-01"}, {F::HomeTel, u"2"}, {F::Home2Tel, u"3"},
-                      {F::Email1, u"b@x"}, {F::Email2, u"a@x"}, {F::Email3, u"c@x"}}));
+    EXPECT_EQ(untyped.fields, (Fields{{F::Mobile, u"+7 912 000-00-01"},
+                                      {F::HomeTel, u"2"},
+                                      {F::Home2Tel, u"3"},
+                                      {F::Email1, u"b@x"},
+                                      {F::Email2, u"a@x"},
+                                      {F::Email3, u"c@x"}}));
 }
 
 }  // namespace

@@ -1,18 +1,18 @@
-#include "platform/contacts/VCardParser.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "ContactTestData.h"
 #include "platform/Utf16.h"
+#include "platform/contacts/VCardParser.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
 namespace {
 
 // The cards of text, each as "NAME[group]{param=value,...}:value" lines.
-std::vector<std::vector<std::string>> dump(const std::string& text, VCardParser::Summary* summary = nullptr) {
+std::vector<std::vector<std::string>> dump(const std::string& text,
+                                           VCardParser::Summary* summary = nullptr) {
     VCardParser parser;
     std::vector<std::vector<std::string>> cards;
     auto result = parser.parse(text, [&](const VCard& card) {
@@ -66,14 +66,17 @@ TEST(VCardParser, JoinsSoftBreaksAndPassesOverPhotosAndNestedCards) {
         "FN;QUOTED-PRINTABLE:truncated=\r\nEND:VCARD\r\n";
     auto cards = dump(text);
     ASSERT_EQ(cards.size(), 1u);
-    EXPECT_EQ(cards[0], (std::vector<std::string>{"VERSION:2.1", "N{ENCODING=QUOTED-PRINTABLE,}:=41=42;=43",
-                                                  "PHOTO{ENCODING=BASE64,TYPE=JPEG,}:AAAABBBBCCCC",
-                                                  "AGENT{}:", "FN{ENCODING=QUOTED-PRINTABLE,}:truncated="}));
+    EXPECT_EQ(cards[0],
+              (std::vector<std::string>{"VERSION:2.1", "N{ENCODING=QUOTED-PRINTABLE,}:=41=42;=43",
+                                        "PHOTO{ENCODING=BASE64,TYPE=JPEG,}:AAAABBBBCCCC",
+                                        "AGENT{}:", "FN{ENCODING=QUOTED-PRINTABLE,}:truncated="}));
     EXPECT_EQ(decoded(text, "FN"), u"truncated");
 }
 
 TEST(VCardParser, ReadsSeveralCardsByteOrderMarksAndUtf16) {
-    std::string two = "\xEF\xBB\xBF" "BEGIN:VCARD\nFN:A\nEND:VCARD\nBEGIN:VCARD\rFN:B\rEND:VCARD";
+    std::string two =
+        "\xEF\xBB\xBF"
+        "BEGIN:VCARD\nFN:A\nEND:VCARD\nBEGIN:VCARD\rFN:B\rEND:VCARD";
     EXPECT_EQ(dump(two).size(), 2u);
 
     std::u16string wide = u"\uFEFFBEGIN:VCARD\r\nVERSION:3.0\r\nFN:Zoë\r\nEND:VCARD\r\n";
@@ -112,20 +115,23 @@ TEST(VCardDecoder, UndoesEscapesEncodingsAndCharsets) {
     EXPECT_EQ(out, "Hello");
     EXPECT_FALSE(VCardDecoder::decode_base64("SGV*", out));
 
-    EXPECT_EQ(decoded("BEGIN:VCARD\nFN;CHARSET=KOI8-R:\xF0\xC5\xD4\xD2\nEND:VCARD\n", "FN"), u"Петр");
+    EXPECT_EQ(decoded("BEGIN:VCARD\nFN;CHARSET=KOI8-R:\xF0\xC5\xD4\xD2\nEND:VCARD\n", "FN"),
+              u"Петр");
     EXPECT_EQ(decoded("BEGIN:VCARD\nFN;ENCODING=b:SsO2cmc=\nEND:VCARD\n", "FN"), u"Jörg");
 
     TestDevice device;
     LogCapture log;
     EXPECT_EQ(decoded("BEGIN:VCARD\nFN;CHARSET=X-NOSUCH:Ann\nEND:VCARD\n", "FN"), u"Ann");
-    EXPECT_NE(log.text().find("contacts: unknown charset X-NOSUCH, read as UTF-8"), std::string::npos);
+    EXPECT_NE(log.text().find("contacts: unknown charset X-NOSUCH, read as UTF-8"),
+              std::string::npos);
 }
 
 // Hostile and broken input: nothing may read out of bounds (the sanitizers
 // watch) and every complete card must still come out.
 TEST(VCardParser, SurvivesHugeTruncatedAndRandomInput) {
-    std::string huge = "BEGIN:VCARD\r\nNOTE;ENCODING=QUOTED-PRINTABLE:" + std::string(1 << 20, '=') +
-                       "41\r\nFN:" + std::string(1 << 20, '\\') + "\r\nEND:VCARD\r\n";
+    std::string huge =
+        "BEGIN:VCARD\r\nNOTE;ENCODING=QUOTED-PRINTABLE:" + std::string(1 << 20, '=') +
+        "41\r\nFN:" + std::string(1 << 20, '\\') + "\r\nEND:VCARD\r\n";
     EXPECT_EQ(dump(huge).size(), 1u);
     EXPECT_FALSE(decoded(huge, "FN").empty());
 

@@ -165,7 +165,7 @@ TEST(VisibilityAnimation, SlidesPushTheOldImageOutOfTheOppositeSide) {
 
 // The flip turns a 60 x 40 card drawn at (50, 40) on a 160 x 120 screen.
 class Flip : public ::testing::Test {
-  protected:
+protected:
     Rect draw_at(double t) {
         while (flip.running() && flip.progress() + 1e-9 < t) flip.advance(0.02);
         draw(flip, screen, {160, 120}, {50, 40});

@@ -2,21 +2,21 @@
 // draws, lays out and reacts to input.
 #include <gtest/gtest.h>
 
-#include "support/TestDevice.h"
-#include "skin/SkinFromJson.h"
 #include "draw/PixelOps.h"
 #include "draw/TestFonts.h"
 #include "draw/text/TextDraw.h"
+#include "skin/NodeAlreadyRegistered.h"
+#include "skin/Properties.h"
+#include "skin/SkinFromJson.h"
 #include "skin/elements/ButtonElement.h"
 #include "skin/elements/ElementFactory.h"
 #include "skin/elements/ElementKinds.h"
 #include "skin/elements/FormRoot.h"
 #include "skin/elements/MultinodeElement.h"
-#include "skin/NodeAlreadyRegistered.h"
 #include "skin/elements/ProgressElement.h"
-#include "skin/Properties.h"
 #include "skin/elements/TableElement.h"
 #include "skin/elements/TextElement.h"
+#include "support/TestDevice.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ struct ButtonLog : ButtonListener {
 };
 
 class ElementKindsTest : public ::testing::Test {
-  protected:
+protected:
     // Builds target from a skin node with these children (JSON nodes) and lays
     // it out at (0, 0).
     void build(Element& target, const std::string& children, int32_t width, int32_t height,

@@ -1,22 +1,21 @@
 // The element tree: building from skin nodes, finding by id, layout through
 // the tree, pointer routing and capture, visibility, caching and dumps.
-#include "skin/elements/Element.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "support/LogCapture.h"
-#include "support/TestDevice.h"
+#include "draw/PixelBuffer.h"
+#include "draw/PixelOps.h"
+#include "skin/NodeNotRegistered.h"
+#include "skin/Properties.h"
 #include "skin/SkinBuilder.h"
 #include "skin/SkinFromJson.h"
 #include "skin/SkinTestSupport.h"
-#include "draw/PixelBuffer.h"
-#include "draw/PixelOps.h"
-#include "skin/elements/ElementFactory.h"
-#include "skin/NodeNotRegistered.h"
-#include "skin/Properties.h"
 #include "skin/animations/VisibilityAnimation.h"
+#include "skin/elements/Element.h"
+#include "skin/elements/ElementFactory.h"
+#include "support/LogCapture.h"
+#include "support/TestDevice.h"
 
 namespace {
 
@@ -118,7 +117,8 @@ TEST_F(ElementTree, NodesNestedPastTheLimitAreLeftOutInsteadOfExhaustingTheStack
     builder.named.emplace_back(u"deep", std::move(deepest));
     const SkinBuilder::Bytes bytes = builder.build();
     std::ofstream(device.program() / "deep.skin", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(properties.load_skin(u"%app_path%/deep.skin", ScreenInfo{}, fake_makers()));
     LogCapture capture;
     Element root;
@@ -231,7 +231,8 @@ TEST_F(ElementTree, ACacheWithoutAlphaShowsTheKeyColourWhereNothingWasDrawn) {
     load(R"({"named": {
         "copy": {"integers": {"cache": 1}, "children": [{"strings": {"type": "probe"}}]},
         "keyed": {"integers": {"cache": 1, "cache_alpha": 0}, "children": [{"strings": {"type": "probe"}}]}}})");
-    for (auto [name, right_half] : {std::pair{u"copy", uint16_t{0xF81F}}, std::pair{u"keyed", uint16_t{0x1234}}}) {
+    for (auto [name, right_half] :
+         {std::pair{u"copy", uint16_t{0xF81F}}, std::pair{u"keyed", uint16_t{0x1234}}}) {
         Element e;
         ASSERT_TRUE(e.load_from_skin(properties, name));
         e.set_x_extent(0, 4);

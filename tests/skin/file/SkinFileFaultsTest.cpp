@@ -43,14 +43,15 @@ Bytes base(uint32_t* node = nullptr) {
 
 // Writes bytes as the program's main.skin and loads it: the skin, if any,
 // and what the load wrote to the log.
-std::pair<std::unique_ptr<SkinFile>, std::string> load_file(const TestDevice& device, const Bytes& bytes,
-                                                            SkinFile::Makers makers = fake_makers()) {
+std::pair<std::unique_ptr<SkinFile>, std::string> load_file(
+    const TestDevice& device, const Bytes& bytes, SkinFile::Makers makers = fake_makers()) {
     // The log notices that an earlier capture switched it off only when it is
     // next used; without this call it would go on writing to the old file.
     log();
     LogCapture capture;
     std::ofstream(device.program() / "main.skin", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     auto skin = SkinFile::load(utf16::from_utf8(kPath), 96, makers);
     return {std::move(skin), capture.text()};
 }
@@ -85,7 +86,9 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
     const Bytes good = base(&node);
     const uint32_t size = static_cast<uint32_t>(good.size());
     const uint32_t record = node - 12;
-    auto s = [&](size_t i) { return static_cast<uint16_t>(good[node + 2 * i] | good[node + 2 * i + 1] << 8); };
+    auto s = [&](size_t i) {
+        return static_cast<uint16_t>(good[node + 2 * i] | good[node + 2 * i + 1] << 8);
+    };
     uint32_t child = B::get32(good, node + 16);
     struct Damage {
         const char* what;
@@ -93,28 +96,46 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
         std::function<void(Bytes&)> apply;
     };
     const std::vector<Damage> damages{
-        {"root record outside", "index record outside the file", [&](Bytes& b) { B::put32(b, 72, size - 4); }},
-        {"string block outside", "string block runs past the end of the file", [&](Bytes& b) { B::put32(b, 84, size + 10); }},
-        {"last string unterminated", "string block runs past the end of the file", [&](Bytes& b) { B::put32(b, 84, size - 1); }},
-        {"string count too large", "string count larger than the file", [&](Bytes& b) { B::put32(b, 88, 0x7FFFFFFF); }},
-        {"index name outside", "index name outside the file", [&](Bytes& b) { B::put32(b, record + 8, size); }},
-        {"index cycle", "index record reached twice", [&](Bytes& b) { B::put32(b, record, record); }},
-        {"sections past the end", "sections outside the file", [&](Bytes& b) { B::put16(b, node + 12, 0xFFF0); }},
-        {"section bounds decrease", "section bounds decrease", [&](Bytes& b) { B::put16(b, node + 2, static_cast<uint16_t>(s(0) - 8)); }},
-        {"partial entry", "section not a whole number of entries", [&](Bytes& b) { B::put16(b, node, static_cast<uint16_t>(s(0) + 2)); }},
-        {"child count past the end", "child offsets outside the file", [&](Bytes& b) { B::put16(b, node + 14, 0xFFFF); }},
-        {"child outside", "child node outside the file", [&](Bytes& b) { B::put32(b, node + 16, size - 2); }},
-        {"child is its parent", "node is its own ancestor", [&](Bytes& b) { B::put32(b, node + 16, node); }},
-        {"child loops to itself", "node is the child of two parents", [&](Bytes& b) {
+        {"root record outside", "index record outside the file",
+         [&](Bytes& b) { B::put32(b, 72, size - 4); }},
+        {"string block outside", "string block runs past the end of the file",
+         [&](Bytes& b) { B::put32(b, 84, size + 10); }},
+        {"last string unterminated", "string block runs past the end of the file",
+         [&](Bytes& b) { B::put32(b, 84, size - 1); }},
+        {"string count too large", "string count larger than the file",
+         [&](Bytes& b) { B::put32(b, 88, 0x7FFFFFFF); }},
+        {"index name outside", "index name outside the file",
+         [&](Bytes& b) { B::put32(b, record + 8, size); }},
+        {"index cycle", "index record reached twice",
+         [&](Bytes& b) { B::put32(b, record, record); }},
+        {"sections past the end", "sections outside the file",
+         [&](Bytes& b) { B::put16(b, node + 12, 0xFFF0); }},
+        {"section bounds decrease", "section bounds decrease",
+         [&](Bytes& b) { B::put16(b, node + 2, static_cast<uint16_t>(s(0) - 8)); }},
+        {"partial entry", "section not a whole number of entries",
+         [&](Bytes& b) { B::put16(b, node, static_cast<uint16_t>(s(0) + 2)); }},
+        {"child count past the end", "child offsets outside the file",
+         [&](Bytes& b) { B::put16(b, node + 14, 0xFFFF); }},
+        {"child outside", "child node outside the file",
+         [&](Bytes& b) { B::put32(b, node + 16, size - 2); }},
+        {"child is its parent", "node is its own ancestor",
+         [&](Bytes& b) { B::put32(b, node + 16, node); }},
+        {"child loops to itself", "node is the child of two parents",
+         [&](Bytes& b) {
              // The leaf names itself as its one child (over its first entry).
              B::put16(b, child + 14, 1);
              B::put32(b, child + 16, child);
          }},
-        {"attribute name outside", "attribute name outside the file", [&](Bytes& b) { B::put16(b, node + s(0), 0xFFFF); }},
-        {"integers unsorted", "section not sorted by name", [&](Bytes& b) { B::put16(b, node + s(0) + 8, B::get32(b, node + s(0)) & 0xFFFF); }},
-        {"font index out of range", "font index out of range", [&](Bytes& b) { B::put32(b, node + s(1) + 4, 1); }},
-        {"string index out of range", "string index out of range", [&](Bytes& b) { B::put16(b, node + s(3) + 2, 1); }},
-        {"picture index out of range", "picture index out of range", [&](Bytes& b) { b[node + s(4) + 18] = 1; }},
+        {"attribute name outside", "attribute name outside the file",
+         [&](Bytes& b) { B::put16(b, node + s(0), 0xFFFF); }},
+        {"integers unsorted", "section not sorted by name",
+         [&](Bytes& b) { B::put16(b, node + s(0) + 8, B::get32(b, node + s(0)) & 0xFFFF); }},
+        {"font index out of range", "font index out of range",
+         [&](Bytes& b) { B::put32(b, node + s(1) + 4, 1); }},
+        {"string index out of range", "string index out of range",
+         [&](Bytes& b) { B::put16(b, node + s(3) + 2, 1); }},
+        {"picture index out of range", "picture index out of range",
+         [&](Bytes& b) { b[node + s(4) + 18] = 1; }},
     };
     for (const Damage& damage : damages) {
         Bytes bytes = good;
@@ -122,7 +143,8 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
         auto [skin, log] = load_file(device, bytes);
         EXPECT_FALSE(skin) << damage.what;
         EXPECT_EQ(SkinValidator(SkinBytes(bytes)).fault(), damage.fault) << damage.what;
-        EXPECT_EQ(log, kRecordSizeLines + "Error: skin [" + kPath + "] failed to load\n") << damage.what;
+        EXPECT_EQ(log, kRecordSizeLines + "Error: skin [" + kPath + "] failed to load\n")
+            << damage.what;
     }
 }
 
@@ -151,10 +173,13 @@ TEST(SkinFileFaults, SharedChildrenAndUnorderedIndexAreRefused) {
 TEST(SkinFileFaults, MissingPictureFileFailsTheLoadAndStopsThere) {
     TestDevice device;
     std::vector<FontDesc> fonts;
-    auto [skin, log] = load_file(device, base(), SkinFile::Makers{SkinFile::default_makers().picture,
-                                                                  fake_makers(nullptr, &fonts).font});
+    auto [skin, log] = load_file(
+        device, base(),
+        SkinFile::Makers{SkinFile::default_makers().picture, fake_makers(nullptr, &fonts).font});
     EXPECT_FALSE(skin);
-    EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl picture failed to load {p}\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl picture failed to load {p}\n"),
+              std::string::npos)
+        << log;
     EXPECT_EQ(log.find("fonts create time"), std::string::npos);
     EXPECT_TRUE(fonts.empty());
 }
@@ -177,7 +202,8 @@ TEST(SkinFileFaults, FuzzSeedsLoadAndKeptCrashesFailCleanly) {
     TestDevice device;
     auto seeds = files_in(QUILLMO_SKIN_FUZZ_CORPUS_DIR);
     EXPECT_FALSE(seeds.empty());
-    for (const Bytes& seed : seeds) EXPECT_TRUE(SkinFile::load_bytes(seed, u"x", 96, fake_makers()));
+    for (const Bytes& seed : seeds)
+        EXPECT_TRUE(SkinFile::load_bytes(seed, u"x", 96, fake_makers()));
     for (const Bytes& crash : files_in(QUILLMO_SKIN_FUZZ_CRASHES_DIR))
         SkinFile::load_bytes(crash, u"x", 96, fake_makers());  // the sanitizers judge
 }

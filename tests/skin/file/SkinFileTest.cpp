@@ -1,5 +1,3 @@
-#include "skin/file/SkinFile.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +5,7 @@
 
 #include "skin/SkinBuilder.h"
 #include "skin/SkinTestSupport.h"
+#include "skin/file/SkinFile.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -40,9 +39,11 @@ SkinBuilder sample() {
     return s;
 }
 
-std::unique_ptr<SkinFile> load(const SkinBuilder& s, int32_t dpi = 96, std::vector<std::u16string>* paths = nullptr,
+std::unique_ptr<SkinFile> load(const SkinBuilder& s, int32_t dpi = 96,
+                               std::vector<std::u16string>* paths = nullptr,
                                std::vector<FontDesc>* fonts = nullptr) {
-    return SkinFile::load_bytes(s.build(), u"%app_path%/skins/bin/main.skin", dpi, fake_makers(paths, fonts));
+    return SkinFile::load_bytes(s.build(), u"%app_path%/skins/bin/main.skin", dpi,
+                                fake_makers(paths, fonts));
 }
 
 TEST(SkinFile, LooksUpNamedNodesExactlyAndWalksChildrenInOrder) {
@@ -104,7 +105,8 @@ TEST(SkinFile, ScaleShiftFollowsPixelsPerInch) {
     struct Case {
         int32_t dpi, shift;
     };
-    for (Case c : {Case{96, 0}, Case{191, 0}, Case{192, 1}, Case{383, 1}, Case{384, 2}, Case{480, 2}}) {
+    for (Case c :
+         {Case{96, 0}, Case{191, 0}, Case{192, 1}, Case{383, 1}, Case{384, 2}, Case{480, 2}}) {
         std::vector<FontDesc> fonts;
         auto skin = load(sample(), c.dpi, nullptr, &fonts);
         ASSERT_TRUE(skin);
@@ -126,7 +128,8 @@ TEST(SkinFile, PicturesComeFromTheSkinDirectoryAndAreLogged) {
     std::vector<std::u16string> paths;
     auto skin = load(sample(), 96, &paths);
     ASSERT_TRUE(skin);
-    EXPECT_EQ(paths, (std::vector<std::u16string>{u"%app_path%/skins/bin\\bubble", u"%app_path%/skins/bin\\icons/send"}));
+    EXPECT_EQ(paths, (std::vector<std::u16string>{u"%app_path%/skins/bin\\bubble",
+                                                  u"%app_path%/skins/bin\\icons/send"}));
     EXPECT_EQ(skin->pictures()[0].points[3], (Point{3, 2}));
     std::string log = capture.text();
     EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl picture load time="), std::string::npos);
@@ -167,12 +170,14 @@ TEST(SkinFile, LoadsFromDiskWithRealBitmaps) {
     SkinBuilder::put32(bmp, 22, 1);
     SkinBuilder::put16(bmp, 26, 1);
     SkinBuilder::put16(bmp, 28, 16);
-    std::ofstream(folder / "dot.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), 58);
+    std::ofstream(folder / "dot.bmp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bmp.data()), 58);
     SkinBuilder s;
     s.pictures = {u"dot"};
     auto bytes = s.build();
     std::ofstream(folder / "main.skin", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     auto skin = SkinFile::load(u"%app_path%/skins/bin/main.skin", 96);
     ASSERT_TRUE(skin);
     EXPECT_EQ(skin->pictures()[0].size(), (Size{1, 1}));

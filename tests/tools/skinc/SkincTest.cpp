@@ -3,17 +3,18 @@
 #include <fstream>
 #include <iterator>
 
+#include "draw/pictures/Load565.h"
+#include "skin/SkinTestSupport.h"
+#include "support/TestDevice.h"
 #include "tools/skinc/BmpWriter.h"
 #include "tools/skinc/JsonValue.h"
 #include "tools/skinc/SkinCompiler.h"
 #include "tools/skinc/SkinDump.h"
-#include "skin/SkinTestSupport.h"
-#include "draw/pictures/Load565.h"
-#include "support/TestDevice.h"
 
 namespace {
 
-std::optional<skin_compiler::Output> compile(const std::string& text, std::string* error = nullptr) {
+std::optional<skin_compiler::Output> compile(const std::string& text,
+                                             std::string* error = nullptr) {
     std::string e;
     auto json = JsonValue::parse(text, &e);
     EXPECT_TRUE(json) << e;
@@ -43,7 +44,8 @@ TEST(Skinc, CompiledSkinLoadsWithSortedSectionsAndFindsEveryNode) {
     EXPECT_EQ(out->pictures, std::vector<std::string>{"a/dot"});
     auto skin = load(*out);
     ASSERT_TRUE(skin);
-    for (auto name : {u"b", u"FormChat", u"A", u"C", u"D", u"E", u"F"}) EXPECT_TRUE(skin->find_node(name));
+    for (auto name : {u"b", u"FormChat", u"A", u"C", u"D", u"E", u"F"})
+        EXPECT_TRUE(skin->find_node(name));
     SkinNode b = *skin->find_node(u"b");
     std::vector<std::u16string> names;
     for (size_t i = 0; i < skin->attribute_count(b, skin_format::AttributeKind::integer); ++i)
@@ -91,16 +93,20 @@ TEST(Skinc, TheTestSkinSurvivesDumpAndCompile) {
 
 TEST(Skinc, SourcesThatDoNotFitTheFormatAreRefused) {
     std::string many_pictures = R"({"named": {"n": {"pictures": {)";
-    for (int i = 0; i < 257; ++i) many_pictures += (i ? "," : "") + ("\"p" + std::to_string(i) + R"(": {"file": "f)" + std::to_string(i) + "\"}");
+    for (int i = 0; i < 257; ++i)
+        many_pictures += (i ? "," : "") + ("\"p" + std::to_string(i) + R"(": {"file": "f)" +
+                                           std::to_string(i) + "\"}");
     many_pictures += "}}}}";
     std::string long_names = R"({"named": {"n": {"integers": {)";
-    for (int i = 0; i < 40; ++i) long_names += (i ? "," : "") + ("\"" + std::string(1000, 'a') + std::to_string(i) + "\": 1");
+    for (int i = 0; i < 40; ++i)
+        long_names +=
+            (i ? "," : "") + ("\"" + std::string(1000, 'a') + std::to_string(i) + "\": 1");
     long_names += "}}}}";
-    for (const std::string& source : {std::string(R"({"named": {"n": {"points": {"p": [40000, 0]}}}})"),
-                                      std::string(R"({"named": {"n": {"colors": {"c": [256, 0, 0]}}}})"),
-                                      std::string(R"({"named": {"n": {"integer": {"i": 1}}}})"),
-                                      std::string(R"({"nodes": {}})"),
-                                      many_pictures, long_names}) {
+    for (const std::string& source :
+         {std::string(R"({"named": {"n": {"points": {"p": [40000, 0]}}}})"),
+          std::string(R"({"named": {"n": {"colors": {"c": [256, 0, 0]}}}})"),
+          std::string(R"({"named": {"n": {"integer": {"i": 1}}}})"),
+          std::string(R"({"nodes": {}})"), many_pictures, long_names}) {
         std::string error;
         EXPECT_FALSE(compile(source, &error)) << source.substr(0, 80);
         EXPECT_FALSE(error.empty());
@@ -113,7 +119,8 @@ TEST(Skinc, JsonReaderIsStrictAndReportsTheLine) {
     EXPECT_EQ(error.rfind("line 3:", 0), 0u) << error;
     for (const char* bad : {"{\"a\": 1.5}", "[1,]", "\"\\ud800\"", "{} x", "\"a\nb\"", "[[[["})
         EXPECT_FALSE(JsonValue::parse(bad, &error)) << bad;
-    auto value = JsonValue::parse(R"({"t": "\u00e9\n\ud83d\ude00", "b": [true, false, null, -7]})", &error);
+    auto value =
+        JsonValue::parse(R"({"t": "\u00e9\n\ud83d\ude00", "b": [true, false, null, -7]})", &error);
     ASSERT_TRUE(value);
     EXPECT_EQ(value->find("t")->text, "é\n😀");
     EXPECT_TRUE(value->find("b")->items[0].boolean);
@@ -129,7 +136,8 @@ TEST(Skinc, BitmapsWrittenLoadBackPixelForPixel) {
     auto bytes = bmp_565(*pixels);
     Picture back = load_565_from_memory(bytes, u"x");
     ASSERT_EQ(back.size(), (Size{3, 2}));
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(back.data()->pixels().pixel(i % 3, i / 3), values[i]) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(back.data()->pixels().pixel(i % 3, i / 3), values[i]) << i;
 }
 
 }  // namespace

@@ -113,6 +113,54 @@ TEST(Skinc, SourcesThatDoNotFitTheFormatAreRefused) {
     }
 }
 
+TEST(Skinc, TextsThatWouldNotSurviveTheFileAreRefusedNamingWhere) {
+    // A NUL ends a string in the file: the rest would become the next string.
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"named": {"n": {"strings": {"a": "x\u0000y", "b": "z"}}}})", "n.strings.a:"},
+        {R"({"named": {"n": {"integers": {"a\u0000b": 1}}}})", "n.integers.a"},
+        {R"({"named": {"n\u0000": {}}})", "named.n"},
+        {R"({"named": {"n": {"fonts": {"f": {"face": "Ta\u0000homa"}}}}})", "n.fonts.f.face:"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "a\u0000"}}}}})", "n.pictures.p.file:"},
+        // Pictures are written to and read from "<skin folder>/NAME.bmp".
+        {R"({"named": {"n": {"pictures": {"p": {"file": "../up"}}}}})", "leaves the skin's folder"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "a/../../up"}}}}})", "leaves"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "/tmp/abs"}}}}})", "is absolute"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": ""}}}}})", "empty picture name"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "a//b"}}}}})", "empty or"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "a/./b"}}}}})", "empty or"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "a\\b"}}}}})", "separated by"},
+    };
+    for (const auto& [source, expected] : cases) {
+        std::string error;
+        EXPECT_FALSE(compile(source, &error)) << source;
+        EXPECT_NE(error.find(expected), std::string::npos) << source << " -> " << error;
+    }
+    auto nested = compile(R"({"named": {"n": {"pictures": {"p": {"file": "icons/a.b/..c"}}}}})");
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(nested->pictures, std::vector<std::string>{"icons/a.b/..c"});
+}
+
+// A source with count different string values, 250 to a child node (a node's
+// sections hold 65,535 bytes), under the attribute names s0..s249.
+std::string many_strings(int count) {
+    std::string source = R"({"named": {"n": {"children": [)";
+    for (int i = 0; i < count; i += 250) {
+        source += i ? ",{\"strings\": {" : "{\"strings\": {";
+        for (int j = i; j < count && j < i + 250; ++j)
+            source += (j > i ? ",\"s" : "\"s") + std::to_string(j - i) + "\": \"v" +
+                      std::to_string(j) + "\"";
+        source += "}}";
+    }
+    return source + "]}}}";
+}
+
+TEST(Skinc, StringValuesBeyondTheirSixteenBitIndexAreRefused) {
+    std::string error;
+    EXPECT_FALSE(compile(many_strings(65537), &error));
+    EXPECT_NE(error.find("n.children[262].strings.s9: more than 65,536"), std::string::npos)
+        << error;
+}
+
 TEST(Skinc, JsonReaderIsStrictAndReportsTheLine) {
     std::string error;
     EXPECT_FALSE(JsonValue::parse("{\n\"a\": 1,\n\"a\": 2}", &error));

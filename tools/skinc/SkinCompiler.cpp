@@ -76,6 +76,22 @@ void check_picture_name(const std::string& name, const std::string& where) {
     }
 }
 
+// The font description of a font attribute, as the loader will read it back:
+// white space around the face is dropped and an empty face is "Tahoma", so a
+// dump of the skin compiles back to the same bytes.
+std::u16string font_text(const JsonValue& v, const std::string& at) {
+    expect(&v, JsonValue::Type::object, at);
+    FontDesc desc;
+    if (const JsonValue* s = v.find("size"))
+        desc.size = static_cast<int32_t>(number(s, 0, 10000, at + ".size"));
+    desc.bold = flag(v, "bold", at);
+    desc.italic = flag(v, "italic", at);
+    desc.underline = flag(v, "underline", at);
+    if (const JsonValue* f = v.find("face"))
+        desc.face = stored(expect(f, JsonValue::Type::string, at + ".face").text, at + ".face");
+    return FontDesc::parse(desc.to_text()).to_text();
+}
+
 // A list of texts in first-use order, each stored once.
 struct TextList {
     std::vector<std::u16string> texts;
@@ -152,17 +168,7 @@ private:
                 names_.emplace(wide, 0);
                 std::string at = where + "." + key + "." + name;
                 if (kind == AttributeKind::font) {
-                    expect(&v, JsonValue::Type::object, at);
-                    FontDesc desc;
-                    if (const JsonValue* s = v.find("size"))
-                        desc.size = static_cast<int32_t>(number(s, 0, 10000, at + ".size"));
-                    desc.bold = flag(v, "bold", at);
-                    desc.italic = flag(v, "italic", at);
-                    desc.underline = flag(v, "underline", at);
-                    if (const JsonValue* f = v.find("face"))
-                        desc.face = stored(expect(f, JsonValue::Type::string, at + ".face").text,
-                                           at + ".face");
-                    fonts_.add(desc.to_text());
+                    fonts_.add(font_text(v, at));
                 } else if (kind == AttributeKind::string) {
                     strings_.add(stored(expect(&v, JsonValue::Type::string, at).text, at));
                     // A string attribute holds its value's index in 16 bits.
@@ -202,14 +208,7 @@ private:
                 put32(e, 4, static_cast<uint32_t>(number(&v, INT32_MIN, INT32_MAX, "integer")));
                 break;
             case AttributeKind::font: {
-                FontDesc desc;
-                if (const JsonValue* s = v.find("size"))
-                    desc.size = static_cast<int32_t>(s->number);
-                desc.bold = flag(v, "bold", "");
-                desc.italic = flag(v, "italic", "");
-                desc.underline = flag(v, "underline", "");
-                if (const JsonValue* f = v.find("face")) desc.face = utf16::from_utf8(f->text);
-                put32(e, 4, static_cast<uint32_t>(fonts_.index.at(desc.to_text())));
+                put32(e, 4, static_cast<uint32_t>(fonts_.index.at(font_text(v, "font"))));
                 break;
             }
             case AttributeKind::point: {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -89,6 +90,30 @@ TEST(Skinc, TheTestSkinSurvivesDumpAndCompile) {
     ASSERT_TRUE(again);
     EXPECT_EQ(again->bytes, out->bytes);
     EXPECT_EQ(again->pictures, out->pictures);
+}
+
+// The fuzzer's seeds and kept inputs: whatever compiles loads, and its dump
+// compiles back to the same bytes.
+TEST(Skinc, FuzzSourcesThatCompileLoadAndSurviveDumpAndCompile) {
+    TestDevice device;
+    int compiled = 0;
+    for (const char* folder :
+         {QUILLMO_SKIN_SOURCE_FUZZ_CORPUS_DIR, QUILLMO_SKIN_SOURCE_FUZZ_CRASHES_DIR})
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::string source((std::istreambuf_iterator<char>(in)), {});
+            std::string error;
+            auto json = JsonValue::parse(source, &error);
+            auto out = json ? skin_compiler::compile(*json, &error) : std::nullopt;
+            if (!out) continue;
+            ++compiled;
+            auto skin = load(*out);
+            ASSERT_TRUE(skin) << entry.path();
+            auto again = compile(dump_skin(*skin));
+            ASSERT_TRUE(again) << entry.path();
+            EXPECT_EQ(again->bytes, out->bytes) << entry.path();
+        }
+    EXPECT_GE(compiled, 5);
 }
 
 TEST(Skinc, SourcesThatDoNotFitTheFormatAreRefused) {

@@ -1,13 +1,12 @@
 #include "skin/file/SkinFile.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
 #include "draw/pictures/Load565.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Stopwatch.h"
+#include "platform/WholeFile.h"
 #include "skin/file/SkinValidator.h"
 
 using namespace skin_format;
@@ -70,57 +69,58 @@ SkinFile::SkinFile(std::vector<uint8_t> bytes, std::u16string path, int32_t shif
     : bytes_(std::move(bytes)), in_(bytes_), path_(std::move(path)), scale_shift_(shift) {}
 
 std::unique_ptr<SkinFile> SkinFile::load(std::u16string_view path, int32_t pixels_per_inch,
-                                         const Makers& makers) {
+                                         const Makers& makers, std::string* failure) {
     log_record_sizes();
     std::vector<uint8_t> bytes;
-    std::string native = paths::native(paths::expand(path));
-    // Only a regular file has a size: a directory opens as a stream too and
-    // reports an end position of 2^63 - 1. Anything else counts as missing.
-    std::error_code error;
-    bool regular = std::filesystem::is_regular_file(native, error);
-    uintmax_t file_size = regular ? std::filesystem::file_size(native, error) : 0;
-    std::ifstream in;
-    if (regular && !error) in.open(native, std::ios::binary);
-    if (in.is_open()) {
-        auto size = static_cast<std::streamsize>(file_size);
-        // Offsets in the file are 32 bits wide, so a larger file cannot be a skin.
-        if (file_size > 0xFFFFFFFFu) size = 0;
-        if (size > 0) {
-            bytes.resize(static_cast<size_t>(size));
-            in.read(reinterpret_cast<char*>(bytes.data()), size);
-            if (in.gcount() != size) {
-                log() << "Error: skin [" << path << "] failed to load\n";
-                return nullptr;
-            }
-        }
+    std::string why;
+    // A file that cannot be read counts as empty: it then fails the size check
+    // without a log line of its own, as a missing one does.
+    WholeFile::Status status =
+        WholeFile::read(paths::native(paths::expand(path)), kMaxFileSize, bytes, &why);
+    if (status != WholeFile::Status::Ok) {
+        if (failure) *failure = status == WholeFile::Status::Missing ? "no such file" : why;
+        return nullptr;
     }
-    return load_bytes(std::move(bytes), path, pixels_per_inch, makers);
+    return load_bytes(std::move(bytes), path, pixels_per_inch, makers, failure);
 }
 
 std::unique_ptr<SkinFile> SkinFile::load_bytes(std::vector<uint8_t> bytes, std::u16string_view path,
-                                               int32_t pixels_per_inch, const Makers& makers) {
+                                               int32_t pixels_per_inch, const Makers& makers,
+                                               std::string* failure) {
     // Too short or not a skin at all: refused silently, like a missing file.
-    if (bytes.size() < kHeaderSize || !has_magic(bytes)) return nullptr;
+    if (bytes.size() < kHeaderSize) {
+        if (failure) *failure = "shorter than the 92-byte header of a skin";
+        return nullptr;
+    }
+    if (!has_magic(bytes)) {
+        if (failure) *failure = "not a skin file (wrong magic)";
+        return nullptr;
+    }
     std::unique_ptr<SkinFile> skin(
         new SkinFile(std::move(bytes), std::u16string(path), scale_shift_for(pixels_per_inch)));
     SkinValidator validator(skin->in_);
     if (!validator.ok()) {
         log() << "Error: skin [" << path << "] failed to load\n";
+        if (failure) *failure = validator.fault();
         return nullptr;
     }
-    if (!skin->create_lists(validator.strings(), makers)) return nullptr;
+    if (!skin->create_lists(validator.strings(), makers, failure)) return nullptr;
     return skin;
 }
 
-bool SkinFile::create_lists(const std::vector<uint32_t>& strings, const Makers& makers) {
+bool SkinFile::create_lists(const std::vector<uint32_t>& strings, const Makers& makers,
+                            std::string* failure) {
     Stopwatch stopwatch;
     size_t pictures = in_.u32(kPictureCount), fonts = in_.u32(kFontCount);
     std::u16string directory = directory_of(path_);
     for (size_t i = 0; i < pictures; ++i) {
         std::u16string name = in_.string(strings[i]);
-        Picture picture = makers.picture(directory.empty() ? name : directory + u"\\" + name);
+        std::u16string file = directory.empty() ? name : directory + u"\\" + name;
+        Picture picture = makers.picture(file);
         if (picture.size().width == 0 && picture.size().height == 0) {
             log() << "PropertiesImpl::PropertiesImpl picture failed to load {" << name << "}\n";
+            if (failure)
+                *failure = "picture " + paths::native(paths::expand(file)) + ".bmp failed to load";
             return false;
         }
         log() << "PropertiesImpl::PropertiesImpl picture load time=" << stopwatch.lap() << " {"

@@ -40,14 +40,25 @@ public:
     // Reads the file at path (path macros expanded) and loads it. Logs the
     // record sizes, then as described for each step; nothing on success means
     // the load failed and nothing was kept. Pictures come from the skin's
-    // directory + "\" + name + ".bmp".
+    // directory + "\" + name + ".bmp". Only a regular file of at most
+    // kMaxFileSize bytes is read; anything else (missing, a folder, a FIFO, a
+    // device) counts as an empty file and fails without a log line.
+    //
+    // When failure is given, a failed load also sets it to one line without
+    // the path saying why ("no such file", "wrong magic", the first structural
+    // fault, the picture that failed); the log is the same either way.
     static std::unique_ptr<SkinFile> load(std::u16string_view path, int32_t pixels_per_inch,
-                                          const Makers& makers = default_makers());
+                                          const Makers& makers = default_makers(),
+                                          std::string* failure = nullptr);
     // The same for bytes already read, without the record-size lines; path
     // only locates the pictures and appears in the log.
     static std::unique_ptr<SkinFile> load_bytes(std::vector<uint8_t> bytes,
                                                 std::u16string_view path, int32_t pixels_per_inch,
-                                                const Makers& makers);
+                                                const Makers& makers,
+                                                std::string* failure = nullptr);
+
+    // Every offset in the file is 32 bits wide, so no larger file can be a skin.
+    static constexpr size_t kMaxFileSize = 0xFFFFFFFF;
 
     // 2 from 384 pixels per inch, 1 from 192, else 0.
     static int32_t scale_shift_for(int32_t pixels_per_inch);
@@ -92,7 +103,8 @@ public:
 
 private:
     SkinFile(std::vector<uint8_t> bytes, std::u16string path, int32_t shift);
-    bool create_lists(const std::vector<uint32_t>& strings, const Makers& makers);
+    bool create_lists(const std::vector<uint32_t>& strings, const Makers& makers,
+                      std::string* failure);
     // File offset of the entry of that name, found by binary search.
     std::optional<size_t> find(SkinNode node, skin_format::AttributeKind kind,
                                std::u16string_view name) const;

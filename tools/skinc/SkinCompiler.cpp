@@ -46,6 +46,52 @@ bool flag(const JsonValue& font, const char* name, const std::string& where) {
     return v && expect(v, JsonValue::Type::boolean, where + "." + name).boolean;
 }
 
+// The UTF-16 form of a text that goes into the file. Strings there end at
+// their first 0 unit, so a NUL inside one would cut it short and shift every
+// string stored after it onto the wrong index; it is refused instead.
+std::u16string stored(const std::string& utf8, const std::string& where) {
+    std::u16string text = utf16::from_utf8(utf8);
+    if (text.find(u'\0') != std::u16string::npos) fail(where + ": contains a NUL character");
+    return text;
+}
+
+// The loader reads picture NAME from "<skin folder>/NAME.bmp", so a name is a
+// relative path that stays inside the skin's folder: parts separated by "/",
+// none of them empty, "." or "..". A "\" would separate folders for the
+// loader but be part of the file name here, so it is refused, not guessed at.
+void check_picture_name(const std::string& name, const std::string& where) {
+    const std::string quoted = "picture name \"" + name + "\"";
+    if (name.empty()) fail(where + ": empty picture name");
+    if (name.find('\\') != std::string::npos)
+        fail(where + ": " + quoted + " contains \"\\\"; folders are separated by \"/\"");
+    if (name.front() == '/')
+        fail(where + ": " + quoted + " is absolute; it must name a file in the skin's folder");
+    for (size_t begin = 0; begin <= name.size();) {
+        size_t end = std::min(name.find('/', begin), name.size());
+        std::string_view part(name.data() + begin, end - begin);
+        if (part == "..") fail(where + ": " + quoted + " leaves the skin's folder");
+        if (part.empty() || part == ".")
+            fail(where + ": " + quoted + " has an empty or \".\" part");
+        begin = end + 1;
+    }
+}
+
+// The font description of a font attribute, as the loader will read it back:
+// white space around the face is dropped and an empty face is "Tahoma", so a
+// dump of the skin compiles back to the same bytes.
+std::u16string font_text(const JsonValue& v, const std::string& at) {
+    expect(&v, JsonValue::Type::object, at);
+    FontDesc desc;
+    if (const JsonValue* s = v.find("size"))
+        desc.size = static_cast<int32_t>(number(s, 0, 10000, at + ".size"));
+    desc.bold = flag(v, "bold", at);
+    desc.italic = flag(v, "italic", at);
+    desc.underline = flag(v, "underline", at);
+    if (const JsonValue* f = v.find("face"))
+        desc.face = stored(expect(f, JsonValue::Type::string, at + ".face").text, at + ".face");
+    return FontDesc::parse(desc.to_text()).to_text();
+}
+
 // A list of texts in first-use order, each stored once.
 struct TextList {
     std::vector<std::u16string> texts;
@@ -66,7 +112,7 @@ public:
         std::vector<std::pair<std::u16string, const JsonValue*>> named;
         if (const JsonValue* n = root.find("named"))
             for (const auto& [name, node] : expect(n, JsonValue::Type::object, "named").members)
-                named.emplace_back(utf16::from_utf8(name), &node);
+                named.emplace_back(stored(name, "named." + name), &node);
         std::sort(named.begin(), named.end());
         // Pictures, fonts and strings are numbered in name order, not in the
         // order the source lists them, so a dump compiles back to equal bytes.
@@ -88,6 +134,8 @@ public:
         for (const TextList* list : {&pictures_, &fonts_, &strings_})
             for (const auto& text : list->texts) add_string(text);
         put32(out_, kRootOffset, tree(named, 0, named.size()));
+        if (out_.size() > 0xFFFFFFFF)
+            fail("the skin would pass the 4 GB that 32-bit offsets reach");
 
         Output output{std::move(out_), {}};
         for (const auto& p : pictures_.texts) output.pictures.push_back(utf16::to_utf8(p));
@@ -112,7 +160,7 @@ private:
             std::vector<std::pair<std::u16string, std::pair<std::string, const JsonValue*>>> sorted;
             for (const auto& [name, v] :
                  expect(&value, JsonValue::Type::object, where + "." + key).members)
-                sorted.push_back({utf16::from_utf8(name), {name, &v}});
+                sorted.push_back({stored(name, where + "." + key + "." + name), {name, &v}});
             std::sort(sorted.begin(), sorted.end());
             for (const auto& [wide, entry] : sorted) {
                 const auto& [name, pointer] = entry;
@@ -120,23 +168,18 @@ private:
                 names_.emplace(wide, 0);
                 std::string at = where + "." + key + "." + name;
                 if (kind == AttributeKind::font) {
-                    expect(&v, JsonValue::Type::object, at);
-                    FontDesc desc;
-                    if (const JsonValue* s = v.find("size"))
-                        desc.size = static_cast<int32_t>(number(s, 0, 10000, at + ".size"));
-                    desc.bold = flag(v, "bold", at);
-                    desc.italic = flag(v, "italic", at);
-                    desc.underline = flag(v, "underline", at);
-                    if (const JsonValue* f = v.find("face"))
-                        desc.face =
-                            utf16::from_utf8(expect(f, JsonValue::Type::string, at + ".face").text);
-                    fonts_.add(desc.to_text());
+                    fonts_.add(font_text(v, at));
                 } else if (kind == AttributeKind::string) {
-                    strings_.add(utf16::from_utf8(expect(&v, JsonValue::Type::string, at).text));
+                    strings_.add(stored(expect(&v, JsonValue::Type::string, at).text, at));
+                    // A string attribute holds its value's index in 16 bits.
+                    if (strings_.texts.size() > 0x10000)
+                        fail(at + ": more than 65,536 different string values");
                 } else if (kind == AttributeKind::picture) {
                     expect(&v, JsonValue::Type::object, at);
-                    pictures_.add(utf16::from_utf8(
-                        expect(v.find("file"), JsonValue::Type::string, at + ".file").text));
+                    const std::string& file =
+                        expect(v.find("file"), JsonValue::Type::string, at + ".file").text;
+                    check_picture_name(file, at + ".file");
+                    pictures_.add(stored(file, at + ".file"));
                     if (pictures_.texts.size() > 256) fail(at + ": more than 256 pictures");
                 }
             }
@@ -165,14 +208,7 @@ private:
                 put32(e, 4, static_cast<uint32_t>(number(&v, INT32_MIN, INT32_MAX, "integer")));
                 break;
             case AttributeKind::font: {
-                FontDesc desc;
-                if (const JsonValue* s = v.find("size"))
-                    desc.size = static_cast<int32_t>(s->number);
-                desc.bold = flag(v, "bold", "");
-                desc.italic = flag(v, "italic", "");
-                desc.underline = flag(v, "underline", "");
-                if (const JsonValue* f = v.find("face")) desc.face = utf16::from_utf8(f->text);
-                put32(e, 4, static_cast<uint32_t>(fonts_.index.at(desc.to_text())));
+                put32(e, 4, static_cast<uint32_t>(fonts_.index.at(font_text(v, "font"))));
                 break;
             }
             case AttributeKind::point: {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -76,19 +77,31 @@ TEST(Skinc, DumpCompilesBackToTheSameBytes) {
     EXPECT_NE(dump_skin(*load(*out, 384)).find(R"("pos":[-12,20])"), std::string::npos);
 }
 
-TEST(Skinc, TheTestSkinSurvivesDumpAndCompile) {
+// The test skin and the fuzzer's seeds and kept inputs: whatever compiles
+// loads, and its dump compiles back to the same bytes.
+TEST(Skinc, TheTestSkinAndFuzzSourcesSurviveDumpAndCompile) {
     TestDevice device;
-    std::ifstream in(QUILLMO_TEST_SKIN_SOURCE, std::ios::binary);
-    ASSERT_TRUE(in) << QUILLMO_TEST_SKIN_SOURCE;
-    std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    auto out = compile(source);
-    ASSERT_TRUE(out);
-    auto skin = load(*out);
-    ASSERT_TRUE(skin);
-    auto again = compile(dump_skin(*skin));
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->bytes, out->bytes);
-    EXPECT_EQ(again->pictures, out->pictures);
+    std::vector<std::filesystem::path> sources{QUILLMO_TEST_SKIN_SOURCE};
+    for (const char* folder :
+         {QUILLMO_SKIN_SOURCE_FUZZ_CORPUS_DIR, QUILLMO_SKIN_SOURCE_FUZZ_CRASHES_DIR})
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            sources.push_back(entry.path());
+    int compiled = 0;
+    for (const auto& path : sources) {
+        std::ifstream in(path, std::ios::binary);
+        std::string source((std::istreambuf_iterator<char>(in)), {}), error;
+        auto json = JsonValue::parse(source, &error);
+        auto out = json ? skin_compiler::compile(*json, &error) : std::nullopt;
+        if (!out) continue;
+        ++compiled;
+        auto skin = load(*out);
+        ASSERT_TRUE(skin) << path;
+        auto again = compile(dump_skin(*skin));
+        ASSERT_TRUE(again) << path;
+        EXPECT_EQ(again->bytes, out->bytes) << path;
+        EXPECT_EQ(again->pictures, out->pictures) << path;
+    }
+    EXPECT_GE(compiled, 6);
 }
 
 TEST(Skinc, SourcesThatDoNotFitTheFormatAreRefused) {
@@ -111,6 +124,54 @@ TEST(Skinc, SourcesThatDoNotFitTheFormatAreRefused) {
         EXPECT_FALSE(compile(source, &error)) << source.substr(0, 80);
         EXPECT_FALSE(error.empty());
     }
+}
+
+TEST(Skinc, TextsThatWouldNotSurviveTheFileAreRefusedNamingWhere) {
+    // A NUL ends a string in the file: the rest would become the next string.
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"named": {"n": {"strings": {"a": "x\u0000y", "b": "z"}}}})", "n.strings.a:"},
+        {R"({"named": {"n": {"integers": {"a\u0000b": 1}}}})", "n.integers.a"},
+        {R"({"named": {"n\u0000": {}}})", "named.n"},
+        {R"({"named": {"n": {"fonts": {"f": {"face": "Ta\u0000homa"}}}}})", "n.fonts.f.face:"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "a\u0000"}}}}})", "n.pictures.p.file:"},
+        // Pictures are written to and read from "<skin folder>/NAME.bmp".
+        {R"({"named": {"n": {"pictures": {"p": {"file": "../up"}}}}})", "leaves the skin's folder"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "a/../../up"}}}}})", "leaves"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "/tmp/abs"}}}}})", "is absolute"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": ""}}}}})", "empty picture name"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "a//b"}}}}})", "empty or"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "a/./b"}}}}})", "empty or"},
+        {R"({"named": {"n": {"pictures": {"p": {"file": "a\\b"}}}}})", "separated by"},
+    };
+    for (const auto& [source, expected] : cases) {
+        std::string error;
+        EXPECT_FALSE(compile(source, &error)) << source;
+        EXPECT_NE(error.find(expected), std::string::npos) << source << " -> " << error;
+    }
+    auto nested = compile(R"({"named": {"n": {"pictures": {"p": {"file": "icons/a.b/..c"}}}}})");
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(nested->pictures, std::vector<std::string>{"icons/a.b/..c"});
+}
+
+// A source with count different string values, 250 to a child node (a node's
+// sections hold 65,535 bytes), under the attribute names s0..s249.
+std::string many_strings(int count) {
+    std::string source = R"({"named": {"n": {"children": [)";
+    for (int i = 0; i < count; i += 250) {
+        source += i ? ",{\"strings\": {" : "{\"strings\": {";
+        for (int j = i; j < count && j < i + 250; ++j)
+            source += (j > i ? ",\"s" : "\"s") + std::to_string(j - i) + "\": \"v" +
+                      std::to_string(j) + "\"";
+        source += "}}";
+    }
+    return source + "]}}}";
+}
+
+TEST(Skinc, StringValuesBeyondTheirSixteenBitIndexAreRefused) {
+    std::string error;
+    EXPECT_FALSE(compile(many_strings(65537), &error));
+    EXPECT_NE(error.find("n.children[262].strings.s9: more than 65,536"), std::string::npos)
+        << error;
 }
 
 TEST(Skinc, JsonReaderIsStrictAndReportsTheLine) {

@@ -63,6 +63,13 @@ public:
     // split.
     static size_t ellipsis_length(const FontRep& font, std::u16string_view text, int32_t width);
 
+    // How many UTF-16 units of text to keep in front of an ellipsis that is
+    // drawn in any case (the text goes on elsewhere), so that both fit in
+    // width: the whole text when that leaves room for it. Spaces in front of
+    // the ellipsis are dropped; a surrogate pair is never split.
+    static size_t length_before_ellipsis(const FontRep& font, std::u16string_view text,
+                                         int32_t width);
+
     // Draws text as one line in the rectangle position..position+size, aligned
     // inside it, in colour; with ellipsis, text wider than the rectangle is cut
     // and ends in the ellipsis. Only pixels inside both the rectangle and the

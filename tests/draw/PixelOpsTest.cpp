@@ -166,6 +166,21 @@ TEST(PixelOps, MaskMixesByTheMaskBlueChannelAtTheSourcePixel) {
     // The mask weighs the source: halfway from white (8-bit 248, 252, 248) to black.
     EXPECT_EQ(pixel_ops::mask_pixel(0x0000, 0xFFFF, 16), 0x7BEF);
     EXPECT_EQ(pixel_ops::mask_pixel(0xF800, 0x001F, 8), (62 & 0xF8) << 8 | (186 >> 3));
+    // Every level over a spread of pixels, against the rule in plain integers
+    // (the op computes it in 16 bits).
+    for (int a = 0; a <= 31; ++a)
+        for (int s = 0; s < 0x10000; s += 257)
+            for (int d = 0; d < 0x10000; d += 263) {
+                auto mix = [a](int cs, int cd) { return cd + (cs - cd) * a / 32; };
+                int r = mix((s >> 8) & 0xF8, (d >> 8) & 0xF8);
+                int g = mix((s >> 3) & 0xFC, (d >> 3) & 0xFC);
+                int b = mix((s << 3) & 0xF8, (d << 3) & 0xF8);
+                int expected = a == 31 ? s : (r & 0xF8) << 8 | (g & 0xFC) << 3 | (b & 0xF8) >> 3;
+                ASSERT_EQ(
+                    pixel_ops::mask_pixel(static_cast<uint16_t>(s), static_cast<uint16_t>(d), a),
+                    expected)
+                    << s << " " << d << " " << a;
+            }
 
     // A 3 x 2 mask whose row 1 reads 0, 31, 16 (only the blue channel counts).
     auto buffer = PixelBuffer::create(3, 2);

@@ -27,14 +27,16 @@ void pattern(RenderSurface& s, uint16_t seed) {
         }
 }
 
-// A 24 x 24 bubble with 8-pixel corners, as skins slice them.
-Picture bubble() {
-    auto pixels = PixelBuffer::create(24, 24);
-    for (int32_t y = 0; y < 24; ++y)
-        for (int32_t x = 0; x < 24; ++x)
-            pixels->set_pixel(x, y, static_cast<uint16_t>((x * 24 + y) | 0x20));
+// A bubble with 8-pixel corners and a middle `middle` pixels wide and high,
+// as skins slice them.
+Picture bubble(int32_t middle) {
+    const int32_t side = 16 + middle;
+    auto pixels = PixelBuffer::create(side, side);
+    for (int32_t y = 0; y < side; ++y)
+        for (int32_t x = 0; x < side; ++x)
+            pixels->set_pixel(x, y, static_cast<uint16_t>((x * side + y) | 0x20));
     Picture p(std::make_shared<PictureData>(u"bench/bubble", std::move(pixels)));
-    p.points = {Point{0, 0}, Point{8, 8}, Point{16, 16}, Point{24, 24}};
+    p.points = {Point{0, 0}, Point{8, 8}, Point{8 + middle, 8 + middle}, Point{side, side}};
     return p;
 }
 
@@ -115,11 +117,30 @@ void SurfaceBench::run() {
                                    }),
                   "us");
 
-    Picture p = bubble();
+    Picture p = bubble(8);
     bench::report("sliced_bubble_us",
                   bench::median_us(kRuns * 10,
                                    [&] {
                                        p.draw(screen, {40, 250}, {400, 300}, pixel_ops::key());
+                                       keep(screen.buffer()->pixels());
+                                   }),
+                  "us");
+    // The same area three ways: a plain blit, for reference, and a bubble
+    // whose middle is a single pixel, tiled 384 times along every row.
+    bench::report(
+        "blit_key_400x300_us",
+        bench::median_us(
+            kRuns * 10,
+            [&] {
+                screen.blit({40, 250}, {400, 300}, *source.buffer(), {0, 0}, pixel_ops::key());
+                keep(screen.buffer()->pixels());
+            }),
+        "us");
+    Picture narrow = bubble(1);
+    bench::report("sliced_narrow_middle_us",
+                  bench::median_us(kRuns * 10,
+                                   [&] {
+                                       narrow.draw(screen, {40, 250}, {400, 300}, pixel_ops::key());
                                        keep(screen.buffer()->pixels());
                                    }),
                   "us");

@@ -11,6 +11,8 @@
 
 #include "draw/Color.h"
 #include "draw/FillOp.h"
+#include "draw/MaskOp.h"
+#include "draw/TiledRow.h"
 
 namespace {
 
@@ -59,10 +61,14 @@ struct SolidRule {
 #define QUILLMO_HOT_LOOP [[gnu::target_clones("avx2", "default")]]
 
 // One plain function per rule: multiversioned functions cannot be templates.
+// blend_one blends the same source pixel over a whole row (a one-pixel tile).
 #define QUILLMO_BLEND_ROW(Rule)                                                                 \
     QUILLMO_HOT_LOOP void blend_row(Rule, uint16_t* __restrict d, const uint16_t* __restrict s, \
                                     size_t n) {                                                 \
         for (size_t i = 0; i < n; ++i) d[i] = Rule::apply(s[i], d[i]);                          \
+    }                                                                                           \
+    QUILLMO_HOT_LOOP void blend_one(Rule, uint16_t* d, uint16_t s, size_t n) {                  \
+        for (size_t i = 0; i < n; ++i) d[i] = Rule::apply(s, d[i]);                             \
     }
 QUILLMO_BLEND_ROW(KeyRule)
 QUILLMO_BLEND_ROW(Shade34Rule)
@@ -77,6 +83,11 @@ QUILLMO_BLEND_ROW(SolidRule)
                                                                      uint32_t pair) {
     for (size_t i = 0; i < n; ++i) p[i] = pair;
 }
+
+// Tiles at least this long go to the row loop one by one; shorter ones are
+// laid out in pieces of kTiledChunk pixels (on the stack) and blended at once.
+constexpr int32_t kLongTile = 32;
+constexpr size_t kTiledChunk = 512;
 
 template <class Rule>
 class BlendOp final : public PixelOp {
@@ -110,15 +121,37 @@ public:
     void wrapped_slice_row(uint16_t* begin, uint16_t* end, const uint16_t* row, int32_t start,
                            int32_t shift, int32_t wrap_to, int32_t wrap_at,
                            int32_t src_y) const override {
-        // Whole runs up to the wrap point, so the unshifted case keeps the
-        // tight row loop.
-        int32_t j = start;
-        while (begin < end) {
-            int32_t run = static_cast<int32_t>(std::min<ptrdiff_t>(end - begin, wrap_at - j));
-            slice_row(begin, begin + run, row, j, shift, src_y);
-            begin += run;
-            j += run;
-            if (j == wrap_at) j = wrap_to;
+        if (wrap_at - wrap_to >= kLongTile) {
+            // Long tiles are few to a row: whole runs up to the wrap point,
+            // so the unshifted case keeps the tight row loop.
+            int32_t j = start;
+            while (begin < end) {
+                int32_t run = static_cast<int32_t>(std::min<ptrdiff_t>(end - begin, wrap_at - j));
+                slice_row(begin, begin + run, row, j, shift, src_y);
+                begin += run;
+                j += run;
+                if (j == wrap_at) j = wrap_to;
+            }
+            return;
+        }
+        // Short tiles (a one-pixel middle is common) would cost a call each:
+        // the repeated source is laid out once and blended in one call. A
+        // copy lays it out straight into the destination.
+        if constexpr (std::is_same_v<Rule, CopyRule>) {
+            tiled_row::lay_out(begin, static_cast<size_t>(end - begin), row, start, shift, wrap_to,
+                               wrap_at);
+        } else if (((wrap_at - 1) >> shift) == (wrap_to >> shift)) {
+            // The whole tile is one source pixel.
+            blend_one(Rule{}, begin, row[wrap_to >> shift], static_cast<size_t>(end - begin));
+        } else {
+            alignas(32) uint16_t tiled[kTiledChunk];
+            int32_t j = start;
+            while (begin < end) {
+                size_t n = std::min<size_t>(static_cast<size_t>(end - begin), kTiledChunk);
+                j = tiled_row::lay_out(tiled, n, row, j, shift, wrap_to, wrap_at);
+                blend_row(Rule{}, begin, tiled, n);
+                begin += n;
+            }
         }
     }
 
@@ -241,57 +274,6 @@ private:
     int k_;
 };
 
-class MaskOp final : public PixelOp {
-public:
-    explicit MaskOp(Picture mask) : mask_(std::move(mask)) {}
-
-    void row(uint16_t* begin, uint16_t* end, const uint16_t* src, int32_t src_x,
-             int32_t src_y) const override {
-        if (!src) return;
-        const uint16_t* m = mask_row(src_y);
-        for (int32_t x = src_x; begin < end; ++begin, ++src, ++x) *begin = mix(*src, *begin, m, x);
-    }
-    void scaled_row(uint16_t* begin, uint16_t* end, const uint16_t* row, int32_t start,
-                    int32_t step, int32_t src_y) const override {
-        const uint16_t* m = mask_row(src_y);
-        uint32_t pos = static_cast<uint32_t>(start);
-        for (; begin < end; ++begin, pos += static_cast<uint32_t>(step)) {
-            int32_t x = static_cast<int32_t>(pos >> 10);
-            *begin = mix(row[x], *begin, m, x);
-        }
-    }
-    void slice_row(uint16_t* begin, uint16_t* end, const uint16_t* row, int32_t start,
-                   int32_t shift, int32_t src_y) const override {
-        const uint16_t* m = mask_row(src_y);
-        for (int32_t j = start; begin < end; ++begin, ++j)
-            *begin = mix(row[j >> shift], *begin, m, j >> shift);
-    }
-    void wrapped_slice_row(uint16_t* begin, uint16_t* end, const uint16_t* row, int32_t start,
-                           int32_t shift, int32_t wrap_to, int32_t wrap_at,
-                           int32_t src_y) const override {
-        const uint16_t* m = mask_row(src_y);
-        for (int32_t j = start; begin < end; ++begin) {
-            *begin = mix(row[j >> shift], *begin, m, j >> shift);
-            if (++j == wrap_at) j = wrap_to;
-        }
-    }
-    std::unique_ptr<PixelOp> clone() const override { return std::make_unique<MaskOp>(mask_); }
-
-private:
-    // The mask row at y, or null where the mask does not reach.
-    const uint16_t* mask_row(int32_t y) const {
-        if (mask_.empty()) return nullptr;
-        const PixelBuffer& pixels = mask_.data()->pixels();
-        return (y >= 0 && y < pixels.height()) ? pixels.row(y) : nullptr;
-    }
-    uint16_t mix(uint16_t s, uint16_t d, const uint16_t* m, int32_t x) const {
-        if (!m || x < 0 || x >= mask_.data()->pixels().width()) return s;
-        return pixel_ops::mask_pixel(s, d, m[x] & 0x1F);
-    }
-
-    Picture mask_;
-};
-
 const BlendOp<CopyRule> g_copy;
 const BlendOp<KeyRule> g_key;
 const BlendOp<Shade34Rule> g_shade_3_4;
@@ -342,15 +324,7 @@ uint16_t fade_pixel(uint16_t x, int k) {
 }
 
 uint16_t mask_pixel(uint16_t s, uint16_t d, int a) {
-    if (a <= 0) return d;
-    if (a >= 31) return s;
-    // Channels as 8-bit values (the 565 bits at the top of each byte), mixed,
-    // and packed back as Color::to_565 packs.
-    auto mix = [a](int cs, int cd) { return cd + (cs - cd) * a / 32; };
-    int r = mix((s >> 8) & 0xF8, (d >> 8) & 0xF8);
-    int g = mix((s >> 3) & 0xFC, (d >> 3) & 0xFC);
-    int b = mix((s << 3) & 0xF8, (d << 3) & 0xF8);
-    return static_cast<uint16_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | ((b & 0xF8) >> 3));
+    return MaskOp::mix(s, d, static_cast<uint32_t>(std::clamp(a, 0, 31)));
 }
 
 }  // namespace pixel_ops

@@ -5,21 +5,20 @@
 // and never a read outside the file or the buffer.
 #include "draw/pictures/Load565.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
 constexpr size_t kFileHeader = 14;
 constexpr size_t kInfoHeader = 40;
 // Larger files are refused unread; the largest picture allowed is far smaller.
-constexpr long kMaxFileBytes = 64L * 1024 * 1024;
+constexpr size_t kMaxFileBytes = size_t{64} * 1024 * 1024;
 
 uint32_t u32(const uint8_t* p) {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
@@ -70,16 +69,12 @@ Picture load_565_from_memory(std::span<const uint8_t> bytes, std::u16string_view
 
 Picture load_565(std::u16string_view path) {
     std::u16string full = paths::expand(std::u16string(path) + u".bmp");
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(paths::native(full).c_str(), "rb"),
-                                               &std::fclose);
-    if (!file) return refuse(path);
+    // Only a regular file is read: a FIFO or a device under a picture's name
+    // is refused at once instead of blocking the user-interface thread.
     std::vector<uint8_t> bytes;
-    if (std::fseek(file.get(), 0, SEEK_END) != 0) return refuse(path);
-    long length = std::ftell(file.get());
-    if (length < 0 || length > kMaxFileBytes || std::fseek(file.get(), 0, SEEK_SET) != 0)
+    if (WholeFile::read(paths::native(full), kMaxFileBytes, bytes, nullptr) !=
+        WholeFile::Status::Ok)
         return refuse(path);
-    bytes.resize(static_cast<size_t>(length));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return refuse(path);
     return load_565_from_memory(bytes, path);
 }
 

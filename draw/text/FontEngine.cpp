@@ -52,6 +52,9 @@ std::optional<FaceLocation> location_of(FcPattern* font, bool bold, bool italic)
     int slant = FC_SLANT_ROMAN;
     FcPatternGetInteger(font, FC_SLANT, 0, &slant);
     location.slant = italic && slant == FC_SLANT_ROMAN;
+    FcBool color = FcFalse;
+    FcPatternGetBool(font, FC_COLOR, 0, &color);
+    location.color = color == FcTrue;
     return location;
 }
 
@@ -106,8 +109,9 @@ std::optional<FaceLocation> FontEngine::resolve(std::u16string_view face, bool b
     return location_of(match.get(), bold, italic);
 }
 
-std::optional<FaceLocation> FontEngine::resolve_covering(char32_t cp, bool bold, bool italic) {
-    if (!fontconfig_ready_) return std::nullopt;
+std::vector<FaceLocation> FontEngine::resolve_covering(char32_t cp, bool bold, bool italic) {
+    std::vector<FaceLocation> covering;
+    if (!fontconfig_ready_) return covering;
     std::unique_ptr<StyleList>& list = fallback_lists_[(bold ? 1 : 0) + (italic ? 2 : 0)];
     if (!list) {
         // Every installed font, best first for sans-serif text in this style.
@@ -121,16 +125,20 @@ std::optional<FaceLocation> FontEngine::resolve_covering(char32_t cp, bool bold,
         list->fonts = FcFontSort(nullptr, pattern.get(), FcFalse, nullptr, &result);
         for (int i = 0; list->fonts && i < list->fonts->nfont; ++i) {
             FcPattern* font = list->fonts->fonts[i];
-            FcBool scalable = FcTrue;
+            // Bitmap faces other than colour ones come in a few sizes only and
+            // cannot be drawn at the font's.
+            FcBool scalable = FcTrue, color = FcFalse;
             FcPatternGetBool(font, FC_SCALABLE, 0, &scalable);
+            FcPatternGetBool(font, FC_COLOR, 0, &color);
             FcCharSet* charset = nullptr;
-            if (!scalable || FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch)
+            if ((!scalable && !color) ||
+                FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch)
                 continue;
             if (auto location = location_of(font, bold, italic))
                 list->candidates.push_back({charset, std::move(*location)});
         }
     }
     for (const Candidate& candidate : list->candidates)
-        if (FcCharSetHasChar(candidate.charset, cp)) return candidate.location;
-    return std::nullopt;
+        if (FcCharSetHasChar(candidate.charset, cp)) covering.push_back(candidate.location);
+    return covering;
 }

@@ -18,12 +18,14 @@
 struct FT_LibraryRec_;
 
 // Where a face lives, and the styling the file itself does not provide and
-// has to be synthesised (a bold request answered by a regular file).
+// has to be synthesised (a bold request answered by a regular file). A colour
+// face (emoji) draws its glyphs in their own colours.
 struct FaceLocation {
     std::string file;
     int32_t index = 0;
     bool embolden = false;
     bool slant = false;
+    bool color = false;
 
     friend bool operator==(const FaceLocation&, const FaceLocation&) = default;
 };
@@ -44,11 +46,13 @@ public:
     std::optional<FaceLocation> resolve(std::u16string_view face, bool bold, bool italic,
                                         int32_t pixel_height) const;
 
-    // A scalable face in this style that has a glyph for code point cp, in
-    // fontconfig's order of preference for sans-serif text; nothing when no
-    // installed face has one. Cheap after the first call for a style: the
-    // candidate list is built once per style and then only searched.
-    std::optional<FaceLocation> resolve_covering(char32_t cp, bool bold, bool italic);
+    // Every installed face in this style that claims a glyph for code point
+    // cp, in fontconfig's order of preference for sans-serif text: outline
+    // faces and colour faces (emoji, whose glyphs are bitmaps at fixed sizes).
+    // Empty when no face has one. A face may still fail to open, so callers
+    // go down the list. Cheap after the first call for a style: the candidate
+    // list is built once per style and then only searched.
+    std::vector<FaceLocation> resolve_covering(char32_t cp, bool bold, bool italic);
 
     // FreeType's library handle, for opening faces.
     FT_LibraryRec_* library() const { return library_; }

@@ -1,7 +1,12 @@
 #pragma once
 // One font file opened at one pixel size, with every glyph it has rendered so
-// far: its advance and its grey-scale coverage bitmap. Glyphs are rendered on
-// first use and kept, so drawing text that was drawn before allocates nothing.
+// far: its advance and its bitmap. Glyphs are rendered on first use and kept,
+// so drawing text that was drawn before allocates nothing.
+//
+// Outline faces are rendered at the size asked for. Colour faces (emoji)
+// usually hold bitmaps at fixed sizes only: their glyphs are rendered at the
+// nearest size the face has and scaled to the one asked for, so that an emoji
+// is as high as the em of the text around it and measures what it draws.
 //
 // The face is owned here and closed with the cache. Like all drawing, a cache
 // is used from the user-interface thread only.
@@ -24,14 +29,23 @@ struct Glyph {
     int32_t width = 0;
     int32_t height = 0;
     // width x height coverage values, row by row: 0 leaves the pixel, 255 is
-    // the full text colour.
+    // the full text colour. Empty for a colour glyph.
     std::vector<uint8_t> coverage;
+    // A colour glyph's own pixels, width x height, row by row, as
+    // premultiplied 0xAARRGGBB: drawn as they are, whatever the text colour.
+    // Empty for other glyphs.
+    std::vector<uint32_t> color;
+
+    // Whether the glyph draws anything at all.
+    bool has_pixels() const { return !coverage.empty() || !color.empty(); }
 };
 
 class GlyphCache {
 public:
     // Opens the face at location with an em height of pixel_height pixels.
-    // Null when the file cannot be opened or not scaled to that size.
+    // Null when the file cannot be opened, or is a bitmap face without colour
+    // (whose few sizes cannot stand in for any other), or cannot be set to
+    // the size.
     static std::unique_ptr<GlyphCache> open(const FaceLocation& location, int32_t pixel_height);
     ~GlyphCache();
     GlyphCache(const GlyphCache&) = delete;
@@ -55,11 +69,22 @@ public:
     int32_t underline_thickness() const { return underline_thickness_; }
 
 private:
-    GlyphCache(FT_FaceRec_* face, const FaceLocation& location, int32_t pixel_height);
+    // A face's sizes as numerator / denominator: glyphs are loaded at the
+    // face's size and multiplied by the ratio, 1 / 1 for outline faces.
+    struct Ratio {
+        int64_t to = 1;
+        int64_t from = 1;
+        int32_t apply(int64_t pixels) const;
+        int32_t apply_26_6(int64_t value) const;
+    };
+
+    GlyphCache(FT_FaceRec_* face, const FaceLocation& location, int32_t pixel_height, Ratio ratio);
     void render(uint32_t index, Glyph& glyph);
 
     FT_FaceRec_* face_;
     bool embolden_;
+    bool color_;
+    Ratio ratio_;
     int32_t ascent_ = 0;
     int32_t descent_ = 0;
     int32_t underline_offset_ = 1;

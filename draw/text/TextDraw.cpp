@@ -7,6 +7,7 @@
 #include "draw/PixelOps.h"
 #include "draw/Rect.h"
 #include "draw/RenderSurface.h"
+#include "draw/text/CodePoints.h"
 #include "draw/text/FontRep.h"
 
 namespace {
@@ -16,20 +17,22 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool is_high(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool is_low(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Calls f(code point, index of its first unit, units) for every character.
+// Calls f(code point, index of its first unit, units, presentation) for
+// every character; a character followed by U+FE0F asks to be an emoji.
 template <typename F>
 void for_each_char(std::u16string_view text, F&& f) {
     size_t n = text.size();
     for (size_t i = 0; i < n;) {
         char16_t c = text[i];
+        char32_t cp = (is_high(c) || is_low(c)) ? kReplacement : char32_t{c};
+        size_t units = 1;
         if (is_high(c) && i + 1 < n && is_low(text[i + 1])) {
-            char32_t cp = 0x10000 + ((char32_t{c} - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            f(cp, i, size_t{2});
-            i += 2;
-        } else {
-            f((is_high(c) || is_low(c)) ? kReplacement : char32_t{c}, i, size_t{1});
-            i += 1;
+            cp = 0x10000 + ((char32_t{c} - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            units = 2;
         }
+        bool emoji = i + units < n && text[i + units] == CodePoints::kEmojiSelector;
+        f(cp, i, units, emoji ? Presentation::Emoji : Presentation::Default);
+        i += units;
     }
 }
 
@@ -41,7 +44,9 @@ int32_t saturate(int64_t value) {
 
 int32_t text_width(const FontRep& font, std::u16string_view text) {
     int64_t x = 0;
-    for_each_char(text, [&](char32_t cp, size_t, size_t) { x += font.glyph(cp).advance; });
+    for_each_char(text, [&](char32_t cp, size_t, size_t, Presentation presentation) {
+        x += font.glyph(cp, presentation).advance;
+    });
     return saturate(x);
 }
 
@@ -84,16 +89,45 @@ struct Ink {
     uint16_t solid() const { return static_cast<uint16_t>((r << 11) | (g << 5) | b); }
 };
 
+// One 5- or 6-bit channel widened to 8 bits by repeating its top bits, as
+// pictures are written out: 0x1F becomes 0xFF.
+uint32_t widen5(uint32_t c) { return c << 3 | c >> 2; }
+uint32_t widen6(uint32_t c) { return c << 2 | c >> 4; }
+
+// d under a premultiplied 0xAARRGGBB pixel s: s + d * (1 - alpha), in 8-bit
+// channels, packed back as Color::to_565 packs.
+uint16_t color_over(uint16_t d, uint32_t s) {
+    uint32_t a = s >> 24;
+    uint32_t sr = (s >> 16) & 0xFF, sg = (s >> 8) & 0xFF, sb = s & 0xFF;
+    if (a != 255) {
+        uint32_t na = 255 - a;
+        sr += (widen5(d >> 11) * na + 127) / 255;
+        sg += (widen6((d >> 5) & 0x3F) * na + 127) / 255;
+        sb += (widen5(d & 0x1F) * na + 127) / 255;
+    }
+    return static_cast<uint16_t>(((sr & 0xF8) << 8) | ((sg & 0xFC) << 3) | (sb >> 3));
+}
+
 // Blends one glyph into buffer with its pen at (pen_x, baseline), both in the
 // buffer's coordinates, cut to the first `visible` pixels of the buffer.
+// Coverage glyphs take the ink; colour glyphs keep their own colours.
 void blend_glyph(PixelBuffer& buffer, Size visible, const Glyph& glyph, int64_t pen_x,
                  int64_t baseline, const Ink& ink) {
-    if (glyph.coverage.empty()) return;
+    if (!glyph.has_pixels()) return;
     int64_t gx = pen_x + glyph.left;
     int64_t gy = baseline - glyph.top;
     int64_t x0 = std::max<int64_t>(gx, 0), x1 = std::min<int64_t>(gx + glyph.width, visible.width);
     int64_t y0 = std::max<int64_t>(gy, 0),
             y1 = std::min<int64_t>(gy + glyph.height, visible.height);
+    if (!glyph.color.empty()) {
+        for (int64_t y = y0; y < y1; ++y) {
+            const uint32_t* pixels = glyph.color.data() + (y - gy) * glyph.width - gx;
+            uint16_t* row = buffer.row(static_cast<int32_t>(y));
+            for (int64_t x = x0; x < x1; ++x)
+                if (pixels[x] >> 24) row[x] = color_over(row[x], pixels[x]);
+        }
+        return;
+    }
     for (int64_t y = y0; y < y1; ++y) {
         const uint8_t* cover = glyph.coverage.data() + (y - gy) * glyph.width - gx;
         uint16_t* row = buffer.row(static_cast<int32_t>(y));
@@ -127,8 +161,8 @@ TextExtent TextDraw::measure(const FontRep& font, std::u16string_view text, int3
     int64_t x = 0;
     size_t fit = 0;
     bool full = false;
-    for_each_char(text, [&](char32_t cp, size_t i, size_t units) {
-        x += font.glyph(cp).advance;
+    for_each_char(text, [&](char32_t cp, size_t i, size_t units, Presentation presentation) {
+        x += font.glyph(cp, presentation).advance;
         int32_t extent = saturate(x);
         if (extents) {
             (*extents)[i] = extent;
@@ -148,13 +182,20 @@ TextExtent TextDraw::measure(const FontRep& font, std::u16string_view text, int3
 
 size_t TextDraw::ellipsis_length(const FontRep& font, std::u16string_view text, int32_t width) {
     if (text_width(font, text) <= width) return text.size();
+    return length_before_ellipsis(font, text, width);
+}
+
+size_t TextDraw::length_before_ellipsis(const FontRep& font, std::u16string_view text,
+                                        int32_t width) {
     int64_t room = int64_t{width} - font.glyph(kEllipsis).advance;
     int64_t x = 0;
     size_t keep = 0;
     bool done = false;
-    for_each_char(text, [&](char32_t cp, size_t i, size_t units) {
+    // A selector after a character that fits has no width and stays with it,
+    // so the character keeps the look it was measured with.
+    for_each_char(text, [&](char32_t cp, size_t i, size_t units, Presentation presentation) {
         if (done) return;
-        x += font.glyph(cp).advance;
+        x += font.glyph(cp, presentation).advance;
         if (x > room)
             done = true;
         else
@@ -199,14 +240,16 @@ void TextDraw::draw(const FontRep& font, RenderSurface& surface, Color color,
     const int64_t stop = right + font.pixel_height();
     auto for_each_glyph = [&](auto&& use) {
         int64_t pen = pen_start;
-        auto one = [&](char32_t cp) {
+        auto one = [&](char32_t cp, Presentation presentation) {
             if (pen > stop) return;
-            const Glyph& glyph = font.glyph(cp);
+            const Glyph& glyph = font.glyph(cp, presentation);
             use(glyph, pen);
             pen += glyph.advance;
         };
-        for_each_char(shown, [&](char32_t cp, size_t, size_t) { one(cp); });
-        if (cut) one(kEllipsis);
+        for_each_char(shown, [&](char32_t cp, size_t, size_t, Presentation presentation) {
+            one(cp, presentation);
+        });
+        if (cut) one(kEllipsis, Presentation::Default);
     };
 
     // Only the box the glyphs (and the underline) cover is composed: outside
@@ -219,7 +262,7 @@ void TextDraw::draw(const FontRep& font, RenderSurface& surface, Color color,
         box_bottom = std::max(box_bottom, y1);
     };
     for_each_glyph([&](const Glyph& glyph, int64_t pen) {
-        if (glyph.coverage.empty()) return;
+        if (!glyph.has_pixels()) return;
         int64_t gx = pen + glyph.left, gy = baseline - glyph.top;
         cover(gx, gy, gx + glyph.width, gy + glyph.height);
     });

@@ -2,14 +2,16 @@
 // Measuring text and drawing one line of it onto a RenderSurface.
 //
 // Text is UTF-16. A surrogate pair is one character drawn as one glyph; an
-// unpaired surrogate is drawn as U+FFFD. Control characters draw nothing and
-// take no width. Glyph advances are whole pixels and there is no kerning, so a
-// text's width is the sum of its characters' widths and measuring agrees with
-// drawing exactly.
+// unpaired surrogate is drawn as U+FFFD. Control characters and invisible
+// format characters draw nothing and take no width; a character followed by
+// U+FE0F is drawn as an emoji (FontRep). Glyph advances are whole pixels and
+// there is no kerning, so a text's width is the sum of its characters' widths
+// and measuring agrees with drawing exactly.
 //
 // Drawing goes through one process-wide scratch surface: the covered pixels
-// are copied into it, the text is blended into it (grey-scale antialiasing),
-// and it is copied back with the marking op, which gives every pixel the text
+// are copied into it, the text is blended into it (grey-scale antialiasing in
+// the text colour; colour glyphs in their own colours, by their alpha), and
+// it is copied back with the marking op, which gives every pixel the text
 // changed the opacity flag 0x0020. The shade ops then treat text as opaque
 // while the pixels around it keep whatever they were. The scratch surface only
 // grows, and glyphs are cached in their font, so drawing text that was drawn
@@ -62,6 +64,13 @@ public:
     // Spaces in front of the ellipsis are dropped; a surrogate pair is never
     // split.
     static size_t ellipsis_length(const FontRep& font, std::u16string_view text, int32_t width);
+
+    // How many UTF-16 units of text to keep in front of an ellipsis that is
+    // drawn in any case (the text goes on elsewhere), so that both fit in
+    // width: the whole text when that leaves room for it. Spaces in front of
+    // the ellipsis are dropped; a surrogate pair is never split.
+    static size_t length_before_ellipsis(const FontRep& font, std::u16string_view text,
+                                         int32_t width);
 
     // Draws text as one line in the rectangle position..position+size, aligned
     // inside it, in colour; with ellipsis, text wider than the rectangle is cut

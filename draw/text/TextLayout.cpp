@@ -129,25 +129,38 @@ void TextLayout::draw(RenderSurface& surface, Point position, Size size) {
     const int64_t bottom = int64_t{position.y} + size.height;
     const int64_t clip_top = surface.clip().top;
 
+    const bool cut_at_bottom = wrap_ && ellipsis_;
     for (size_t i = 0; i < lines_.size(); ++i) {
         int64_t line_top = top + static_cast<int64_t>(i) * line_height;
-        // The ellipsis takes the place of the first line that is not wholly
-        // inside, also of one that would start exactly at the bottom: three
-        // lines in a box two lines high show two lines and the ellipsis.
-        if (wrap_ && ellipsis_ && line_top + line_height > bottom) {
+        // Not even the first line fits: the ellipsis alone says there is text.
+        if (cut_at_bottom && line_top + line_height > bottom) {
             std::u16string_view mark(&TextDraw::kEllipsis, 1);
             TextDraw::draw(*font_, surface, color_, mark, position, size, halign_,
                            TextDraw::kBottom, false);
             break;
         }
         if (line_top >= bottom) break;
+        // The last line that fits, with more below it: its text ends in the
+        // ellipsis, also where a line would start exactly at the bottom.
+        bool last_shown =
+            cut_at_bottom && i + 1 < lines_.size() && line_top + 2 * line_height > bottom;
         // Lines above the clip (a tall block centred in a short element) show nothing.
-        if (line_top + line_height <= clip_top) continue;
+        if (line_top + line_height <= clip_top) {
+            if (last_shown) break;
+            continue;
+        }
         const TextLine& line = lines_[i];
         std::u16string_view text = std::u16string_view(text_).substr(
             static_cast<size_t>(line.start), static_cast<size_t>(line.length));
+        if (last_shown) {
+            size_t keep = TextDraw::length_before_ellipsis(*font_, text, size.width);
+            cut_line_.assign(text.substr(0, keep));
+            cut_line_.push_back(TextDraw::kEllipsis);
+            text = cut_line_;
+        }
         TextDraw::draw(*font_, surface, color_, text, {position.x, static_cast<int32_t>(line_top)},
                        {size.width, static_cast<int32_t>(line_height)}, halign_, TextDraw::kTop,
                        ellipsis_);
+        if (last_shown) break;
     }
 }

@@ -68,9 +68,11 @@ public:
     // height apart and the block is aligned vertically in the rectangle; each
     // line is drawn with the horizontal alignment and, with "ellipsis", cut
     // with an ellipsis when too long. Drawing stops at the first line that
-    // starts at or below the bottom. With both "wrap" and "ellipsis", a line
-    // that would not fit entirely is replaced by one ellipsis character drawn
-    // at the bottom of the rectangle.
+    // starts at or below the bottom. With both "wrap" and "ellipsis", the
+    // lines that would not fit entirely are left out and the last line shown
+    // ends in an ellipsis right after its text, shortened to make room for
+    // it; when not even the first line fits, the ellipsis alone is drawn at
+    // the bottom of the rectangle.
     void draw(RenderSurface& surface, Point position, Size size);
 
     // The lines, and the measure of the whole text on one line ((-1, -1)
@@ -89,6 +91,9 @@ private:
 
     std::vector<TextLine> lines_;
     std::vector<int32_t> extents_;
+    // The last line shown when the text goes on below it, with its ellipsis;
+    // kept so that drawing it again allocates nothing.
+    std::u16string cut_line_;
     Size measured_{-1, -1};
     int32_t laid_out_width_ = 0;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "draw/FillOp.h"
@@ -69,6 +70,46 @@ TEST(PixelOps, RowFormsPickTheirSourcePixels) {
     EXPECT_EQ(d, (Row{30, 20, 20, 30, 30, 20}));
 }
 
+TEST(PixelOps, TiledRowsGiveThePixelsOfDrawingEachPixelOnItsOwn) {
+    // A source row of every kind of pixel, and a mask that covers only its
+    // first 50 columns and mixes by every level.
+    Row src(64), dst(1100);
+    for (size_t i = 0; i < src.size(); ++i) src[i] = kSrc[i % kSrc.size()] ^ (i * 0x0841 & 0xFFDF);
+    for (size_t i = 0; i < dst.size(); ++i) dst[i] = static_cast<uint16_t>(i * 0x9E37 + 0x1234);
+    auto mask_pixels = PixelBuffer::create(50, 1);
+    for (int32_t x = 0; x < 50; ++x) mask_pixels->set_pixel(x, 0, static_cast<uint16_t>(x * 7));
+    auto mask = pixel_ops::make_mask(
+        Picture(std::make_shared<PictureData>(u"mask", std::move(mask_pixels))));
+    const PixelOp* ops[] = {&pixel_ops::copy(),
+                            &pixel_ops::key(),
+                            &pixel_ops::shade_3_4(),
+                            &pixel_ops::shade_1_2(),
+                            &pixel_ops::shade_1_4(),
+                            &pixel_ops::solid(),
+                            mask.get()};
+    // Tiles from one pixel (also one source pixel drawn 4 times) to longer
+    // than the row loop's threshold; rows longer than one laid-out piece.
+    const std::tuple<int32_t, int32_t, int32_t, int32_t> tiles[] = {
+        {1, 2, 1, 0},  {4, 8, 5, 2},   {2, 5, 4, 0},    {3, 10, 3, 0}, {9, 40, 20, 0},
+        {6, 16, 7, 1}, {0, 64, 63, 0}, {10, 42, 41, 0}, {1, 64, 1, 0}};
+    for (size_t o = 0; o < std::size(ops); ++o)
+        for (auto [wrap_to, wrap_at, start, shift] : tiles)
+            for (int32_t length : {0, 1, 7, 100, 1100}) {
+                Row drawn(dst.begin(), dst.begin() + length), one_by_one = drawn;
+                ops[o]->wrapped_slice_row(drawn.data(), drawn.data() + length, src.data(), start,
+                                          shift, wrap_to, wrap_at, 0);
+                int32_t j = start;
+                for (int32_t i = 0; i < length; ++i) {
+                    const int32_t x = j >> shift;
+                    ops[o]->row(&one_by_one[i], &one_by_one[i] + 1, &src[x], x, 0);
+                    if (++j == wrap_at) j = wrap_to;
+                }
+                ASSERT_EQ(drawn, one_by_one)
+                    << "op " << o << ", tile " << wrap_to << ".." << wrap_at << " from " << start
+                    << " >> " << shift << ", " << length << " pixels";
+            }
+}
+
 TEST(PixelOps, FillWritesEveryPixelAtAnyAlignmentAndNothingBeyond) {
     FillOp fill(0xABCD);
     for (int first = 1; first < 4; ++first) {
@@ -125,6 +166,21 @@ TEST(PixelOps, MaskMixesByTheMaskBlueChannelAtTheSourcePixel) {
     // The mask weighs the source: halfway from white (8-bit 248, 252, 248) to black.
     EXPECT_EQ(pixel_ops::mask_pixel(0x0000, 0xFFFF, 16), 0x7BEF);
     EXPECT_EQ(pixel_ops::mask_pixel(0xF800, 0x001F, 8), (62 & 0xF8) << 8 | (186 >> 3));
+    // Every level over a spread of pixels, against the rule in plain integers
+    // (the op computes it in 16 bits).
+    for (int a = 0; a <= 31; ++a)
+        for (int s = 0; s < 0x10000; s += 257)
+            for (int d = 0; d < 0x10000; d += 263) {
+                auto mix = [a](int cs, int cd) { return cd + (cs - cd) * a / 32; };
+                int r = mix((s >> 8) & 0xF8, (d >> 8) & 0xF8);
+                int g = mix((s >> 3) & 0xFC, (d >> 3) & 0xFC);
+                int b = mix((s << 3) & 0xF8, (d << 3) & 0xF8);
+                int expected = a == 31 ? s : (r & 0xF8) << 8 | (g & 0xFC) << 3 | (b & 0xF8) >> 3;
+                ASSERT_EQ(
+                    pixel_ops::mask_pixel(static_cast<uint16_t>(s), static_cast<uint16_t>(d), a),
+                    expected)
+                    << s << " " << d << " " << a;
+            }
 
     // A 3 x 2 mask whose row 1 reads 0, 31, 16 (only the blue channel counts).
     auto buffer = PixelBuffer::create(3, 2);

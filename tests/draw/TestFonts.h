@@ -1,7 +1,8 @@
 #pragma once
 // Linking TestFonts.cpp into a test program points fontconfig at tests/draw/
-// fonts.conf (DejaVu only) and the device folder at a fresh temporary one, both
-// before main runs, so no test sees the machine's other fonts or its log.
+// fonts.conf (DejaVu and the colour emoji font only) and the device folder at
+// a fresh temporary one, both before main runs, so no test sees the machine's
+// other fonts or its log.
 #include <memory>
 
 #include "draw/text/FontDesc.h"

@@ -1,7 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <vector>
 
 #include "draw/pictures/Load565.h"
@@ -122,6 +127,31 @@ TEST(Load565, ReadsFilesThroughPathMacrosAndFindsTheMaskCompanion) {
     ASSERT_EQ(pixels_of(p), (Pixels{{0x1111}}));
     EXPECT_EQ(p.data()->name(), u"%app_path%/smiles/smile");
     EXPECT_EQ(pixels_of(load_565_mask(u"%app_path%/smiles/smile")), (Pixels{{0x001F}}));
+}
+
+TEST(Load565, AFifoFolderOrDeviceUnderAPicturesNameIsRefusedAtOnce) {
+    TestDevice device;
+    LogCapture capture;
+    const std::filesystem::path dir = device.program() / "skins";
+    std::filesystem::create_directories(dir / "folder.bmp");
+    std::filesystem::create_symlink("/dev/zero", dir / "zero.bmp");
+    const std::string fifo = (dir / "pipe.bmp").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
+    // Opening a FIFO for reading waits for a writer; should the loader do so,
+    // a writer is opened after the wait so that the test ends either way.
+    auto loading =
+        std::async(std::launch::async, [] { return load_565(u"%app_path%/skins/pipe"); });
+    bool prompt = loading.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!prompt) close(open(fifo.c_str(), O_WRONLY));
+    EXPECT_TRUE(prompt);
+    EXPECT_TRUE(loading.get().empty());
+    EXPECT_TRUE(load_565(u"%app_path%/skins/folder").empty());
+    EXPECT_TRUE(load_565(u"%app_path%/skins/zero").empty());
+    EXPECT_EQ(capture.text(),
+              "load_565 %app_path%/skins/pipe is not 16bit bitmap\n"
+              "load_565 %app_path%/skins/folder is not 16bit bitmap\n"
+              "load_565 %app_path%/skins/zero is not 16bit bitmap\n");
 }
 
 // Inputs that once broke the loader (found by fuzz/fuzz_bmp), kept for good,

@@ -57,14 +57,15 @@ void expect_same_pixels(const RenderSurface& a, const RenderSurface& b, int dx =
 }  // namespace
 
 TEST(TextDrawMeasure, ExtentsAreCumulativePerUtf16UnitAndPairsFitWhole) {
-    // DejaVu Sans at 14 pixels: a 9, W 14, zhe 13, U+1F600 15, x 8.
+    // DejaVu Sans at 14 pixels: a 9, W 14, zhe 13, x 8; the emoji U+1F600
+    // 17, 136 pixels of the colour font's 109-pixel size scaled to 14.
     auto font = dejavu(10);
     const std::u16string text = u"aW\u0436\U0001F600x";
     std::vector<int32_t> extents;
-    EXPECT_EQ(TextDraw::measure(*font, text, -1, &extents), (TextExtent{59, 17, 6}));
-    EXPECT_EQ(extents, (std::vector<int32_t>{9, 23, 36, 51, 51, 59}));
-    EXPECT_EQ(TextDraw::measure(*font, text, 50).fit, 3);
-    EXPECT_EQ(TextDraw::measure(*font, text, 51).fit, 5);
+    EXPECT_EQ(TextDraw::measure(*font, text, -1, &extents), (TextExtent{61, 17, 6}));
+    EXPECT_EQ(extents, (std::vector<int32_t>{9, 23, 36, 53, 53, 61}));
+    EXPECT_EQ(TextDraw::measure(*font, text, 52).fit, 3);
+    EXPECT_EQ(TextDraw::measure(*font, text, 53).fit, 5);
     EXPECT_EQ(TextDraw::measure(*font, u"", -1, &extents), (TextExtent{0, 17, 0}));
     EXPECT_TRUE(extents.empty());
     // Unpaired surrogates measure as U+FFFD; control characters take no width.
@@ -91,9 +92,9 @@ TEST(TextDrawEllipsis, KeepsWhatFitsInFrontOfTheEllipsis) {
     // The space before the ellipsis is dropped.
     EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 50 + space), 4u);
     EXPECT_EQ(TextDraw::ellipsis_length(*font, u"aaaa aaaa", 5), 0u);
-    // The pair U+1F600 (15 wide) is kept whole or dropped whole.
-    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"a\U0001F600aaaaaa", 9 + 14 + 14), 1u);
-    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"a\U0001F600aaaaaa", 9 + 15 + 14), 3u);
+    // The pair U+1F600 (17 wide) is kept whole or dropped whole.
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"a\U0001F600aaaaaa", 9 + 16 + 14), 1u);
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, u"a\U0001F600aaaaaa", 9 + 17 + 14), 3u);
 
     expect_same_pixels(*drawn({60, 20}, u"aaaa aaaa", {0, 0}, {50, 20}, 0, true),
                        *drawn({60, 20}, u"aaaa\u2026", {0, 0}, {50, 20}));
@@ -126,10 +127,31 @@ TEST(TextDraw, AlignmentsPlaceTheLineAndTextLeftOfTheSurfaceIsCutNotShifted) {
                        *drawn({40, 20}, u"Wallow", {-5, 0}, {60, 20}), 5);
 }
 
+TEST(TextDraw, EmojiSequencesShowTheirPartsAndMeasureAsTheyDraw) {
+    auto font = dejavu(10);
+    auto width = [&](std::u16string_view text) { return TextDraw::measure(*font, text).width; };
+    const int32_t thumbs = width(u"\U0001F44D");
+    // A skin tone shows as its swatch after the hand; joiners and tags take
+    // no room, so a family is its three people and a flag of tags its flag.
+    EXPECT_EQ(width(u"\U0001F44D\U0001F3FD"), thumbs + width(u"\U0001F3FD"));
+    EXPECT_EQ(width(u"\U0001F468\u200D\U0001F469\u200D\U0001F467"),
+              width(u"\U0001F468\U0001F469\U0001F467"));
+    EXPECT_EQ(width(u"\U0001F3F4\U000E0067\U000E0062\U000E007F"), width(u"\U0001F3F4"));
+    // The selector makes the heart an emoji, and the ellipsis keeps the
+    // selector with it, so the kept heart is drawn as it was measured.
+    EXPECT_EQ(width(u"\u2764\uFE0F"), thumbs);
+    EXPECT_LT(width(u"\u2764"), thumbs);
+    const std::u16string hearts = u"\u2764\uFE0F\u2764\uFE0F\u2764\uFE0F";
+    int32_t room = 2 * thumbs + font->glyph(TextDraw::kEllipsis).advance;
+    EXPECT_EQ(TextDraw::ellipsis_length(*font, hearts, room), 4u);
+    expect_same_pixels(*drawn({80, 20}, hearts, {0, 0}, {room, 20}, 0, true),
+                       *drawn({80, 20}, u"\u2764\uFE0F\u2764\uFE0F\u2026", {0, 0}, {room, 20}));
+}
+
 TEST(TextDraw, HugeAndBrokenTextsAreSafe) {
     auto font = dejavu(10);
     std::u16string text;
-    for (int i = 0; i < 20'000; ++i) text += u"\xD83D\t\u0436\xDE00\U0001F600";
+    for (int i = 0; i < 20'000; ++i) text += u"\xD83D\t\u0436\xDE00\U0001F600\u200D\uFE0F";
     text.resize(100'000);
     std::vector<int32_t> extents;
     TextExtent extent = TextDraw::measure(*font, text, 100, &extents);
@@ -160,6 +182,22 @@ TEST(TextDrawGolden, BoldUnderlinedCentredInColour) {
     TextDraw::draw(*FontRep::create(desc), surface, Color{255, 220, 80, 255}, u"Sent \u2713",
                    {0, 0}, {120, 28}, 1, 1, false);
     expect_golden(surface, QUILLMO_TEXT_GOLDEN_DIR, "text_bold_underlined_centred");
+}
+
+TEST(TextDrawGolden, ColourEmojiAmongTextAtThreeSizes) {
+    // 10, 16 and 32 pixels to the em.
+    RenderSurface surface(Size{540, 76});
+    surface.fill({0, 0}, {540, 76}, Color{250, 250, 240, 255});
+    int32_t top = 1;
+    for (int points : {7, 12, 24}) {
+        auto font = dejavu(points);
+        TextDraw::draw(*font, surface, Color{30, 30, 90, 255},
+                       u"Great \U0001F44D\U0001F64F\U0001F923\U0001F970\U0001F389\U0001F495"
+                       u"\U0001F525 \u041f\u0440\u0438\u0432\u0435\u0442",
+                       {2, top}, {536, font->height()}, 0, 0, false);
+        top += font->height() + 1;
+    }
+    expect_golden(surface, QUILLMO_TEXT_GOLDEN_DIR, "text_colour_emoji");
 }
 
 TEST(TextDrawGolden, WrappedMessageWithEllipsis) {

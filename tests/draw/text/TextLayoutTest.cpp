@@ -70,32 +70,48 @@ TEST(TextLayoutWrap, ShortExtentsAndHugeTextsAreSafeAndLinear) {
     EXPECT_LT(elapsed, std::chrono::milliseconds(500));
 }
 
-TEST(TextLayoutElement, WrappedTextThatOverflowsEndsInAnEllipsis) {
-    // Three lines in a box two lines high: two lines and the ellipsis at the
-    // box's bottom, exactly as drawing them one by one gives.
+TEST(TextLayoutElement, WrappedTextThatOverflowsEndsInAnEllipsisAfterTheLastLineShown) {
+    // Three lines in a box two lines high: the first line, then the second
+    // shortened so that the ellipsis follows its text (b is 9 pixels wide,
+    // the ellipsis 14), exactly as drawing them one by one gives.
     auto font = dejavu(10);
     int32_t h = font->height();
-    int32_t w = 0;
-    for (auto word : {u"aaaa", u"bbbb", u"cccc"})
-        w = std::max(w, TextDraw::measure(*font, word).width);
+    int32_t w = TextDraw::measure(*font, u"bbbb").width;
+    ASSERT_LT(w, TextDraw::measure(*font, u"bbb\u2026").width);
+    ASSERT_GE(w, TextDraw::measure(*font, u"bb\u2026").width);
     TextLayout layout;
     layout.set_font(font);
     layout.set_text(u"aaaa bbbb cccc");
     layout.set_wrap(true);
     layout.set_ellipsis(true);
-    RenderSurface drawn(Size{60, 40}), expected(Size{60, 40});
-    drawn.fill({0, 0}, {60, 40}, Color{255, 255, 255, 255});
-    expected.fill({0, 0}, {60, 40}, Color{255, 255, 255, 255});
-    layout.draw(drawn, {2, 3}, {w, 2 * h});
+    const Color white{255, 255, 255, 255}, black{0, 0, 0, 255};
+    auto expect_drawn = [&](Size box, auto draw_expected) {
+        RenderSurface drawn(Size{60, 50}), expected(Size{60, 50});
+        drawn.fill({0, 0}, {60, 50}, white);
+        expected.fill({0, 0}, {60, 50}, white);
+        layout.draw(drawn, {2, 3}, box);
+        draw_expected(expected);
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 60; ++x)
+                ASSERT_EQ(drawn.buffer()->pixel(x, y), expected.buffer()->pixel(x, y))
+                    << box.width << "x" << box.height << " at " << x << "," << y;
+    };
+    expect_drawn({w, 2 * h}, [&](RenderSurface& expected) {
+        TextDraw::draw(*font, expected, black, u"aaaa", {2, 3}, {w, h}, 0, 0, true);
+        TextDraw::draw(*font, expected, black, u"bb\u2026", {2, 3 + h}, {w, h}, 0, 0, true);
+    });
     EXPECT_EQ(layout.lines(), (Lines{{0, 4}, {5, 4}, {10, 4}}));
-
-    Color black{0, 0, 0, 255};
-    TextDraw::draw(*font, expected, black, u"aaaa", {2, 3}, {w, h}, 0, 0, true);
-    TextDraw::draw(*font, expected, black, u"bbbb", {2, 3 + h}, {w, h}, 0, 0, true);
-    TextDraw::draw(*font, expected, black, u"\u2026", {2, 3}, {w, 2 * h}, 0, 2, false);
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 60; ++x)
-            ASSERT_EQ(drawn.buffer()->pixel(x, y), expected.buffer()->pixel(x, y)) << x << "," << y;
+    // Right-aligned, the shortened line ends at the right edge.
+    layout.set_alignment(TextDraw::kRight, TextDraw::kTop);
+    expect_drawn({w + 2, 2 * h + 3}, [&](RenderSurface& expected) {
+        TextDraw::draw(*font, expected, black, u"aaaa", {2, 3}, {w + 2, h}, 2, 0, true);
+        TextDraw::draw(*font, expected, black, u"bb\u2026", {2, 3 + h}, {w + 2, h}, 2, 0, true);
+    });
+    // A box lower than one line shows the ellipsis alone, at its bottom.
+    layout.set_alignment(TextDraw::kLeft, TextDraw::kTop);
+    expect_drawn({w, h - 2}, [&](RenderSurface& expected) {
+        TextDraw::draw(*font, expected, black, u"\u2026", {2, 3}, {w, h - 2}, 0, 2, false);
+    });
 }
 
 TEST(TextLayoutElement, LayoutIsRedoneForANewWidthOrText) {

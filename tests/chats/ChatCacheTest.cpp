@@ -211,6 +211,25 @@ TEST_F(ChatCacheTest, NeverReadsOutsideTheFileWhateverItHolds) {
     }
 }
 
+TEST_F(ChatCacheTest, CachesEarlierBuildsWroteStillLoadAndKeptCrashesStayHarmless) {
+    // The fuzzer's seeds are caches the program wrote: a change of the format
+    // that would cost every user their cache shows here.
+    size_t seeds = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(QUILLMO_CHAT_CACHE_FUZZ_CORPUS_DIR)) {
+        ChatList chats;
+        EXPECT_TRUE(ChatCache::read(entry.path().u16string(), chats)) << entry.path();
+        EXPECT_FALSE(chats.empty()) << entry.path();
+        ++seeds;
+    }
+    EXPECT_GE(seeds, 3u);
+    for (const auto& entry :
+         std::filesystem::directory_iterator(QUILLMO_CHAT_CACHE_FUZZ_CRASHES_DIR)) {
+        ChatList chats;
+        ChatCache::read(entry.path().u16string(), chats);
+    }
+}
+
 TEST_F(ChatCacheTest, AFailedWriteKeepsTheOldCacheAndLeavesNoTemporaryFile) {
     ChatList chats;
     chats.push_back(make_chat(u"A", u"111", {{0, {1}}}));

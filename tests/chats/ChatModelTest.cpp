@@ -317,10 +317,11 @@ TEST_F(ChatModelTest, OnlyAStartedModelWritesSettingsRequestUnreadTotalAndCache)
     const char16_t kNotifications[] =
         u"HKEY_CURRENT_USER\\ControlPanel\\Notifications\\{A877D65B-239C-47a7-9304-0D347F580408}";
     registry::write_number(kNotifications, u"Options", 0x1F);
+    registry::write_number(ChatModel::kSettingsKey, u"Alerts", 0);
     deliver(u"111", 1);
     uint32_t sent = 0, options = 0;
 
-    // A listing reads the chats and writes nothing.
+    // A listing reads the chats and writes nothing, also when it ends.
     open_model();
     model->load(nullptr);
     EXPECT_EQ(keys(), (Keys{u"111"}));
@@ -331,26 +332,15 @@ TEST_F(ChatModelTest, OnlyAStartedModelWritesSettingsRequestUnreadTotalAndCache)
     EXPECT_EQ(unread_setting(), 0xDEADu);
     EXPECT_FALSE(std::filesystem::exists(cache_file()));
 
-    // The program renews the settings and the request; with alerts on, both
-    // stay after it ends.
+    // The program renews the settings and the request, writes the total and
+    // the cache, and with alerts off withdraws the request when it ends.
     start();
     EXPECT_TRUE(registry::read_number(kInbox, u"SMSNoSentMsg", sent) && sent == 1);
     EXPECT_TRUE(registry::read_number(kNotifications, u"Options", options) && options == 0x17);
     EXPECT_EQ(registry::notification_requests().size(), 1u);
     model->load(nullptr);
     EXPECT_EQ(unread_setting(), 1u);
-    EXPECT_TRUE(std::filesystem::exists(cache_file()));
-    model.reset();
-    EXPECT_EQ(registry::notification_requests().size(), 1u);
-
-    // Alerts off: a model that was never started withdraws nothing; the
-    // program withdraws the request and the setting when it ends.
-    registry::write_number(ChatModel::kSettingsKey, u"Alerts", 0);
-    open_model();
-    EXPECT_FALSE(model->alerts());
-    model.reset();
-    EXPECT_EQ(registry::notification_requests().size(), 1u);
-    start();
+    EXPECT_TRUE(std::filesystem::exists(device.device() / "cache"));
     model.reset();
     EXPECT_FALSE(registry::read_number(kInbox, u"SMSNoSentMsg", sent));
     EXPECT_TRUE(registry::notification_requests().empty());
@@ -419,21 +409,4 @@ TEST_F(ChatModelTest, AMessageThatCannotBeReadDoesNotMakeEveryPollWalkItsFolder)
     std::string polls = log.text().substr(before);
     EXPECT_EQ(polls.find("can't read"), std::string::npos) << polls;
     EXPECT_EQ(polls.find("reloaded"), std::string::npos) << polls;
-}
-
-TEST_F(ChatModelTest, EachDeviceFolderHasItsOwnCache) {
-    deliver(u"111", 1);
-    start();
-    model->load(nullptr);
-    model.reset();
-    ASSERT_TRUE(std::filesystem::exists(device.device() / "cache"));
-
-    // A second device used with the same program folder sees only its own chats.
-    std::filesystem::path other = device.device().parent_path() / "other-device";
-    std::filesystem::create_directories(other);
-    setenv("QUILLMO_DEVICE", other.c_str(), 1);
-    start();
-    EXPECT_TRUE(model->chats().empty());
-    model.reset();
-    setenv("QUILLMO_DEVICE", device.device().c_str(), 1);
 }

@@ -51,7 +51,9 @@ TEST(ChatsCommand, ListsTheChatsAsTheProgramBuildsThemAndWritesNothing) {
         "{\"key\":\"BANK\",\"name\":\"\",\"number\":\"BANK\",\"label\":\"\",\"unread\":0,"
         "\"messages\":1,\"last_time\":\"2026-11-21T09:00:00\",\"last_body\":\"code 1234\"}]\n");
     // A listing registers no request to start the program, and leaves the
-    // registry and the (absent) cache as they were.
+    // registry and the (absent) cache as they were; so does the phone list.
+    EXPECT_EQ(device_files(dev), before);
+    ASSERT_EQ(device({"contacts", "list"}).status, 0);
     EXPECT_EQ(device_files(dev), before);
     EXPECT_FALSE(std::filesystem::exists(dev.device() / "cache"));
     EXPECT_TRUE(registry::notification_requests().empty());

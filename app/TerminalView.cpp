@@ -5,7 +5,7 @@
 #include "chats/ChatKey.h"
 #include "chats/ChatListing.h"
 #include "chats/ChatModel.h"
-#include "platform/Utf16.h"
+#include "platform/TerminalText.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ int TerminalView::run(const std::u16string& command_line, std::ostream& out, std
     if (command_line.empty()) return show_chat_list(out, err);
     if (command_line == u"message") return show_alert(out, err);
     if (command_line.starts_with(u"open:")) return show_chat(command_line.substr(5), out, err);
-    err << "quillmo: unknown command line '" << utf16::to_utf8(command_line)
+    err << "quillmo: unknown command line '" << terminal_text::clean(command_line)
         << "' (expected nothing, 'message' or 'open:NUMBER')\n";
     return 2;
 }
@@ -46,6 +46,7 @@ int TerminalView::run(const std::u16string& command_line, std::ostream& out, std
 int TerminalView::show_chat_list(std::ostream& out, std::ostream& err) {
     err << "Quillmo: the window is not built yet; this is the terminal view of the chat list.\n";
     ChatModel model;
+    model.start();
     {
         ProgressLine progress(err);
         model.load(&progress);
@@ -58,30 +59,32 @@ int TerminalView::show_alert(std::ostream& out, std::ostream&) {
     // Message mode: bring the chats up to date and show the newest unread
     // incoming message, as the alert would.
     ChatModel model;
+    model.start();
     model.load(nullptr);
     std::unique_ptr<SmsRecord> message = model.take_pending_message();
     if (!message) return 0;
     model.load_sms(*message);
     const Recipient& from = message->correspondent();
-    out << "New message from " << utf16::to_utf8(from.name.empty() ? from.number : from.name);
-    if (!from.name.empty()) out << " <" << utf16::to_utf8(from.number) << ">";
-    out << ", " << utf16::to_utf8(message->date_text) << " " << utf16::to_utf8(message->time_text)
-        << ":\n"
-        << utf16::to_utf8(message->body) << "\n";
+    out << "New message from " << terminal_text::clean(from.name.empty() ? from.number : from.name);
+    if (!from.name.empty()) out << " <" << terminal_text::clean(from.number) << ">";
+    out << ", " << terminal_text::clean(message->date_text) << " "
+        << terminal_text::clean(message->time_text) << ":\n"
+        << terminal_text::clean(message->body, terminal_text::LineBreaks::Keep) << "\n";
     return 0;
 }
 
 int TerminalView::show_chat(const std::u16string& number, std::ostream& out, std::ostream& err) {
     ChatModel model;
+    model.start();
     model.load(nullptr);
     std::u16string key = chat_key(number);
     Chat* chat = model.find_chat(key.empty() ? number : key);
     if (chat == nullptr) {
-        err << "quillmo: no chat with " << utf16::to_utf8(number) << "\n";
+        err << "quillmo: no chat with " << terminal_text::clean(number) << "\n";
         return 1;
     }
-    out << utf16::to_utf8(chat->name.empty() ? chat->number : chat->name);
-    if (!chat->name.empty()) out << " <" << utf16::to_utf8(chat->number) << ">";
+    out << terminal_text::clean(chat->name.empty() ? chat->number : chat->name);
+    if (!chat->name.empty()) out << " <" << terminal_text::clean(chat->number) << ">";
     out << "\n";
     std::u16string day;
     for (size_t i = 0; i < chat->size(); ++i) {
@@ -89,11 +92,11 @@ int TerminalView::show_chat(const std::u16string& number, std::ostream& out, std
         if (!model.load_sms(m)) continue;
         if (m.date_text != day) {
             day = m.date_text;
-            out << "\n  -- " << utf16::to_utf8(day) << " --\n";
+            out << "\n  -- " << terminal_text::clean(day) << " --\n";
         }
         const char* direction = m.is_report() ? "  *" : m.incoming() ? "<< " : " >>";
-        out << "  " << utf16::to_utf8(m.time_text) << " " << direction << " "
-            << utf16::to_utf8(m.body) << "\n";
+        out << "  " << terminal_text::clean(m.time_text) << " " << direction << " "
+            << terminal_text::clean(m.body, terminal_text::LineBreaks::Keep) << "\n";
     }
     return 0;
 }

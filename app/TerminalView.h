@@ -1,7 +1,10 @@
 #pragma once
 // The program's face until its window exists: runs one command line of the
 // handset ("", "message", "open:NUMBER") against the chat model and prints what
-// the screens would show.
+// the screens would show. It is the program, so the model it runs is started
+// (the system settings, the new-message notification request, the unread
+// total and the cache are written). Every stored text it prints goes through
+// the terminal filter first.
 #include <ostream>
 #include <string>
 

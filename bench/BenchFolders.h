@@ -25,7 +25,7 @@ public:
     BenchFolders& operator=(const BenchFolders&) = delete;
 
     std::filesystem::path device() const { return root_ / "device"; }
-    std::filesystem::path cache() const { return root_ / "program" / "cache"; }
+    std::filesystem::path cache() const { return root_ / "device" / "cache"; }
 
 private:
     std::filesystem::path root_;

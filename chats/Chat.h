@@ -3,6 +3,7 @@
 // order they were filed (ascending time as loading and updating file them).
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chats/ChatKey.h"
@@ -25,6 +26,11 @@ public:
     void append(SmsRecord record);
     // Removes the message at index (index < size()).
     void erase(size_t index);
+    // Removes every message for which gone(record) is true, the others keeping
+    // their order, in one pass however many go. Returns the old positions of
+    // the removed messages, ascending.
+    template <class Gone>
+    std::vector<size_t> erase_if(Gone gone);
     // Makes room for more messages. Grows by at least an eighth of the current
     // size, so a long chat that gets one message per update is not copied on
     // every update, while a chat filled in one go gets no slack at all.
@@ -48,6 +54,23 @@ private:
     std::vector<SmsRecord> messages_;
     uint32_t outbox_count_ = 0;
 };
+
+template <class Gone>
+std::vector<size_t> Chat::erase_if(Gone gone) {
+    std::vector<size_t> removed;
+    size_t kept = 0;
+    for (size_t i = 0; i < messages_.size(); ++i) {
+        if (gone(std::as_const(messages_[i]))) {
+            if (messages_[i].folder == kFolderOutbox) --outbox_count_;
+            removed.push_back(i);
+            continue;
+        }
+        if (kept != i) messages_[kept] = std::move(messages_[i]);
+        ++kept;
+    }
+    messages_.erase(messages_.begin() + static_cast<std::ptrdiff_t>(kept), messages_.end());
+    return removed;
+}
 
 // Chat-list order: the chat whose last message is later comes first; then
 // the greater id of the last message; then the greater key. Chats with equal

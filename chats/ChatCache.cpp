@@ -1,16 +1,11 @@
 #include "chats/ChatCache.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include "platform/AtomicWrite.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
@@ -50,6 +45,7 @@ bool write_chats(std::string& content, const ChatCache::ChatList& chats) {
     out.put_int(ChatCache::kVersion, 4);
     for (const auto& chat : chats) {
         if (chat->empty()) continue;
+        if (chat->size() > static_cast<size_t>(ChatCache::kMaxMessages)) return false;
         out.put_string(chat->name);
         out.put_string(chat->number);
         out.put_int(chat->unread, 4);
@@ -74,6 +70,7 @@ public:
     Reader(const uint8_t* data, size_t size) : p_(data), left_(size) {}
 
     bool at_end() const { return left_ == 0; }
+    size_t left() const { return left_; }
 
     // A little-endian integer of width bytes (1..8), sign-extended.
     bool int_of(size_t width, int64_t& value) {
@@ -128,7 +125,11 @@ bool parse_chat(Reader& in, std::unique_ptr<Chat>& chat) {
     int64_t unread = 0, count = 0;
     if (!in.int_of(4, unread) || unread < 0) return false;
     bool counted = in.int_of(4, count);
-    if (!counted || count < 1 || count > ChatCache::kMaxMessages) {
+    // Each message takes at least 5 bytes (folder, id length, one id byte):
+    // a count the rest of the file cannot hold is refused before anything is
+    // reserved for it.
+    if (!counted || count < 1 || count > ChatCache::kMaxMessages ||
+        static_cast<uint64_t>(count) > in.left() / 5) {
         log() << u"load_cache counter:" << count << u"\n";
         return false;
     }
@@ -144,42 +145,15 @@ bool parse_chat(Reader& in, std::unique_ptr<Chat>& chat) {
         if (!in.bytes(static_cast<size_t>(length), id)) return false;
         SmsRecord record;
         record.id = EntryId(id, static_cast<uint32_t>(length));
-        record.folder = static_cast<int32_t>(folder);
+        record.folder = static_cast<FolderIndex>(folder);
         chat->append(std::move(record));
     }
     return true;
 }
 
-// No cache the program writes comes near this (100,000 messages take about
-// 1.3 MB); a larger file is not read at all, so that a stray file cannot make
-// the loader allocate without bound.
-constexpr off_t kMaxFileSize = off_t{32} << 20;
-
-// Reads the whole file; false when it is missing, too large, or shorter than
-// its size said.
-bool read_file(const std::string& path, std::vector<uint8_t>& data) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && st.st_size >= 0 && st.st_size <= kMaxFileSize;
-    if (ok) {
-        data.resize(static_cast<size_t>(st.st_size));
-        size_t done = 0;
-        while (done < data.size()) {
-            ssize_t n = ::read(fd, data.data() + done, data.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            done += static_cast<size_t>(n);
-        }
-        ok = done == data.size();
-    }
-    ::close(fd);
-    return ok;
-}
-
 }  // namespace
 
-std::u16string ChatCache::default_path() { return paths::expand(u"%app_path%/cache"); }
+std::u16string ChatCache::default_path() { return paths::device_folder() + u"/cache"; }
 
 bool ChatCache::save(const std::u16string& path, const ChatList& chats) {
     log() << u"save_cache:" << chats.size() << u" chats\n";
@@ -191,17 +165,32 @@ bool ChatCache::save(const std::u16string& path, const ChatList& chats) {
 
     // Built in memory (about 13 bytes a message) and replaced as a whole.
     std::string content;
-    std::string error;
-    if (!write_chats(content, chats) || !write_file_atomically(file, content, 0644, &error))
+    if (!write_chats(content, chats) || content.size() > kMaxFileSize) {
+        log() << u"save_cache: too large\n";
         return false;
+    }
+    std::string error;
+    if (!write_file_atomically(file, content, 0644, &error)) {
+        log() << u"save_cache: " << error << u"\n";
+        return false;
+    }
     log() << u"save_cache success:" << chats.size() << u" chats\n";
     return true;
 }
 
 bool ChatCache::read(const std::u16string& path, ChatList& out) {
     std::vector<uint8_t> data;
-    if (!read_file(paths::native(path), data)) return false;
-    return parse(data.data(), data.size(), out);
+    std::string error;
+    switch (WholeFile::read(paths::native(path), kMaxFileSize, data, &error)) {
+        case WholeFile::Status::Ok:
+            return parse(data.data(), data.size(), out);
+        case WholeFile::Status::Missing:
+            return false;
+        case WholeFile::Status::Failed:
+            log() << u"load_cache: " << error << u"\n";
+            return false;
+    }
+    return false;
 }
 
 bool ChatCache::parse(const uint8_t* data, size_t size, ChatList& out) {

@@ -5,6 +5,7 @@
 class Chat;
 
 struct ChatEvent {
+    // The numbers are the events' own (5 is not used).
     enum Kind : int32_t {
         kChatInserted = 1,    // index: the chat's new position in the list
         kChatChanged = 2,     // index: its position; name or label changed
@@ -13,7 +14,7 @@ struct ChatEvent {
         kMessageRemoved = 6,  // index: the message's old position in the chat
     };
 
-    int32_t kind = 0;
+    Kind kind = kChatInserted;
     int32_t index = 0;
     Chat* chat = nullptr;  // the chat for kinds 2, 4 and 6; null otherwise
 };

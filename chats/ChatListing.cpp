@@ -2,7 +2,7 @@
 
 #include "chats/ChatModel.h"
 #include "platform/LocalTime.h"
-#include "platform/Utf16.h"
+#include "platform/TerminalText.h"
 
 std::vector<ChatListRow> ChatListing::rows(ChatModel& model) {
     std::vector<ChatListRow> out;
@@ -30,19 +30,18 @@ std::vector<ChatListRow> ChatListing::rows(ChatModel& model) {
 
 namespace {
 
-// One line of at most `width` characters: line breaks become spaces and a
-// longer text ends with "...".
-std::u16string one_line(std::u16string_view text, size_t width) {
-    std::u16string out;
-    for (char16_t c : text) {
-        if (out.size() == width) {
-            out.replace(out.size() - 3, 3, u"...");
-            break;
-        }
-        out.push_back(c == u'\n' || c == u'\t' ? u' ' : c);
-    }
-    return out;
+// At most `width` code units: a longer text ends with "...". A surrogate
+// pair is never cut in two.
+std::u16string shortened(std::u16string_view text, size_t width) {
+    if (text.size() <= width) return std::u16string(text);
+    size_t keep = width - 3;
+    if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
+    return std::u16string(text.substr(0, keep)) + u"...";
 }
+
+// Names, numbers, keys and bodies come from messages and contacts: each is
+// printed on one line, with every control character replaced.
+std::string cell(std::u16string_view text) { return terminal_text::clean(text); }
 
 }  // namespace
 
@@ -52,15 +51,14 @@ void ChatListing::write_text(const std::vector<ChatListRow>& rows, std::ostream&
         return;
     }
     for (const ChatListRow& r : rows) {
-        out << r.position << ". " << utf16::to_utf8(r.name.empty() ? r.number : r.name);
-        if (!r.name.empty() && !r.number.empty()) out << " <" << utf16::to_utf8(r.number) << ">";
-        if (!r.label.empty()) out << " (" << utf16::to_utf8(r.label) << ")";
-        out << "  key " << utf16::to_utf8(r.key) << ", " << r.messages
+        out << r.position << ". " << cell(r.name.empty() ? r.number : r.name);
+        if (!r.name.empty() && !r.number.empty()) out << " <" << cell(r.number) << ">";
+        if (!r.label.empty()) out << " (" << cell(r.label) << ")";
+        out << "  key " << cell(r.key) << ", " << r.messages
             << (r.messages == 1 ? " message" : " messages");
         if (r.unread > 0) out << ", " << r.unread << " unread";
         out << "\n";
         if (!r.last_time.empty())
-            out << "     " << r.last_time << "  " << utf16::to_utf8(one_line(r.last_body, 60))
-                << "\n";
+            out << "     " << r.last_time << "  " << cell(shortened(r.last_body, 60)) << "\n";
     }
 }

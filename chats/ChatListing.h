@@ -25,5 +25,7 @@ class ChatListing {
 public:
     static std::vector<ChatListRow> rows(ChatModel& model);
     // A readable table, one chat a line; bodies are cut to one short line.
+    // Stored text is filtered for the terminal: control characters (escape
+    // sequences among them) never reach it, and a line break shows as "⏎".
     static void write_text(const std::vector<ChatListRow>& rows, std::ostream& out);
 };

@@ -1,9 +1,10 @@
 // The chat model.
 //
-//   construction and destruction ..... system settings, cache
-//   update_chats ..................... scans, Outbox, reading, filing
+//   construction and start ........... system settings, cache
+//   contacts
+//   update_chats ..................... scans, walks, Outbox, messages gone,
+//                                      reading, filing
 //   operations of the forms .......... load_sms, delete, mark read, observers
-//   folder indexes
 #include "chats/ChatModel.h"
 
 #ifdef __GLIBC__
@@ -61,13 +62,7 @@ void keep_only_id(SmsRecord& record) {
 // --- Construction and destruction ------------------------------------------
 
 ChatModel::ChatModel() : store_(std::make_unique<sms_manager>()) {
-    registry::write_number(kInboxSettingsKey, u"SMSNoSentMsg", 1);
-    uint32_t options = 0;
-    registry::read_number(kSmsNotificationKey, u"Options", options);
-    registry::write_number(kSmsNotificationKey, u"Options", options & ~kOptionsBit);
-    set_app_notification(kMessageNotificationName, message_command_line());
     registry::read_flag(kSettingsKey, u"Alerts", alerts_);
-
     if (!load_cache()) {
         log() << u"load_cache failed\n";
         chats_.clear();
@@ -75,10 +70,20 @@ ChatModel::ChatModel() : store_(std::make_unique<sms_manager>()) {
 }
 
 ChatModel::~ChatModel() {
-    if (!alerts_) {
+    if (started_ && !alerts_) {
         stop_app_notification(kMessageNotificationName);
         registry::delete_value(kInboxSettingsKey, u"SMSNoSentMsg");
     }
+}
+
+void ChatModel::start() {
+    if (started_) return;
+    started_ = true;
+    registry::write_number(kInboxSettingsKey, u"SMSNoSentMsg", 1);
+    uint32_t options = 0;
+    registry::read_number(kSmsNotificationKey, u"Options", options);
+    registry::write_number(kSmsNotificationKey, u"Options", options & ~kOptionsBit);
+    set_app_notification(kMessageNotificationName, message_command_line());
 }
 
 void ChatModel::load(ProgressListener* progress) {
@@ -169,26 +174,14 @@ void ChatModel::on_contact_removed(ContactsDirectory& directory, int32_t id) {
     link_chats();
 }
 
-void ChatModel::save_cache() { ChatCache::save(ChatCache::default_path(), chats_); }
+void ChatModel::save_cache() {
+    if (started_) ChatCache::save(ChatCache::default_path(), chats_);
+}
 
 bool ChatModel::load_cache() {
     Clock::time_point start = Clock::now();
     if (!ChatCache::read(ChatCache::default_path(), chats_)) return false;
-
-    size_t counts[kFolderCount] = {};
-    for (const auto& chat : chats_)
-        for (const SmsRecord& record : chat->messages()) ++counts[record.folder];
-    for (int32_t folder = 0; folder < kFolderCount; ++folder) {
-        indexes_[folder].clear();
-        indexes_[folder].reserve(counts[folder]);
-    }
-    for (const auto& chat : chats_)
-        for (const SmsRecord& record : chat->messages())
-            indexes_[record.folder].push_back(record.id);
-    for (auto& index : indexes_) {
-        std::sort(index.begin(), index.end());
-        index.erase(std::unique(index.begin(), index.end()), index.end());
-    }
+    known_.rebuild(chats_);
     log() << u"load_cache success:" << chats_.size() << u" chats time:" << elapsed_ms(start)
           << u"\n";
     return true;
@@ -203,11 +196,14 @@ struct ChatModel::UpdateState {
     bool reloaded = false;  // the store is rebuilt at most once per update
 
     std::vector<EntryId> new_ids[kFolderCount];
-    std::vector<EntryId> outbox;  // ids now in the Outbox, sorted
-    std::vector<EntryId> known;   // Outbox ids that a chat holds, sorted
-    size_t id_count = 0;          // new ids read successfully
-    std::vector<SmsRecord> pul;   // records to file, one per chat they go to
-    ChatList chat_pul;            // chats touched by this update
+    std::vector<EntryId> gone[kFolderCount];  // ids that left folders 0..2, sorted
+    std::vector<EntryId> outbox;              // ids now in the Outbox, sorted
+    std::vector<EntryId> known;               // Outbox ids that a chat holds, sorted
+    bool removed = false;                     // records left their chats
+    std::vector<Chat*> emptied;               // chats that removals left empty
+    size_t id_count = 0;                      // new ids read successfully
+    std::vector<SmsRecord> pul;               // records to file, one per chat they go to
+    ChatList chat_pul;                        // chats touched by this update
     Chat* newest_unread = nullptr;
     size_t newest_unread_index = 0;
     // Each touched chat with the position of its first record of this update.
@@ -224,56 +220,21 @@ bool ChatModel::update_chats(bool notify, ProgressListener* progress) {
     state.progress = progress;
 
     for (int32_t folder = kFolderInbox; folder <= kFolderDrafts; ++folder) {
-        scan_folder(folder, state.new_ids[folder]);
+        scan_folder(folder, state);
         report(progress, folder / 15.0);
     }
     first_update_ = false;
     log() << u" scan 3 folders time:" << elapsed_ms(state.start);
 
     follow_outbox(state);
+    drop_gone_messages(state);
 
     bool any_new = false;
     for (const auto& ids : state.new_ids) any_new |= !ids.empty();
-    if (!any_new) return end_update_line(false);
-
-    read_new_messages(state);
-    if (state.pul.empty()) return end_update_line(false);
-    log() << u" read sms id_pul_size:" << state.id_count << u" sms_pul_size:" << state.pul.size()
-          << u" time:" << elapsed_ms(state.start);
-    // Copies of one message for several recipients have equal ids and thus
-    // compare equal; the stable sort keeps them in recipient order.
-    std::stable_sort(state.pul.begin(), state.pul.end());
-
-    file_records(state);
-    if (state.chat_pul.empty()) return end_update_line(false);
-    log() << u" fill chat_pul time:" << elapsed_ms(state.start);
-    std::stable_sort(state.chat_pul.begin(), state.chat_pul.end(),
-                     [](const auto& a, const auto& b) { return chat_before(*a, *b); });
-    // The touched chats go to the top in their order; the others keep their
-    // relative order below them (the list is never fully re-sorted).
-    for (size_t i = 0; i < state.chat_pul.size(); ++i) {
-        chats_.insert(chats_.begin() + static_cast<std::ptrdiff_t>(i),
-                      std::move(state.chat_pul[i]));
-        if (notify) publish({ChatEvent::kChatInserted, static_cast<int32_t>(i), nullptr});
-    }
-
-    if (alerts_ && state.newest_unread)
-        pending_ =
-            std::make_unique<SmsRecord>(state.newest_unread->messages()[state.newest_unread_index]);
-
-    // The records were read only to find their chats. Keeping their texts
-    // would hold the whole store in memory after a first update (over half a
-    // kilobyte per message, the texts' allocations scattered between the
-    // records), so they are left as a start from the cache leaves them and
-    // read again when a form shows them. Observers have seen them whole.
-    size_t emptied = 0;
-    for (auto [chat, from] : state.filed_from)
-        for (size_t i = from; i < chat->size(); ++i, ++emptied) keep_only_id(chat->message(i));
-#ifdef __GLIBC__
-    // The freed texts lie between records that stay, where the allocator
-    // never returns memory by itself; after a large update hand it back.
-    if (emptied >= kTrimAfter) malloc_trim(0);
-#endif
+    if (any_new) read_new_messages(state);
+    if (!state.pul.empty()) file_into_list(state);
+    drop_emptied_chats(state);
+    if (state.chat_pul.empty() && !state.removed) return end_update_line(false);
 
     write_unread_total();
     save_cache();
@@ -286,28 +247,83 @@ bool ChatModel::end_update_line(bool changed) {
     return changed;
 }
 
-// New ids of one of the folders 0..2. The first update reads the whole
-// folder; later ones read the last rows, stepping back only while a window
-// brought something new, so an idle poll costs one 10-row read per folder.
-void ChatModel::scan_folder(int32_t folder, std::vector<EntryId>& new_ids) {
+// New ids of one of the folders 0..2. Later updates read the last rows,
+// stepping back only while a window brought something new, so an idle poll
+// costs one 10-row read per folder. When the folder's row count is then not
+// what the known ids and the new ones make, rows have left it: only then, and
+// on a first update, is the folder walked in full.
+void ChatModel::scan_folder(int32_t folder, UpdateState& state) {
+    if (first_update_) {
+        walk_folder(folder, state);
+        return;
+    }
+    std::vector<EntryId>& new_ids = state.new_ids[folder];
     int32_t n = static_cast<int32_t>(store_->get_length(folder));
     auto look = [&](int32_t from, int32_t to) {
         size_t before = new_ids.size();
         for (int32_t row = from; row < to; ++row) {
             EntryId id = store_->get_id(folder, row);
-            if (!id.empty() && !index_holds(folder, id)) new_ids.push_back(std::move(id));
+            if (!id.empty() && !known_.holds(folder, id)) new_ids.push_back(std::move(id));
         }
         return new_ids.size() > before;
     };
-    if (first_update_) {
-        look(0, n);
-        return;
-    }
     for (int32_t end = n; end > 0;) {
         int32_t begin = std::max(end - kScanWindow, 0);
         if (!look(begin, end) || begin == 0) break;
         end = begin;
     }
+    if (known_.accounts_for(folder, static_cast<size_t>(n), new_ids)) return;
+    new_ids.clear();
+    walk_folder(folder, state);
+}
+
+// Every row of the folder: the ids not known are new, the known ids not found
+// have left the folder. Ids are only taken as gone from a walk that read every
+// row of a store that stood still meanwhile; and a walk that finds none of
+// the folder's known ids is believed only from a store built in this update,
+// since a store that fails to read shows its folders empty.
+//
+// FIXME: a row count that failed reads as an empty folder; once the store
+// tells a failed read from an empty folder, ask it instead of rebuilding.
+void ChatModel::walk_folder(int32_t folder, UpdateState& state) {
+    std::vector<EntryId>& new_ids = state.new_ids[folder];
+    std::vector<EntryId> present;
+    bool whole = walk_rows(folder, present);
+    if (whole && !state.reloaded && !known_.ids(folder).empty()) {
+        bool any_known = false;
+        for (const EntryId& id : present)
+            if ((any_known = known_.holds(folder, id))) break;
+        if (!any_known) {
+            rebuild_store(state, u" sms_manager reloaded because a folder emptied\n");
+            whole = walk_rows(folder, present);
+        }
+    }
+    if (!whole) {
+        for (EntryId& id : present)
+            if (!known_.holds(folder, id)) new_ids.push_back(std::move(id));
+        return;
+    }
+    std::vector<EntryId> gone = known_.reconcile(folder, present, new_ids);
+    if (gone.empty()) return;
+    log() << u" gone" << folder << u":" << gone.size();
+    state.gone[folder] = std::move(gone);
+}
+
+// The ids of every row of the folder, in row order. False when a row could not
+// be read or the row count changed during the walk (rows moved under it).
+bool ChatModel::walk_rows(int32_t folder, std::vector<EntryId>& present) {
+    present.clear();
+    uint32_t n = store_->get_length(folder);
+    present.reserve(n);
+    bool whole = store_->has_store();
+    for (uint32_t row = 0; row < n; ++row) {
+        EntryId id = store_->get_id(folder, static_cast<int32_t>(row));
+        if (id.empty())
+            whole = false;
+        else
+            present.push_back(std::move(id));
+    }
+    return whole && store_->get_length(folder) == n;
 }
 
 // Messages that left the Outbox (sent, or failed and moved) leave their chats;
@@ -335,8 +351,10 @@ void ChatModel::follow_outbox(UpdateState& state) {
             }
             // The id leaves the index with the message: should the store ever
             // put the same id back into the Outbox, it is then simply new.
-            index_remove(kFolderOutbox, record.id);
+            known_.remove(kFolderOutbox, record.id);
             chat->erase(i);
+            state.removed = true;
+            if (chat->empty()) state.emptied.push_back(chat.get());
             if (state.notify)
                 publish({ChatEvent::kMessageRemoved, static_cast<int32_t>(i), chat.get()});
         }
@@ -344,7 +362,7 @@ void ChatModel::follow_outbox(UpdateState& state) {
     std::sort(state.known.begin(), state.known.end());
 
     for (const EntryId& id : state.outbox) {
-        if (!index_holds(kFolderOutbox, id)) {
+        if (!known_.holds(kFolderOutbox, id)) {
             state.new_ids[kFolderOutbox].push_back(id);
         } else if (!std::binary_search(state.known.begin(), state.known.end(), id)) {
             // Known to the index but held by no chat: the store's view was
@@ -355,6 +373,50 @@ void ChatModel::follow_outbox(UpdateState& state) {
         }
     }
     log() << u" scan outbox size:" << count << u" time:" << elapsed_ms(state.start);
+}
+
+// The records of messages that left folders 0..2 leave their chats, as when
+// the user deletes them (kind 6 for each, from the last to the first).
+void ChatModel::drop_gone_messages(UpdateState& state) {
+    bool any = false;
+    for (int32_t folder = kFolderInbox; folder <= kFolderDrafts; ++folder)
+        any |= !state.gone[folder].empty();
+    if (!any) return;
+    for (auto& chat : chats_) {
+        bool incoming_gone = false;
+        std::vector<size_t> removed = chat->erase_if([&](const SmsRecord& record) {
+            if (record.folder > kFolderDrafts) return false;
+            const std::vector<EntryId>& gone = state.gone[record.folder];
+            if (!std::binary_search(gone.begin(), gone.end(), record.id)) return false;
+            incoming_gone |= record.folder == kFolderInbox;
+            return true;
+        });
+        if (removed.empty()) continue;
+        state.removed = true;
+        if (incoming_gone && chat->unread > 0) recount_unread(*chat);
+        if (chat->empty()) state.emptied.push_back(chat.get());
+        if (state.notify)
+            for (size_t i = removed.size(); i-- > 0;)
+                publish({ChatEvent::kMessageRemoved, static_cast<int32_t>(removed[i]), chat.get()});
+    }
+}
+
+// A chat whose Inbox messages left the store may have counted some of them
+// as unread. Which ones is not kept, so the count becomes the number of its
+// remaining Inbox messages that the store still has unread, never more than
+// before. The newest are read first: unread messages are usually the last.
+void ChatModel::recount_unread(Chat& chat) {
+    int32_t unread = 0;
+    for (size_t i = chat.size(); i-- > 0 && unread < chat.unread;) {
+        const SmsRecord& kept = chat.messages()[i];
+        if (kept.folder != kFolderInbox) continue;
+        SmsRecord record;
+        record.id = kept.id;
+        record.folder = kept.folder;
+        // A message that cannot be read keeps its place in the count.
+        if (!store_->read_sms(record) || record.unread()) ++unread;
+    }
+    chat.unread = unread;
 }
 
 void ChatModel::rebuild_store(UpdateState& state, const char16_t* line) {
@@ -378,7 +440,7 @@ void ChatModel::read_new_messages(UpdateState& state) {
         for (const EntryId& id : state.new_ids[folder]) {
             SmsRecord record;
             record.id = id;
-            record.folder = folder;
+            record.folder = static_cast<FolderIndex>(folder);
             bool read = store_->read_sms(record);
             if (read && record.correspondent().empty()) {
                 // Read, but with neither name nor number (a draft nobody was
@@ -390,8 +452,10 @@ void ChatModel::read_new_messages(UpdateState& state) {
                 log() << u" no correspondent" << folder;
                 if (folder != kFolderOutbox) batch.push_back(id);
             } else if (!read) {
-                // Not recorded: a later update finds the id again.
+                // Not recorded: a later update finds the id again. Until then
+                // it counts among the folder's rows the model knows of.
                 log() << u" can't read" << folder;
+                if (folder != kFolderOutbox) known_.note_unreadable(folder, id);
                 rebuild_store(state, u" sms_manager reloaded\n");
             } else {
                 set_display_texts(record);
@@ -418,8 +482,48 @@ void ChatModel::read_new_messages(UpdateState& state) {
                    0.2 + 0.6 * static_cast<double>(handled) / static_cast<double>(total));
         }
         state.id_count += batch.size();
-        index_add(folder, batch);
+        known_.add(folder, batch);
     }
+}
+
+// Files the pool into the chats and puts the chats it touched at the top.
+void ChatModel::file_into_list(UpdateState& state) {
+    log() << u" read sms id_pul_size:" << state.id_count << u" sms_pul_size:" << state.pul.size()
+          << u" time:" << elapsed_ms(state.start);
+    // Copies of one message for several recipients have equal ids and thus
+    // compare equal; the stable sort keeps them in recipient order.
+    std::stable_sort(state.pul.begin(), state.pul.end());
+
+    file_records(state);
+    if (state.chat_pul.empty()) return;
+    log() << u" fill chat_pul time:" << elapsed_ms(state.start);
+    std::stable_sort(state.chat_pul.begin(), state.chat_pul.end(),
+                     [](const auto& a, const auto& b) { return chat_before(*a, *b); });
+    // The touched chats go to the top in their order; the others keep their
+    // relative order below them (the list is never fully re-sorted).
+    for (size_t i = 0; i < state.chat_pul.size(); ++i) {
+        chats_.insert(chats_.begin() + static_cast<std::ptrdiff_t>(i),
+                      std::move(state.chat_pul[i]));
+        if (state.notify) publish({ChatEvent::kChatInserted, static_cast<int32_t>(i), nullptr});
+    }
+
+    if (alerts_ && state.newest_unread)
+        pending_ =
+            std::make_unique<SmsRecord>(state.newest_unread->messages()[state.newest_unread_index]);
+
+    // The records were read only to find their chats. Keeping their texts
+    // would hold the whole store in memory after a first update (over half a
+    // kilobyte per message, the texts' allocations scattered between the
+    // records), so they are left as a start from the cache leaves them and
+    // read again when a form shows them. Observers have seen them whole.
+    size_t emptied = 0;
+    for (auto [chat, from] : state.filed_from)
+        for (size_t i = from; i < chat->size(); ++i, ++emptied) keep_only_id(chat->message(i));
+#ifdef __GLIBC__
+    // The freed texts lie between records that stay, where the allocator
+    // never returns memory by itself; after a large update hand it back.
+    if (emptied >= kTrimAfter) malloc_trim(0);
+#endif
 }
 
 // Files the pool, oldest first, into the chats of their keys. A chat that
@@ -442,13 +546,10 @@ void ChatModel::file_records(UpdateState& state) {
         if (auto at = touched.find(key); at != touched.end()) {
             chat = at->second;
         } else {
-            chat = take_from_list(key, state.notify);
-            if (chat) {
-                state.chat_pul.emplace_back(chat);
-            } else {
-                state.chat_pul.push_back(std::make_unique<Chat>(chat_identity(record)));
-                chat = state.chat_pul.back().get();
-            }
+            std::unique_ptr<Chat> listed = take_from_list(key, state.notify);
+            state.chat_pul.push_back(listed ? std::move(listed)
+                                            : std::make_unique<Chat>(chat_identity(record)));
+            chat = state.chat_pul.back().get();
             touched.emplace(key, chat);
             state.filed_from.emplace_back(chat, chat->size());
             // Room for everything this update brings to the chat, at once.
@@ -469,17 +570,31 @@ void ChatModel::file_records(UpdateState& state) {
     }
 }
 
-// Takes the chat with this key out of the list and hands over its ownership,
-// or returns null when there is none.
-Chat* ChatModel::take_from_list(const std::u16string& key, bool notify) {
+// Takes the chat with this key out of the list, or returns null when there is
+// none.
+std::unique_ptr<Chat> ChatModel::take_from_list(const std::u16string& key, bool notify) {
     for (size_t i = 0; i < chats_.size(); ++i) {
         if (chats_[i]->key != key) continue;
-        Chat* chat = chats_[i].release();
+        std::unique_ptr<Chat> chat = std::move(chats_[i]);
         chats_.erase(chats_.begin() + static_cast<std::ptrdiff_t>(i));
         if (notify) publish({ChatEvent::kChatRemoved, static_cast<int32_t>(i), nullptr});
         return chat;
     }
     return nullptr;
+}
+
+// A chat whose last messages left the store leaves the list (kind 3), as the
+// chat form drops a chat it closes empty. The current chat stays: the chat
+// form shows it and drops it itself when it closes.
+void ChatModel::drop_emptied_chats(UpdateState& state) {
+    for (Chat* chat : state.emptied) {
+        // Found by address first: a chat no longer listed is not touched.
+        int32_t index = index_of(chat);
+        if (index < 0 || !chat->empty() || chat->key == current_chat_key_) continue;
+        std::unique_ptr<Chat> gone = std::move(chats_[static_cast<size_t>(index)]);
+        chats_.erase(chats_.begin() + index);
+        if (state.notify) publish({ChatEvent::kChatRemoved, index, nullptr});
+    }
 }
 
 // --- Operations of the forms -------------------------------------------------
@@ -500,7 +615,7 @@ void ChatModel::set_display_texts(SmsRecord& record) {
 bool ChatModel::delete_message(const SmsRecord& record) {
     bool deleted = store_->delete_sms(record);
     if (record.folder >= kFolderInbox && record.folder <= kFolderDrafts)
-        index_remove(record.folder, record.id);
+        known_.remove(record.folder, record.id);
     return deleted;
 }
 
@@ -510,6 +625,8 @@ void ChatModel::delete_chat(Chat* chat) {
     for (const SmsRecord& record : chat->messages()) delete_message(record);
     std::unique_ptr<Chat> gone = std::move(chats_[static_cast<size_t>(index)]);
     chats_.erase(chats_.begin() + index);
+    // Its unread messages no longer count.
+    write_unread_total();
     save_cache();
     publish({ChatEvent::kChatRemoved, index, nullptr});
 }
@@ -543,16 +660,8 @@ int32_t ChatModel::index_of(const Chat* chat) const {
 
 std::unique_ptr<SmsRecord> ChatModel::take_pending_message() { return std::move(pending_); }
 
-void ChatModel::add_observer(ChatObserver* observer) { observers_.push_back(observer); }
-
-void ChatModel::remove_observer(ChatObserver* observer) {
-    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
-}
-
 void ChatModel::publish(const ChatEvent& event) {
-    // A copy, so an observer may remove itself while being told.
-    std::vector<ChatObserver*> observers = observers_;
-    for (ChatObserver* observer : observers) observer->on_chat_event(event);
+    observers_.for_each([&event](ChatObserver& observer) { observer.on_chat_event(event); });
 }
 
 int64_t ChatModel::unread_total() const {
@@ -562,31 +671,6 @@ int64_t ChatModel::unread_total() const {
 }
 
 void ChatModel::write_unread_total() {
+    if (!started_) return;
     registry::write_number(kSettingsKey, u"Unread", static_cast<uint32_t>(unread_total()));
-}
-
-// --- Folder indexes ------------------------------------------------------------
-
-bool ChatModel::index_holds(int32_t folder, const EntryId& id) const {
-    const auto& index = indexes_[folder];
-    return std::binary_search(index.begin(), index.end(), id);
-}
-
-void ChatModel::index_add(int32_t folder, std::vector<EntryId>& ids) {
-    if (ids.empty()) return;
-    // Sorting the few new ids and merging them in keeps a poll linear in the
-    // size of the index.
-    std::sort(ids.begin(), ids.end());
-    auto& index = indexes_[folder];
-    auto middle = static_cast<std::ptrdiff_t>(index.size());
-    index.insert(index.end(), std::make_move_iterator(ids.begin()),
-                 std::make_move_iterator(ids.end()));
-    std::inplace_merge(index.begin(), index.begin() + middle, index.end());
-    index.erase(std::unique(index.begin(), index.end()), index.end());
-}
-
-void ChatModel::index_remove(int32_t folder, const EntryId& id) {
-    auto& index = indexes_[folder];
-    auto at = std::lower_bound(index.begin(), index.end(), id);
-    if (at != index.end() && *at == id) index.erase(at);
 }

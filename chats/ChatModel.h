@@ -17,12 +17,15 @@
 #include "chats/ChatObserver.h"
 #include "chats/ContactsDirectory.h"
 #include "chats/ContactsListener.h"
+#include "chats/KnownIds.h"
 #include "chats/PhoneList.h"
 #include "chats/ProgressListener.h"
 #include "messaging/EntryId.h"
 #include "messaging/SmsRecord.h"
 #include "messaging/sms_manager.h"
+#include "platform/ListenerList.h"
 #include "platform/Singleton.h"
+#include "platform/Subscription.h"
 
 class ChatModel : public Singleton<ChatModel>, private ContactsListener {
 public:
@@ -31,12 +34,22 @@ public:
     // The program's settings key ("Alerts", "Unread").
     static constexpr char16_t kSettingsKey[] = u"HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
 
-    // Opens the store, renews the system settings and the new-message
-    // notification, reads "Alerts" and loads the chat cache (a cache that does
-    // not load leaves the model empty, and the first update reads everything).
+    // Opens the store, reads "Alerts" and loads the chat cache (a cache that
+    // does not load leaves the model empty, and the first update reads
+    // everything). Writes nothing: until start(), the model only reads, so
+    // that a tool may list the chats of a device without touching it.
     ChatModel();
-    // Withdraws the new-message notification when alerts are off.
+    // After start(): withdraws the new-message notification when alerts are
+    // off.
     ~ChatModel();
+
+    // Makes this the program's model: renews the system settings and the
+    // new-message notification request, and from now on writes the unread
+    // total ("Unread") and the cache whenever the chats change. Only the
+    // program calls it, once, before its start-up load; later calls do
+    // nothing.
+    void start();
+    bool started() const { return started_; }
 
     // The start-up load: update_chats(false, progress), timed in the log,
     // then the contacts (load_contacts).
@@ -66,10 +79,13 @@ public:
     size_t find_or_add(PhoneEntry entry) { return phones_.find_or_add(std::move(entry)); }
 
     // Brings the chats up to date with the store. notify: whether observers
-    // hear of the changes; progress may be null. True when anything new was
-    // filed (the unread total and the cache are then written). Observers see
-    // the new records whole; afterwards they keep only their id and folder,
-    // like records from the cache, until load_sms reads them again.
+    // hear of the changes; progress may be null. New messages are filed; the
+    // messages that left the store (from any folder, however they went) leave
+    // their chats (kind 6), and a chat they leave empty leaves the list
+    // (kind 3) unless it is the current chat. True when anything changed (a
+    // started model then writes the unread total and the cache). Observers
+    // see the new records whole; afterwards they keep only their id and
+    // folder, like records from the cache, until load_sms reads them again.
     bool update_chats(bool notify, ProgressListener* progress);
 
     // Makes sure a record is read from the store and has its time and date
@@ -82,8 +98,9 @@ public:
     bool delete_message(const SmsRecord& record);
 
     // Deletes every message of the chat from the store, takes the chat out of
-    // the list, saves the cache and publishes kind 3. The chat is destroyed on
-    // return. Also used to drop a chat that has no messages.
+    // the list, writes the unread total, saves the cache and publishes kind 3.
+    // The chat is destroyed on return. Also used to drop a chat that has no
+    // messages.
     void delete_chat(Chat* chat);
 
     // Sets the chat's unread count to 0 and marks its messages read in the
@@ -103,22 +120,26 @@ public:
     std::unique_ptr<SmsRecord> take_pending_message();
     const SmsRecord* pending_message() const { return pending_.get(); }
 
-    // Observers are not owned; each must be removed before it goes.
-    void add_observer(ChatObserver* observer);
-    void remove_observer(ChatObserver* observer);
+    // Registers an observer (not owned) for as long as the returned handle
+    // lives; it may be ended while events are being told.
+    [[nodiscard]] Subscription add_observer(ChatObserver& observer) {
+        return observers_.add(observer);
+    }
     // Tells every observer, in the order they were added.
     void publish(const ChatEvent& event);
 
+    // Writes the cache file; does nothing before start().
     void save_cache();
     bool load_cache();
-    // Sum of the chats' unread counts, and its "Unread" setting.
+    // Sum of the chats' unread counts, and its "Unread" setting (written only
+    // after start()).
     int64_t unread_total() const;
     void write_unread_total();
 
     const ChatList& chats() const { return chats_; }
     sms_manager& store() { return *store_; }
     // Ids the model knows in a folder, sorted; folder is a FolderIndex, 0..3.
-    const std::vector<EntryId>& folder_index(int32_t folder) const { return indexes_[folder]; }
+    const std::vector<EntryId>& folder_index(int32_t folder) const { return known_.ids(folder); }
 
     bool first_update() const { return first_update_; }
     // True makes the next update scan whole folders.
@@ -141,25 +162,29 @@ private:
     void on_contact_changed(ContactsDirectory& directory, int32_t id) override;
     void on_contact_removed(ContactsDirectory& directory, int32_t id) override;
 
-    void scan_folder(int32_t folder, std::vector<EntryId>& new_ids);
+    void scan_folder(int32_t folder, UpdateState& state);
+    void walk_folder(int32_t folder, UpdateState& state);
+    bool walk_rows(int32_t folder, std::vector<EntryId>& present);
     void follow_outbox(UpdateState& state);
+    void drop_gone_messages(UpdateState& state);
+    void recount_unread(Chat& chat);
     void read_new_messages(UpdateState& state);
     void file_records(UpdateState& state);
+    void file_into_list(UpdateState& state);
+    void drop_emptied_chats(UpdateState& state);
     void rebuild_store(UpdateState& state, const char16_t* line);
     bool end_update_line(bool changed);
     static void set_display_texts(SmsRecord& record);
-    bool index_holds(int32_t folder, const EntryId& id) const;
-    void index_add(int32_t folder, std::vector<EntryId>& ids);
-    void index_remove(int32_t folder, const EntryId& id);
-    Chat* take_from_list(const std::u16string& key, bool notify);
+    std::unique_ptr<Chat> take_from_list(const std::u16string& key, bool notify);
 
-    std::vector<ChatObserver*> observers_;
+    ListenerList<ChatObserver> observers_;
     std::unique_ptr<sms_manager> store_;
     ChatList chats_;
-    std::vector<EntryId> indexes_[kFolderCount];
+    KnownIds known_;
     std::unique_ptr<SmsRecord> pending_;
     bool first_update_ = true;
     bool alerts_ = true;
+    bool started_ = false;
     std::u16string current_chat_key_;
     std::u16string handover_text_;
     ContactsDirectory contacts_{this};

@@ -1,14 +1,10 @@
 #include "lang/KeyValueFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <vector>
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
@@ -17,59 +13,6 @@ bool is_space(char16_t c) {
 }
 
 bool is_line_end(char16_t c) { return c == u'\r' || c == u'\n'; }
-
-// Owns one file descriptor.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-// The whole file, or nothing. O_NONBLOCK keeps a FIFO that happens to carry a
-// matching name from blocking the open; it is then refused as not regular.
-std::optional<std::vector<uint8_t>> read_whole(const std::u16string& path) {
-    // A zero character would cut the path short and open another file.
-    if (path.find(u'\0') != std::u16string::npos) {
-        log() << u"key_value_file: bad path\n";
-        return std::nullopt;
-    }
-    FileHandle file(::open(paths::native(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) {
-        if (errno != ENOENT) log() << u"key_value_file: cannot open " << path << u"\n";
-        return std::nullopt;
-    }
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        log() << u"key_value_file: not a regular file " << path << u"\n";
-        return std::nullopt;
-    }
-    if (static_cast<unsigned long long>(info.st_size) > KeyValueFile::kMaxFileSize) {
-        log() << u"key_value_file: file too large " << path << u"\n";
-        return std::nullopt;
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(info.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::read(file.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            log() << u"key_value_file: read failed " << path << u"\n";
-            return std::nullopt;
-        }
-        if (n == 0) break;  // the file shrank while being read: take what is there
-        done += static_cast<size_t>(n);
-    }
-    bytes.resize(done);
-    return bytes;
-}
 
 }  // namespace
 
@@ -117,7 +60,17 @@ KeyValueFile::Map KeyValueFile::parse(std::span<const uint8_t> bytes) {
 }
 
 std::optional<KeyValueFile::Map> KeyValueFile::load(std::u16string_view path) {
-    std::optional<std::vector<uint8_t>> bytes = read_whole(paths::expand(path));
-    if (!bytes) return std::nullopt;
-    return parse(*bytes);
+    std::u16string expanded = paths::expand(path);
+    std::vector<uint8_t> bytes;
+    std::string error;
+    switch (WholeFile::read(paths::native(expanded), kMaxFileSize, bytes, &error)) {
+        case WholeFile::Status::Ok:
+            return parse(bytes);
+        case WholeFile::Status::Missing:
+            return std::nullopt;
+        case WholeFile::Status::Failed:
+            log() << u"key_value_file: cannot read " << expanded << u": " << error << u"\n";
+            return std::nullopt;
+    }
+    return std::nullopt;
 }

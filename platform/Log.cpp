@@ -1,23 +1,48 @@
 #include "platform/Log.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "platform/TerminalText.h"
+#include "platform/UniqueFd.h"
 #include "platform/Utf16.h"
 
 LogStream::LogStream(const std::string& path) {
-    if (path.empty()) return;
+    if (path.empty() || path.find('\0') != std::string::npos) return;
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-    file_ = std::fopen(path.c_str(), "ab");
+    // O_NONBLOCK: a FIFO at the log's path would otherwise hold the open until
+    // some reader came, and every process that logs would hang there. Without
+    // a reader the open fails at once (ENXIO); with one, fstat refuses it.
+    UniqueFd fd(::open(path.c_str(),
+                       O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644));
+    struct stat st {};
+    bool regular = fd && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode);
+    if (!regular) {
+        // A file that cannot be opened turns logging off silently; something
+        // that is not a file at all is said once, on stderr, since the log is
+        // what is broken.
+        if (fd || errno == ENXIO) {
+            std::string line = terminal_text::clean(paths::expand(u"%app_name%")) +
+                               ": the log file " + terminal_text::clean_utf8(path) +
+                               " is not a regular file; logging is off\n";
+            (void)!::write(2, line.data(), line.size());
+        }
+        return;
+    }
+    file_ = ::fdopen(fd.get(), "ab");
     if (file_ == nullptr) return;
+    fd.release();
     // A newly created file begins with the byte-order mark FF FE.
-    if (std::ftell(file_) == 0) std::fwrite("\xFF\xFE", 1, 2, file_);
+    if (st.st_size == 0) std::fwrite("\xFF\xFE", 1, 2, file_);
 }
 
 LogStream::~LogStream() {

@@ -12,7 +12,9 @@
 class LogStream {
 public:
     // A file stream appending to path, or a null stream when path is empty or
-    // the file cannot be opened.
+    // the file cannot be opened. Only a regular file is opened: a FIFO, a
+    // device or a folder at the path is refused without blocking (one line
+    // on stderr says so) and the stream discards everything.
     explicit LogStream(const std::string& path);
     ~LogStream();
     LogStream(const LogStream&) = delete;

@@ -1,10 +1,7 @@
 #include "skin/Properties.h"
 
-#include <algorithm>
-
 #include "platform/Log.h"
 #include "platform/Stopwatch.h"
-#include "skin/ReloadListener.h"
 
 Properties::Properties() = default;
 Properties::~Properties() = default;
@@ -35,20 +32,8 @@ bool Properties::exchange(std::unique_ptr<SkinFile> loaded, std::u16string_view 
 
 void Properties::send_reload_skin() {
     Stopwatch stopwatch;
-    // A listener may add or remove listeners while it rebuilds (a form that
-    // opens or closes another): walk a copy, skipping those removed meanwhile.
-    std::vector<ReloadListener*> listeners = listeners_;
-    for (ReloadListener* listener : listeners)
-        if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end())
-            listener->reload_skin(*this);
+    listeners_.for_each([this](ReloadListener& listener) { listener.reload_skin(*this); });
     log() << "PropertiesImpl::send_reload_skin the rest time=" << stopwatch.lap() << "\n";
-}
-
-void Properties::add_reload_listener(ReloadListener* listener) { listeners_.push_back(listener); }
-
-void Properties::remove_reload_listener(ReloadListener* listener) {
-    auto it = std::find(listeners_.begin(), listeners_.end(), listener);
-    if (it != listeners_.end()) listeners_.erase(it);
 }
 
 std::optional<SkinNode> Properties::find_node(std::u16string_view name) const {

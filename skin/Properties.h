@@ -24,10 +24,11 @@
 #include "draw/text/FontRep.h"
 #include "input/ScreenInfo.h"
 #include "lang/Dictionary.h"
+#include "platform/ListenerList.h"
+#include "platform/Subscription.h"
+#include "skin/ReloadListener.h"
 #include "skin/file/SkinFile.h"
 #include "skin/file/SkinNode.h"
-
-class ReloadListener;
 
 class Properties {
 public:
@@ -52,11 +53,15 @@ public:
 
     // Calls reload_skin on every listener in the order they were added, then
     // logs "PropertiesImpl::send_reload_skin the rest time=" and the seconds.
+    // A listener may end its own or another's registration meanwhile (a form
+    // that closes another): one that went is not called.
     void send_reload_skin();
 
-    void add_reload_listener(ReloadListener* listener);
-    // Removing a listener that is not in the list does nothing.
-    void remove_reload_listener(ReloadListener* listener);
+    // Registers a listener (not owned) for as long as the returned handle
+    // lives.
+    [[nodiscard]] Subscription add_reload_listener(ReloadListener& listener) {
+        return listeners_.add(listener);
+    }
 
     std::optional<SkinNode> find_node(std::u16string_view name) const;
     size_t child_count(SkinNode node) const;
@@ -95,5 +100,5 @@ private:
     Dictionary dictionary_;
     std::unique_ptr<SkinFile> skin_;
     std::u16string skin_path_;
-    std::vector<ReloadListener*> listeners_;
+    ListenerList<ReloadListener> listeners_;
 };

@@ -1,7 +1,8 @@
 #pragma once
 // Told after the skin or the language changed, so that a form rebuilds its
-// element tree from the new skin. A listener adds itself to the main
-// Properties when it is made and removes itself when it goes.
+// element tree from the new skin. A listener registers with the main
+// Properties when it is made and keeps the Subscription as a member, so the
+// registration ends when it goes.
 class Properties;
 
 class ReloadListener {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -117,17 +118,55 @@ TEST_F(ChatCacheTest, RejectsTheWholeFileForOneBadValue) {
         EXPECT_TRUE(none.empty()) << "a good chat before the bad one is not kept either";
     }
     EXPECT_FALSE(parse({2, 0, 0, 0}, out));
+}
 
-    LogCapture log;
+TEST_F(ChatCacheTest, KeepsLongChatsAndRefusesCountsBeyondWhatTheFileHolds) {
     std::vector<std::pair<int32_t, Bytes>> many;
-    for (int i = 0; i < 20001; ++i)
+    for (int i = 0; i < 30000; ++i)
         many.push_back({1, {static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 8)}});
-    ChatList chats;
+    ChatList chats, back;
     chats.push_back(make_chat(u"A", u"111", many));
-    EXPECT_FALSE(parse(saved(chats), out));
-    EXPECT_NE(log.text().find("load_cache counter:20001\n"), std::string::npos);
-    chats[0]->erase(0);
-    EXPECT_TRUE(parse(saved(chats), out));
+    ASSERT_TRUE(parse(saved(chats), back));
+    EXPECT_EQ(back[0]->size(), 30000u);
+
+    // A count the rest of the file cannot hold, or beyond any chat, is
+    // refused before anything is made for it.
+    LogCapture log;
+    for (uint32_t count : {10'000'000u, 10'000'001u, 0x7FFFFFFFu}) {
+        Bytes header = {0,
+                        0,
+                        0,
+                        0,
+                        static_cast<uint8_t>(count),
+                        static_cast<uint8_t>(count >> 8),
+                        static_cast<uint8_t>(count >> 16),
+                        static_cast<uint8_t>(count >> 24)};
+        ChatList none;
+        EXPECT_FALSE(parse(file_of({kName, kNumber, header, {0, 0, 1, 0, 0x42}}), none));
+        EXPECT_NE(log.text().find("load_cache counter:" + std::to_string(count) + "\n"),
+                  std::string::npos);
+    }
+}
+
+TEST_F(ChatCacheTest, NeverWritesAFileTheReaderRefusesAndNeverReadsAFifo) {
+    ChatList chats;
+    chats.push_back(make_chat(u"A", u"111", {{0, {1}}}));
+    const Bytes old = saved(chats);
+    // Ids of 32,000 bytes: 1,100 of them pass the reader's size limit.
+    std::vector<std::pair<int32_t, Bytes>> huge;
+    for (int i = 0; i < 1100; ++i) huge.push_back({0, Bytes(32000, static_cast<uint8_t>(i))});
+    chats.push_back(make_chat(u"B", u"222", huge));
+    LogCapture log;
+    EXPECT_FALSE(ChatCache::save(path, chats));
+    EXPECT_NE(log.text().find("save_cache: too large\n"), std::string::npos);
+    std::ifstream in(paths::native(path), std::ios::binary);
+    EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), old);
+
+    std::filesystem::remove(paths::native(path));
+    ASSERT_EQ(mkfifo(paths::native(path).c_str(), 0600), 0);
+    ChatList none;
+    EXPECT_FALSE(ChatCache::read(path, none));
+    EXPECT_NE(log.text().find("load_cache: not a regular file\n"), std::string::npos);
 }
 
 TEST_F(ChatCacheTest, KeysADigitlessNumberByItselfAsANewChatWouldBe) {
@@ -172,6 +211,20 @@ TEST_F(ChatCacheTest, NeverReadsOutsideTheFileWhateverItHolds) {
     }
 }
 
+TEST_F(ChatCacheTest, CachesEarlierBuildsWroteStillLoad) {
+    // The fuzzer's seeds are caches the program wrote: a change of the format
+    // that would cost every user their cache shows here.
+    size_t seeds = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(QUILLMO_CHAT_CACHE_FUZZ_CORPUS_DIR)) {
+        ChatList chats;
+        EXPECT_TRUE(ChatCache::read(entry.path().u16string(), chats)) << entry.path();
+        EXPECT_FALSE(chats.empty()) << entry.path();
+        ++seeds;
+    }
+    EXPECT_GE(seeds, 3u);
+}
+
 TEST_F(ChatCacheTest, AFailedWriteKeepsTheOldCacheAndLeavesNoTemporaryFile) {
     ChatList chats;
     chats.push_back(make_chat(u"A", u"111", {{0, {1}}}));
@@ -192,6 +245,6 @@ TEST_F(ChatCacheTest, AFailedWriteKeepsTheOldCacheAndLeavesNoTemporaryFile) {
     EXPECT_FALSE(written);
     std::ifstream in(paths::native(path), std::ios::binary);
     EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), old);
-    auto files = std::distance(std::filesystem::directory_iterator(device.program()), {});
-    EXPECT_EQ(files, 1);
+    for (const auto& entry : std::filesystem::directory_iterator(device.device()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos);
 }

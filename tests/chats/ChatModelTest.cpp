@@ -36,9 +36,6 @@ public:
 class ChatModelTest : public ::testing::Test {
 protected:
     ChatModelTest() : store(StoreDatabase::open(paths::device_folder_utf8(), nullptr)) {}
-    ~ChatModelTest() override {
-        if (model) model->remove_observer(&recorder);
-    }
 
     // A message at minute m of a fixed day: incoming from one number, or
     // outgoing to the numbers.
@@ -62,9 +59,16 @@ protected:
     Bytes deliver(std::u16string number, int minute, uint32_t flags = 0) {
         return add(StoreFolderKind::Inbox, {std::move(number)}, minute, flags);
     }
+    // The model as the program runs it: made, then started.
     void start() {
+        open_model();
+        model->start();
+    }
+    // The model as a listing tool runs it: made, never started.
+    void open_model() {
+        model.reset();
         model = std::make_unique<ChatModel>();
-        model->add_observer(&recorder);
+        subscription = model->add_observer(recorder);
     }
     Keys keys() const {
         Keys out;
@@ -82,6 +86,7 @@ protected:
     std::shared_ptr<StoreDatabase> store;
     Recorder recorder;
     std::unique_ptr<ChatModel> model;
+    Subscription subscription;
 };
 
 }  // namespace
@@ -240,7 +245,7 @@ TEST_F(ChatModelTest, ReportsAndSeveralRecipientsFindTheirChats) {
     EXPECT_TRUE(store->list_messages(StoreFolderKind::SentItems).empty());
 }
 
-TEST_F(ChatModelTest, MarkingAChatReadMarksItsMessagesInTheStore) {
+TEST_F(ChatModelTest, MarkingReadAndDeletingAChatLowerTheUnreadTotal) {
     Bytes a = deliver(u"111", 1), b = deliver(u"111", 2);
     deliver(u"222", 3);
     start();
@@ -252,6 +257,11 @@ TEST_F(ChatModelTest, MarkingAChatReadMarksItsMessagesInTheStore) {
     EXPECT_TRUE(store->find_message(a)->flags & kMsgFlagRead);
     EXPECT_TRUE(store->find_message(b)->flags & kMsgFlagRead);
     EXPECT_EQ(unread_setting(), 1u);
+
+    model->delete_chat(model->find_chat(u"222"));
+    EXPECT_EQ(recorder.kinds, (Kinds{"3:0"}));
+    EXPECT_EQ(unread_setting(), 0u);
+    EXPECT_EQ(store->list_messages(StoreFolderKind::Inbox).size(), 2u);
 }
 
 TEST_F(ChatModelTest, StartsFromTheCacheAndRebuildsWhenItIsBroken) {
@@ -302,25 +312,101 @@ TEST_F(ChatModelTest, ADamagedStoreLeavesTheChatsOfTheCache) {
     EXPECT_EQ(std::filesystem::file_size(device.device() / "store.db"), 8192u);
 }
 
-TEST_F(ChatModelTest, RenewsSystemSettingsAndWithdrawsTheRequestWhenAlertsAreOff) {
+TEST_F(ChatModelTest, OnlyAStartedModelWritesSettingsRequestUnreadTotalAndCache) {
     const char16_t kInbox[] = u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Inbox\\Settings";
     const char16_t kNotifications[] =
         u"HKEY_CURRENT_USER\\ControlPanel\\Notifications\\{A877D65B-239C-47a7-9304-0D347F580408}";
     registry::write_number(kNotifications, u"Options", 0x1F);
     registry::write_number(ChatModel::kSettingsKey, u"Alerts", 0);
+    deliver(u"111", 1);
     uint32_t sent = 0, options = 0;
+
+    // A listing reads the chats and writes nothing, also when it ends.
+    open_model();
+    model->load(nullptr);
+    EXPECT_EQ(keys(), (Keys{u"111"}));
+    model.reset();
+    EXPECT_FALSE(registry::read_number(kInbox, u"SMSNoSentMsg", sent));
+    EXPECT_TRUE(registry::read_number(kNotifications, u"Options", options) && options == 0x1F);
+    EXPECT_TRUE(registry::notification_requests().empty());
+    EXPECT_EQ(unread_setting(), 0xDEADu);
+    EXPECT_FALSE(std::filesystem::exists(cache_file()));
+
+    // The program renews the settings and the request, writes the total and
+    // the cache, and with alerts off withdraws the request when it ends.
     start();
-    EXPECT_FALSE(model->alerts());
     EXPECT_TRUE(registry::read_number(kInbox, u"SMSNoSentMsg", sent) && sent == 1);
     EXPECT_TRUE(registry::read_number(kNotifications, u"Options", options) && options == 0x17);
     EXPECT_EQ(registry::notification_requests().size(), 1u);
+    model->load(nullptr);
+    EXPECT_EQ(unread_setting(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(device.device() / "cache"));
     model.reset();
     EXPECT_FALSE(registry::read_number(kInbox, u"SMSNoSentMsg", sent));
     EXPECT_TRUE(registry::notification_requests().empty());
+}
 
-    registry::delete_value(ChatModel::kSettingsKey, u"Alerts");  // on by default: both stay
+TEST_F(ChatModelTest, MessagesThatLeaveTheStoreLeaveTheirChatsAndTheirUnreadCounts) {
+    Bytes old_unread = deliver(u"111", 1);
+    deliver(u"111", 2, kMsgFlagRead);
+    Bytes newest_unread = deliver(u"111", 3);
+    Bytes lone = deliver(u"222", 4);
+    Bytes sent = add(StoreFolderKind::SentItems, {u"333"}, 5);
+    Bytes draft = add(StoreFolderKind::Drafts, {u"444"}, 6);
+    deliver(u"444", 7, kMsgFlagRead);
     start();
+    model->load(nullptr);
+    EXPECT_EQ(keys(), (Keys{u"444", u"333", u"222", u"111"}));
+    EXPECT_EQ(model->find_chat(u"111")->unread, 2);
+    EXPECT_EQ(unread_setting(), 3u);
+
+    // Another program deletes messages from every folder.
+    for (const Bytes& id : {newest_unread, lone, sent, draft})
+        ASSERT_TRUE(store->delete_message(id));
+    model->select_chat(u"333");  // the chat form shows it: it stays, empty
+    ASSERT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_EQ(recorder.kinds, (Kinds{"6:0", "6:0", "6:0", "6:2", "3:2"}));
+    EXPECT_EQ(keys(), (Keys{u"444", u"333", u"111"}));
+    EXPECT_TRUE(model->find_chat(u"333")->empty());
+    EXPECT_EQ(model->find_chat(u"444")->size(), 1u);
+    EXPECT_EQ(model->find_chat(u"111")->size(), 2u);
+    EXPECT_EQ(model->find_chat(u"111")->unread, 1) << "the unread message left, the other stays";
+    EXPECT_EQ(unread_setting(), 1u);
+    EXPECT_FALSE(model->update_chats(true, nullptr)) << "the idle poll is quiet again";
+
+    // Deleted while the program was not running: the cache still names it.
     model.reset();
-    EXPECT_TRUE(registry::read_number(kInbox, u"SMSNoSentMsg", sent));
-    EXPECT_EQ(registry::notification_requests().size(), 1u);
+    ASSERT_TRUE(store->delete_message(old_unread));
+    start();
+    EXPECT_EQ(model->find_chat(u"111")->size(), 2u);
+    ASSERT_TRUE(model->update_chats(false, nullptr));
+    EXPECT_EQ(model->find_chat(u"111")->size(), 1u);
+    EXPECT_EQ(model->find_chat(u"111")->unread, 0);
+    EXPECT_EQ(unread_setting(), 0u);
+    model.reset();
+    start();
+    EXPECT_EQ(keys(), (Keys{u"444", u"111"})) << "the cache follows";
+}
+
+TEST_F(ChatModelTest, AMessageThatCannotBeReadDoesNotMakeEveryPollWalkItsFolder) {
+    deliver(u"999", 0);
+    for (int minute = 1; minute <= 25; ++minute) deliver(u"111", minute);
+    // The oldest message loses its times, which every read needs.
+    ASSERT_TRUE(
+        store->db().exec("UPDATE messages SET delivery_time = NULL, modification_time = NULL "
+                         "WHERE id = (SELECT MIN(id) FROM messages)"));
+    LogCapture log;
+    start();
+    model->load(nullptr);
+    EXPECT_EQ(keys(), (Keys{u"111"}));
+    EXPECT_NE(log.text().find(" can't read0"), std::string::npos);
+
+    size_t before = log.text().size();
+    EXPECT_FALSE(model->update_chats(true, nullptr));
+    deliver(u"222", 26);
+    EXPECT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_FALSE(model->update_chats(true, nullptr));
+    std::string polls = log.text().substr(before);
+    EXPECT_EQ(polls.find("can't read"), std::string::npos) << polls;
+    EXPECT_EQ(polls.find("reloaded"), std::string::npos) << polls;
 }

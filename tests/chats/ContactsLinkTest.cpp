@@ -27,9 +27,6 @@ protected:
     ContactsLinkTest() : store(StoreDatabase::open(paths::device_folder_utf8(), nullptr)) {
         std::filesystem::create_directories(device.device() / "contacts");
     }
-    ~ContactsLinkTest() override {
-        if (model) model->remove_observer(&events);
-    }
     void deliver(std::u16string number, std::u16string name = u"") {
         StoredMessage m;
         m.sender_number = std::move(number);
@@ -58,6 +55,7 @@ protected:
     std::shared_ptr<StoreDatabase> store;
     std::unique_ptr<ChatModel> model;
     Events events;
+    Subscription subscription;
     int count = 0;
 };
 
@@ -67,7 +65,7 @@ TEST_F(ContactsLinkTest, ChatsTakeTheContactsNameAndOtherNumbersJoinThePhoneList
     deliver(u"+1 555 0100", u"Stranger");
     LogCapture log;
     model = std::make_unique<ChatModel>();
-    model->add_observer(&events);
+    subscription = model->add_observer(events);
     model->load(nullptr);
 
     const Chat& anna = chat(u"3456789");
@@ -89,7 +87,7 @@ TEST_F(ContactsLinkTest, ChatsTakeTheContactsNameAndOtherNumbersJoinThePhoneList
 TEST_F(ContactsLinkTest, ContactChangesRenameChatsAsTheyHappen) {
     deliver(u"+1 555 0100", u"Stranger");
     model = std::make_unique<ChatModel>();
-    model->add_observer(&events);
+    subscription = model->add_observer(events);
     model->load(nullptr);
     LogCapture log;
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -54,7 +55,7 @@ TEST(KeyValueFile, ShortAndOddFilesDoNotConfuseTheDecoder) {
     EXPECT_EQ(parse_bytes(utf16_file(u"k=ab") + "c").at(u"k"), u"ab");
 }
 
-TEST(KeyValueFile, LoadRefusesMissingOversizedAndNonRegularFiles) {
+TEST(KeyValueFile, LoadRefusesMissingOversizedAndNonRegularFilesWithoutBlocking) {
     TestDevice device;
     write_file(device.program() / "small.lng", utf16_file(u"k=v"));
     ASSERT_TRUE(KeyValueFile::load(u"%app_path%/small.lng"));
@@ -69,8 +70,12 @@ TEST(KeyValueFile, LoadRefusesMissingOversizedAndNonRegularFiles) {
     std::filesystem::resize_file(huge, KeyValueFile::kMaxFileSize + 1);
     EXPECT_FALSE(KeyValueFile::load(u"%app_path%/huge.lng"));
     EXPECT_FALSE(KeyValueFile::load(std::u16string(u"%app_path%/small.lng\0x", 22)));
-    EXPECT_NE(capture.text().find("file too large"), std::string::npos);
-    EXPECT_NE(capture.text().find("not a regular file"), std::string::npos);
+    ASSERT_EQ(mkfifo((device.program() / "fifo.lng").c_str(), 0600), 0);
+    EXPECT_FALSE(KeyValueFile::load(u"%app_path%/fifo.lng"));
+    std::string text = capture.text();
+    EXPECT_NE(text.find("huge.lng: larger than 16 MB\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("folder.lng: a folder, not a file\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("fifo.lng: not a regular file\n"), std::string::npos) << text;
 }
 
 }  // namespace

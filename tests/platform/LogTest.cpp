@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -50,6 +52,23 @@ TEST(Log, AppendsToAnExistingFileWithoutASecondMark) {
     registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 2);
     log() << u"two\n";
     EXPECT_EQ(capture.text(), "one\ntwo\n");
+}
+
+TEST(LogDeathTest, AFifoAtTheLogsPathTurnsLoggingOffWithoutBlocking) {
+    TestDevice device;
+    std::filesystem::create_directories(std::filesystem::path(log_file_path()).parent_path());
+    ASSERT_EQ(mkfifo(log_file_path().c_str(), 0600), 0);
+    registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 1);
+    // Nobody reads the FIFO: an open that waited for a reader would hang, and
+    // the alarm would end the child instead.
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            log() << u"nobody reads this\n";
+            _exit(log().is_file() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "is not a regular file; logging is off");
+    registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
 }
 
 TEST(LogDeathTest, FatalLogsAndEndsWithFailure) {

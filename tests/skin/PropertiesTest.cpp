@@ -100,24 +100,24 @@ TEST(Properties, TranslateFallsBackToTheKeyItself) {
 
 struct RecordingListener : ReloadListener {
     RecordingListener(std::vector<int>& record, int number) : calls(record), id(number) {}
-    void reload_skin(Properties& properties) override {
+    void reload_skin(Properties&) override {
         calls.push_back(id);
-        if (remove_other) properties.remove_reload_listener(remove_other);
+        if (end_other) end_other->reset();
     }
     std::vector<int>& calls;
     int id;
-    ReloadListener* remove_other = nullptr;
+    Subscription* end_other = nullptr;
 };
 
 TEST(Properties, ReloadReachesListenersInOrderAndLogsItsTime) {
     std::vector<int> calls;
     RecordingListener a(calls, 1), b(calls, 2), c(calls, 3);
     Properties properties;
-    properties.add_reload_listener(&a);
-    properties.add_reload_listener(&b);
-    properties.add_reload_listener(&c);
-    properties.remove_reload_listener(&b);
-    properties.remove_reload_listener(&b);  // absent: nothing
+    Subscription sa = properties.add_reload_listener(a);
+    Subscription sb = properties.add_reload_listener(b);
+    Subscription sc = properties.add_reload_listener(c);
+    sb.reset();
+    sb.reset();  // ended already: nothing
 
     LogCapture capture;
     properties.send_reload_skin();
@@ -125,10 +125,10 @@ TEST(Properties, ReloadReachesListenersInOrderAndLogsItsTime) {
     EXPECT_NE(capture.text().find("PropertiesImpl::send_reload_skin the rest time="),
               std::string::npos);
 
-    // A listener that removes a later one during the round: that one is
-    // skipped, not called after it went.
+    // A listener that ends a later one's registration during the round: that
+    // one is skipped, not called after it went.
     calls.clear();
-    a.remove_other = &c;
+    a.end_other = &sc;
     properties.send_reload_skin();
     EXPECT_EQ(calls, (std::vector<int>{1}));
 }

@@ -1,13 +1,30 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 
+#include "chats/ChatModel.h"
+#include "platform/RegistryNotification.h"
 #include "support/TestDevice.h"
 #include "tools/DeviceRun.h"
 
 namespace {
 
-TEST(ChatsCommand, ListsTheChatsAsTheProgramBuildsThemAndKeepsTheCache) {
+// The bytes of the device's registry and cache files, by name.
+std::map<std::string, std::string> device_files(const TestDevice& dev) {
+    std::map<std::string, std::string> files;
+    for (const char* name : {"registry.db", "registry.db-wal", "cache"}) {
+        std::ifstream in(dev.device() / name, std::ios::binary);
+        if (in)
+            files[name].assign(std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>());
+    }
+    return files;
+}
+
+TEST(ChatsCommand, ListsTheChatsAsTheProgramBuildsThemAndWritesNothing) {
     TestDevice dev;
     ASSERT_EQ(device({"init"}).status, 0);
     ASSERT_EQ(device({"sms", "deliver", "--from", "+7 (912) 345-67-89", "--name", "Анна", "--time",
@@ -23,6 +40,7 @@ TEST(ChatsCommand, ListsTheChatsAsTheProgramBuildsThemAndKeepsTheCache) {
                   .status,
               0);
 
+    auto before = device_files(dev);
     DeviceRun json = device({"chats", "--json"});
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(
@@ -32,19 +50,51 @@ TEST(ChatsCommand, ListsTheChatsAsTheProgramBuildsThemAndKeepsTheCache) {
         "\"last_body\":\"ok\"},"
         "{\"key\":\"BANK\",\"name\":\"\",\"number\":\"BANK\",\"label\":\"\",\"unread\":0,"
         "\"messages\":1,\"last_time\":\"2026-11-21T09:00:00\",\"last_body\":\"code 1234\"}]\n");
-    // The program's start leaves its cache in the program folder.
-    EXPECT_TRUE(std::filesystem::exists(dev.program() / "cache"));
+    // A listing registers no request to start the program, and leaves the
+    // registry and the (absent) cache as they were; so does the phone list.
+    EXPECT_EQ(device_files(dev), before);
+    ASSERT_EQ(device({"contacts", "list"}).status, 0);
+    EXPECT_EQ(device_files(dev), before);
+    EXPECT_FALSE(std::filesystem::exists(dev.device() / "cache"));
+    EXPECT_TRUE(registry::notification_requests().empty());
 
-    // A second run starts from the cache and finds the new message.
+    // After the program ran, a listing starts from its cache, finds the new
+    // message, and still changes nothing.
+    {
+        ChatModel program;
+        program.start();
+        program.load(nullptr);
+    }
+    ASSERT_TRUE(std::filesystem::exists(dev.device() / "cache"));
     ASSERT_EQ(
         device({"sms", "deliver", "--from", "BANK", "--time", "2026-11-23T08:00:00", "new"}).status,
         0);
+    before = device_files(dev);
     DeviceRun text = device({"chats"});
     ASSERT_EQ(text.status, 0);
     auto out = lines(text.out);
     ASSERT_GE(out.size(), 2u);
     EXPECT_EQ(out[0], "0. BANK  key BANK, 2 messages, 1 unread");
     EXPECT_EQ(out[1], "     2026-11-23T08:00:00  new");
+    EXPECT_EQ(device_files(dev), before);
+}
+
+TEST(ChatsCommand, PrintsStoredTextWithItsControlCharactersReplaced) {
+    TestDevice dev;
+    ASSERT_EQ(device({"init"}).status, 0);
+    ASSERT_EQ(device({"sms", "deliver", "--from", "+1555\x1b[2J0100", "--name",
+                      "\x1b]0;owned\x07"
+                      "Eve\xc2\x9b",
+                      "--time", "2026-11-22T10:05:00",
+                      "\x1b]52;c;ZWNobyBoaQ==\x07"
+                      "copied\nnext"})
+                  .status,
+              0);
+    DeviceRun text = device({"chats"});
+    ASSERT_EQ(text.status, 0);
+    EXPECT_EQ(text.out,
+              "0.  ]0;owned Eve  <+1555 [2J0100>  key 5520100, 1 message, 1 unread\n"
+              "     2026-11-22T10:05:00   ]52;c;ZWNobyBoaQ== copied⏎next\n");
 }
 
 TEST(ChatsCommand, RefusesAMissingDeviceAndBadArguments) {

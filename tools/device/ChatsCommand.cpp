@@ -41,8 +41,9 @@ void write_json(const std::vector<ChatListRow>& rows, std::ostream& out) {
 
 void run_chats(DeviceContext& context, const CommandLine& line) {
     context.existing_device_folder();
-    // As the program starts: the model loads the cache from the program
-    // folder, brings the chats up to date with the store and saves the cache.
+    // As the program starts: the model loads the cache, then brings the
+    // chats up to date with the store. It is not started, so it writes
+    // nothing: neither the cache nor the registry.
     ChatModel model;
     model.load(nullptr);
     std::vector<ChatListRow> rows = ChatListing::rows(model);
@@ -60,10 +61,11 @@ Command chats_command() {
     c.synopsis = "[--json]";
     c.summary = "Show the chat list as the program builds it at start.";
     c.details =
-        "Runs the chat model as the program does when it starts: loads the chat cache from\n"
-        "the program folder, brings the chats up to date with the message store and saves\n"
-        "the cache. Prints the chats in list order: position, key, name, number, label,\n"
-        "unread count, message count, and the time and text of the last message.\n"
+        "Runs the chat model as the program does when it starts: loads the chat cache of\n"
+        "the device and brings the chats up to date with the message store. Only reads:\n"
+        "the cache and the registry are left as they are. Prints the chats in list order:\n"
+        "position, key, name, number, label, unread count, message count, and the time\n"
+        "and text of the last message.\n"
         "\n"
         "  --json   an array of {key, name, number, label, unread, messages, last_time,\n"
         "           last_body}; last_time is ISO 8601 local time\n";

@@ -5,6 +5,7 @@
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 #include "platform/contacts/ContactFiles.h"
 #include "platform/contacts/ContactIds.h"
 #include "platform/contacts/ContactsWatcher.h"
@@ -15,10 +16,6 @@
 #include "platform/contacts/VCardParser.h"
 
 namespace {
-
-// A contact is a few kilobytes, a photo a few hundred; anything beyond this is
-// not a contact and would only cost memory.
-constexpr size_t kMaxContactFileSize = 16 * 1024 * 1024;
 
 constexpr ContactField kPhoneFields[] = {
     ContactField::Mobile,      ContactField::BusinessTel,    ContactField::Business2Tel,
@@ -60,12 +57,12 @@ AddressBook::Impl::Read AddressBook::Impl::read_contact(const std::string& name,
                                                         ContactRecord& record) {
     std::string path = folder + "/" + name;
     std::string error;
-    switch (contact_files::read(path, bytes, kMaxContactFileSize, &error)) {
-        case contact_files::ReadResult::Ok:
+    switch (WholeFile::read(path, contact_files::kMaxFileSize, bytes, &error)) {
+        case WholeFile::Status::Ok:
             break;
-        case contact_files::ReadResult::Missing:
+        case WholeFile::Status::Missing:
             return Read::Missing;
-        case contact_files::ReadResult::Failed:
+        case WholeFile::Status::Failed:
             log() << "contacts: cannot read " << path << ": " << error << "\n";
             return Read::Failed;
     }

@@ -19,8 +19,9 @@
 
 class AddressBook {
 public:
-    // The address book of the current device folder (<device>/contacts,
-    // created when missing).
+    // The address book of the current device folder (<device>/contacts).
+    // Nothing is written until the book watches the folder or imports: a
+    // book that only reads leaves the device as it found it.
     AddressBook();
     // The address book in another folder (tests, tools).
     explicit AddressBook(std::string folder);
@@ -47,7 +48,9 @@ public:
         Change change;
         int32_t id;
     };
-    // Starts watching the folder (inotify). False when it cannot.
+    // Starts watching the folder (inotify), creating it when missing. From
+    // then on the book keeps the id map ("contacts.ids") up to date. False
+    // when it cannot.
     bool watch();
     // A descriptor that becomes readable when notices are waiting (for the
     // event loop's poll), or -1 when not watching.

@@ -20,6 +20,7 @@ bool list(const std::string& folder, std::vector<std::string>& names, std::strin
     names.clear();
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) {
+        if (errno == ENOENT) return true;  // no contacts yet
         *error = std::strerror(errno);
         return false;
     }

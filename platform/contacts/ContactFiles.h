@@ -18,8 +18,8 @@ constexpr size_t kMaxFileSize = 16 * 1024 * 1024;
 // temporary files of sync tools never count.
 bool is_contact_file_name(std::string_view name);
 
-// The contact file names of folder, sorted by their bytes. False with *error
-// set when the folder cannot be read.
+// The contact file names of folder, sorted by their bytes; none when the
+// folder does not exist. False with *error set when it cannot be read.
 bool list(const std::string& folder, std::vector<std::string>& names, std::string* error);
 
 }  // namespace contact_files

@@ -91,7 +91,21 @@ TEST_F(AddressBookTest, ReadsEveryCardInNameOrderAndLogsWhatItSkips) {
     EXPECT_NE(text.find("contacts: cannot read " + (folder_ / "pipe.vcf").string() +
                         ": not a regular file"),
               std::string::npos);
+    // Reading writes nothing; the book that follows the folder keeps the ids.
+    EXPECT_FALSE(fs::exists(device_.device() / "contacts.ids"));
+    ASSERT_TRUE(book.watch());
+    book.all_contacts();
     EXPECT_TRUE(fs::exists(device_.device() / "contacts.ids"));
+
+    // No folder yet: no contacts, and still nothing written.
+    fs::remove_all(folder_);
+    fs::remove(device_.device() / "contacts.ids");
+    AddressBook empty;
+    EXPECT_TRUE(empty.all_contacts().empty());
+    EXPECT_FALSE(empty.find_matching_contact(u"89123456789"));
+    EXPECT_FALSE(fs::exists(folder_));
+    EXPECT_FALSE(fs::exists(device_.device() / "contacts.ids"));
+    EXPECT_EQ(log.text().find("cannot list"), std::string::npos);
 }
 
 TEST_F(AddressBookTest, IdsStayTheSameAcrossInstancesOtherFilesAndALostMap) {

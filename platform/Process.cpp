@@ -2,9 +2,14 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/UniqueFd.h"
 #include "platform/Utf16.h"
 
 extern char** environ;
@@ -42,37 +47,63 @@ bool spawn_detached(const std::vector<std::u16string>& argv16) {
     argv.push_back(nullptr);
     if (access(argv[0], X_OK) != 0) return false;
 
-    // The intermediate child starts the program in a session of its own and
-    // ends at once; the program is then reparented and never becomes a zombie
-    // of ours. Its standard streams go to /dev/null.
+    // Everything the child needs is made before fork(), so that it only
+    // calls what is safe in the child of a threaded process.
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0) return false;
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     int status_pipe[2];
-    if (pipe2(status_pipe, O_CLOEXEC) != 0) return false;
-    pid_t child = fork();
-    if (child < 0) {
-        close(status_pipe[0]);
-        close(status_pipe[1]);
+    if (pipe2(status_pipe, O_CLOEXEC) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
         return false;
     }
+    UniqueFd from_child(status_pipe[0]), to_parent(status_pipe[1]);
+
+    // The intermediate child starts the program in a session of its own and
+    // ends at once; the program is then reparented and never becomes a zombie
+    // of ours.
+    pid_t child = fork();
     if (child == 0) {
-        close(status_pipe[0]);
         setsid();
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         pid_t pid;
         char ok = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-        (void)!write(status_pipe[1], &ok, 1);
+        (void)!write(to_parent.get(), &ok, 1);
         _exit(0);
     }
-    close(status_pipe[1]);
+    posix_spawn_file_actions_destroy(&actions);
+    to_parent.reset();
+    if (child < 0) return false;
     char ok = 0;
-    ssize_t n = read(status_pipe[0], &ok, 1);
-    close(status_pipe[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
+    ssize_t n;
+    do {
+        n = read(from_child.get(), &ok, 1);
+    } while (n < 0 && errno == EINTR);
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
     return n == 1 && ok;
+}
+
+std::string find_program(std::string_view name) {
+    if (name.empty() || name.find('/') != std::string_view::npos) return {};
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+    while (true) {
+        size_t colon = folders.find(':');
+        std::string_view folder = folders.substr(0, colon);
+        // An empty entry is the current folder, which is no place to take a
+        // program from when the name comes from elsewhere.
+        if (!folder.empty()) {
+            std::string candidate = std::string(folder) + "/" + std::string(name);
+            struct stat st;
+            if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+                access(candidate.c_str(), X_OK) == 0)
+                return candidate;
+        }
+        if (colon == std::string_view::npos) return {};
+        folders.remove_prefix(colon + 1);
+    }
 }
 
 }  // namespace process

@@ -5,6 +5,7 @@
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 #include "platform/contacts/ContactFiles.h"
 #include "platform/contacts/ContactIds.h"
 #include "platform/contacts/ContactsWatcher.h"
@@ -16,10 +17,6 @@
 
 namespace {
 
-// A contact is a few kilobytes, a photo a few hundred; anything beyond this is
-// not a contact and would only cost memory.
-constexpr size_t kMaxContactFileSize = 16 * 1024 * 1024;
-
 constexpr ContactField kPhoneFields[] = {
     ContactField::Mobile,      ContactField::BusinessTel,    ContactField::Business2Tel,
     ContactField::HomeTel,     ContactField::Home2Tel,       ContactField::CarTel,
@@ -27,12 +24,16 @@ constexpr ContactField kPhoneFields[] = {
     ContactField::BusinessFax, ContactField::HomeFax,        ContactField::PagerNumber,
 };
 
-std::string prepared_folder(std::string folder) {
+std::string without_trailing_slash(std::string folder) {
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
+}
+
+// Watching and importing need the folder; reading does without it.
+void create_folder(const std::string& folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) log() << "contacts: cannot create " << folder << ": " << ec.message() << "\n";
-    return folder;
 }
 
 }  // namespace
@@ -60,12 +61,12 @@ AddressBook::Impl::Read AddressBook::Impl::read_contact(const std::string& name,
                                                         ContactRecord& record) {
     std::string path = folder + "/" + name;
     std::string error;
-    switch (contact_files::read(path, bytes, kMaxContactFileSize, &error)) {
-        case contact_files::ReadResult::Ok:
+    switch (WholeFile::read(path, contact_files::kMaxFileSize, bytes, &error)) {
+        case WholeFile::Status::Ok:
             break;
-        case contact_files::ReadResult::Missing:
+        case WholeFile::Status::Missing:
             return Read::Missing;
-        case contact_files::ReadResult::Failed:
+        case WholeFile::Status::Failed:
             log() << "contacts: cannot read " << path << ": " << error << "\n";
             return Read::Failed;
     }
@@ -96,6 +97,10 @@ bool AddressBook::Impl::list(std::vector<std::string>& names) {
 }
 
 void AddressBook::Impl::save_ids() {
+    // Only the book that follows the folder keeps the map; one that only
+    // reads (a listing) leaves the device as it found it. Its ids are the
+    // same all the same: they follow from the names in name order.
+    if (!watcher) return;
     std::string error;
     if (!ids.save(&error)) log() << "contacts: cannot save " << ids.path() << ": " << error << "\n";
 }
@@ -103,7 +108,7 @@ void AddressBook::Impl::save_ids() {
 AddressBook::AddressBook() : AddressBook(paths::device_folder_utf8() + "/contacts") {}
 
 AddressBook::AddressBook(std::string folder)
-    : folder_(prepared_folder(std::move(folder))), impl_(std::make_unique<Impl>(folder_)) {}
+    : folder_(without_trailing_slash(std::move(folder))), impl_(std::make_unique<Impl>(folder_)) {}
 
 AddressBook::~AddressBook() = default;
 
@@ -173,6 +178,7 @@ std::optional<ContactRecord> AddressBook::find_matching_contact(std::u16string_v
 bool AddressBook::watch() {
     if (impl_->watcher && impl_->watcher->active()) return true;
     impl_->watcher.reset();  // the folder went away; watch it anew
+    create_folder(folder_);
     std::string error;
     impl_->watcher = ContactsWatcher::start(folder_, &error);
     if (!impl_->watcher) log() << "contacts: cannot watch " << folder_ << ": " << error << "\n";
@@ -208,5 +214,6 @@ std::vector<AddressBook::Notice> AddressBook::take_changes() {
 }
 
 bool AddressBook::import_cards(std::string_view bytes, ImportResult& result, std::string* error) {
+    create_folder(folder_);
     return import_vcards(folder_, bytes, impl_->parser, impl_->decoder, result, error);
 }

@@ -19,8 +19,9 @@
 
 class AddressBook {
 public:
-    // The address book of the current device folder (<device>/contacts,
-    // created when missing).
+    // The address book of the current device folder (<device>/contacts).
+    // Nothing is written until the book watches the folder or imports: a
+    // book that only reads leaves the device as it found it.
     AddressBook();
     // The address book in another folder (tests, tools).
     explicit AddressBook(std::string folder);
@@ -47,7 +48,9 @@ public:
         Change change;
         int32_t id;
     };
-    // Starts watching the folder (inotify). False when it cannot.
+    // Starts watching the folder (inotify), creating it when missing. From
+    // then on the book keeps the id map ("contacts.ids") up to date. False
+    // when it cannot.
     bool watch();
     // A descriptor that becomes readable when notices are waiting (for the
     // event loop's poll), or -1 when not watching.
@@ -59,12 +62,18 @@ public:
 
     // --- import ---
     struct ImportResult {
-        size_t imported = 0;  // cards written as new files
-        size_t skipped = 0;   // cards that were not vCards or had no content
+        size_t imported = 0;       // cards written as new files
+        size_t already_there = 0;  // cards the folder or the file itself holds already
+        size_t refused = 0;        // cards the book would not read, or without content
+        // Why cards were refused, the first few, one line each.
+        std::vector<std::string> notes;
     };
     // Splits a file of one or more vCards into the folder, one card a file,
-    // never overwriting an existing file. False with *error set when the text
-    // holds no card at all or a file cannot be written.
+    // never overwriting an existing file nor writing a card that is there
+    // already (see VCardImport.h). Every card is checked before the first file
+    // is written. False with *error set (one line) when the text holds no
+    // complete card, two different cards share a UID, or the files cannot be
+    // written; result then counts what was written all the same.
     bool import_cards(std::string_view bytes, ImportResult& result, std::string* error);
 
 private:

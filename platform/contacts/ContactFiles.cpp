@@ -1,9 +1,6 @@
 #include "platform/contacts/ContactFiles.h"
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -23,6 +20,7 @@ bool list(const std::string& folder, std::vector<std::string>& names, std::strin
     names.clear();
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) {
+        if (errno == ENOENT) return true;  // no contacts yet
         *error = std::strerror(errno);
         return false;
     }
@@ -34,40 +32,6 @@ bool list(const std::string& folder, std::vector<std::string>& names, std::strin
     closedir(dir);
     std::sort(names.begin(), names.end());
     return true;
-}
-
-ReadResult read(const std::string& path, std::string& bytes, size_t max_size, std::string* error) {
-    bytes.clear();
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        if (errno == ENOENT) return ReadResult::Missing;
-        *error = std::strerror(errno);
-        return ReadResult::Failed;
-    }
-    auto fail = [&](std::string why) {
-        *error = std::move(why);
-        close(fd);
-        return ReadResult::Failed;
-    };
-    struct stat st;
-    if (fstat(fd, &st) != 0) return fail(std::strerror(errno));
-    if (!S_ISREG(st.st_mode)) return fail("not a regular file");
-    if (static_cast<unsigned long long>(st.st_size) > max_size)
-        return fail("larger than " + std::to_string(max_size / (1024 * 1024)) + " MB");
-    // Read up to the size seen now; a file that grows meanwhile is read again
-    // on its change notice.
-    bytes.resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(std::strerror(errno));
-        if (n == 0) break;  // shrank while reading
-        done += static_cast<size_t>(n);
-    }
-    bytes.resize(done);
-    close(fd);
-    return ReadResult::Ok;
 }
 
 }  // namespace contact_files

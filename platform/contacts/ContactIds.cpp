@@ -8,17 +8,20 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "platform/AtomicWrite.h"
 #include "platform/Log.h"
+#include "platform/UniqueFd.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
 constexpr std::string_view kHeader = "quillmo-contact-ids 1";
 constexpr int32_t kLargestId = 0x7FFFFFFF;
+// A line is an id and a file name, at most a few hundred bytes; this is room
+// for hundreds of thousands of contacts.
+constexpr size_t kMaxMapSize = 64 * 1024 * 1024;
 
 // Holds an advisory lock on the contacts folder while the map is rewritten,
 // so two processes never interleave their read-merge-write. Without the
@@ -27,19 +30,14 @@ class FolderLock {
 public:
     explicit FolderLock(const std::string& folder)
         : fd_(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        if (fd_ >= 0) {
-            while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        if (fd_) {
+            while (flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
             }
         }
     }
-    ~FolderLock() {
-        if (fd_ >= 0) close(fd_);  // closing releases the lock
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
 
 private:
-    int fd_;
+    UniqueFd fd_;  // closing it releases the lock
 };
 
 std::string escaped(const std::string& name) {
@@ -187,15 +185,17 @@ ContactIds::FileStamp ContactIds::stamp() const {
 void ContactIds::merge_from_file(bool at_load) {
     FileStamp now = stamp();
     if (now == seen_) return;
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) {
-        seen_ = now;
-        return;  // no map yet
+    std::string text, error;
+    WholeFile::Status status = WholeFile::read(path_, kMaxMapSize, text, &error);
+    seen_ = now;
+    if (status == WholeFile::Status::Missing) return;  // no map yet
+    if (status == WholeFile::Status::Failed) {
+        log() << "contacts: cannot read " << path_ << ": " << error << ", its ids are rebuilt\n";
+        dirty_ = true;
+        return;
     }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::pair<std::string, int32_t>> entries;
     size_t bad_line = 0;
-    seen_ = now;
     if (!parse_map(text, entries, bad_line)) {
         log() << "contacts: " << path_ << " is damaged (line "
               << static_cast<unsigned long>(bad_line) << "), its ids are rebuilt\n";

@@ -28,18 +28,17 @@ struct Fold {
 
 std::unique_ptr<ContactsWatcher> ContactsWatcher::start(const std::string& folder,
                                                         std::string* error) {
-    int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (fd < 0) {
+    UniqueFd fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    if (!fd) {
         *error = std::strerror(errno);
         return nullptr;
     }
-    int watch = inotify_add_watch(fd, folder.c_str(), kFileEvents | kFolderEvents);
+    int watch = inotify_add_watch(fd.get(), folder.c_str(), kFileEvents | kFolderEvents);
     if (watch < 0) {
         *error = std::strerror(errno);
-        close(fd);
         return nullptr;
     }
-    std::unique_ptr<ContactsWatcher> watcher(new ContactsWatcher(folder, fd, watch));
+    std::unique_ptr<ContactsWatcher> watcher(new ContactsWatcher(folder, std::move(fd), watch));
     // Listed after the watch is in place, so nothing falls between the two.
     std::vector<std::string> names;
     std::string list_error;
@@ -48,10 +47,10 @@ std::unique_ptr<ContactsWatcher> ContactsWatcher::start(const std::string& folde
     return watcher;
 }
 
-ContactsWatcher::ContactsWatcher(std::string folder, int fd, int watch)
-    : folder_(std::move(folder)), fd_(fd), watch_(watch) {}
+ContactsWatcher::ContactsWatcher(std::string folder, UniqueFd fd, int watch)
+    : folder_(std::move(folder)), fd_(std::move(fd)), watch_(watch) {}
 
-ContactsWatcher::~ContactsWatcher() { close(fd_); }
+ContactsWatcher::~ContactsWatcher() = default;
 
 void ContactsWatcher::rescan(std::vector<FileChange>& changes) {
     std::vector<std::string> names;
@@ -77,7 +76,7 @@ std::vector<ContactsWatcher::FileChange> ContactsWatcher::take() {
 
     alignas(inotify_event) char buffer[16 * 1024];
     for (;;) {
-        ssize_t length = read(fd_, buffer, sizeof buffer);
+        ssize_t length = read(fd_.get(), buffer, sizeof buffer);
         if (length < 0 && errno == EINTR) continue;
         if (length <= 0) break;  // EAGAIN: drained
         for (ssize_t at = 0; at + static_cast<ssize_t>(sizeof(inotify_event)) <= length;) {

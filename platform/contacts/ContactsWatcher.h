@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/UniqueFd.h"
+
 class ContactsWatcher {
 public:
     enum class Kind { Created, Changed, Deleted };
@@ -39,7 +41,7 @@ public:
     ContactsWatcher& operator=(const ContactsWatcher&) = delete;
 
     // Readable (poll) when events are waiting.
-    int fd() const { return fd_; }
+    int fd() const { return fd_.get(); }
     // The changes since the last call, without waiting, one per name, in the
     // order each name was first touched.
     std::vector<FileChange> take();
@@ -49,12 +51,12 @@ public:
     bool knows(const std::string& name) const { return known_.count(name) != 0; }
 
 private:
-    ContactsWatcher(std::string folder, int fd, int watch);
+    ContactsWatcher(std::string folder, UniqueFd fd, int watch);
     void rescan(std::vector<FileChange>& changes);
 
     std::string folder_;
-    int fd_;
-    int watch_;  // -1 once the folder is gone
+    UniqueFd fd_;  // the inotify instance; closing it ends the watch
+    int watch_;    // -1 once the folder is gone
     std::set<std::string> known_;
     std::set<std::string> writing_;  // created in place, not yet closed
 };

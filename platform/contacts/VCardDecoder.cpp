@@ -9,6 +9,9 @@
 
 namespace {
 
+constexpr size_t kMaxConverters = 16;
+constexpr int kMaxUnknownLogged = 20;
+
 int hex_value(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -135,8 +138,15 @@ std::u16string VCardDecoder::convert(std::string_view bytes, std::string_view ch
         if (U_FAILURE(status)) {
             if (added->handle) ucnv_close(added->handle);
             added->handle = nullptr;
-            log() << "contacts: unknown charset " << added->name << ", read as UTF-8\n";
+            if (unknown_logged_ < kMaxUnknownLogged)
+                log() << "contacts: unknown charset " << added->name << ", read as UTF-8\n";
+            else if (unknown_logged_ == kMaxUnknownLogged)
+                log() << "contacts: more unknown charsets, no longer logged\n";
+            if (unknown_logged_ <= kMaxUnknownLogged) ++unknown_logged_;
         }
+        // A file may name any number of charsets; only the latest few are
+        // kept, so neither memory nor the search above grows with them.
+        if (converters_.size() == kMaxConverters) converters_.erase(converters_.begin());
         converter = added.get();
         converters_.push_back(std::move(added));
     }

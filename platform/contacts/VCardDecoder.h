@@ -5,8 +5,9 @@
 // Shift_JIS, ...; UTF-8 when none is declared) and undoes the backslash
 // escapes of RFC 2426 / RFC 6350.
 //
-// Keeps the ICU converters it opened, so one decoder should serve a whole scan
-// of the address book. Not thread-safe.
+// Keeps the ICU converters it opened last (unknown charsets among them), so
+// one decoder should serve a whole scan of the address book. Unknown charsets
+// are logged, the first twenty of them. Not thread-safe.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,6 +45,7 @@ private:
     struct Converter;
     std::u16string convert(std::string_view bytes, std::string_view charset);
 
-    std::vector<std::unique_ptr<Converter>> converters_;
+    std::vector<std::unique_ptr<Converter>> converters_;  // the latest few, oldest first
+    int unknown_logged_ = 0;                              // unknown charsets logged so far
     std::string scratch_;
 };

@@ -1,19 +1,25 @@
 #include "platform/contacts/VCardImport.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <cstring>
+#include <deque>
+#include <unordered_map>
+#include <unordered_set>
 
+#include "platform/Log.h"
+#include "platform/TerminalText.h"
 #include "platform/Utf16.h"
+#include "platform/WholeFile.h"
+#include "platform/contacts/ContactFileBatch.h"
+#include "platform/contacts/ContactFiles.h"
 
 namespace {
 
 constexpr size_t kMaxBaseLength = 96;
-constexpr int kMaxSuffix = 10000;
+constexpr size_t kMaxNotes = 5;
+// Temporary files of an import live for as long as it writes; older ones are
+// what a killed import left behind.
+constexpr std::chrono::minutes kStaleAfter{15};
 
 bool is_kept(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -38,60 +44,48 @@ std::string hash_name(std::string_view text) {
     return std::string("import-") + buffer;
 }
 
-mode_t current_umask() {
-    mode_t mask = umask(0);
-    umask(mask);
-    return mask;
+std::u16string uid_of(const VCard& card, VCardDecoder& decoder) {
+    const VCardProperty* uid = card.find("UID");
+    return uid == nullptr ? std::u16string() : decoder.text(*uid);
 }
 
-// Writes content as a new file "<base>[-N].vcf" in folder, never replacing
-// one. *written gets the name used.
-bool write_new_file(const std::string& folder, const std::string& base, std::string_view content,
-                    std::string* written, std::string* error) {
-    std::string temp = folder + "/.import-XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        *error = "cannot create a file in " + folder + ": " + std::strerror(errno);
-        return false;
-    }
-    auto fail = [&](const std::string& what) {
-        *error = what + ": " + std::strerror(errno);
-        if (fd >= 0) close(fd);
-        unlink(temp.c_str());
-        return false;
-    };
-    for (size_t done = 0; done < content.size();) {
-        ssize_t n = write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return fail("cannot write " + temp);
-        done += static_cast<size_t>(n);
-    }
-    if (fchmod(fd, 0644 & ~current_umask()) != 0 || fsync(fd) != 0)
-        return fail("cannot sync " + temp);
-    int closed = close(fd);
-    fd = -1;
-    if (closed != 0) return fail("cannot close " + temp);
+// What the contact files hold already: the UIDs of their cards, and the whole
+// text of those without one.
+struct FolderCards {
+    std::unordered_set<std::u16string> uids;
+    std::unordered_set<std::string> texts;
+};
 
-    for (int n = 1; n <= kMaxSuffix; ++n) {
-        std::string name = base;
-        if (n > 1) name.append("-").append(std::to_string(n));
-        name += ".vcf";
-        std::string target = folder + "/" + name;
-        if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-            *written = name;
-            return true;
-        }
-        if (errno == EEXIST) continue;
-        if (errno != EINVAL && errno != ENOSYS) return fail("cannot create " + target);
-        // A file system without RENAME_NOREPLACE: look first, then rename.
-        if (access(target.c_str(), F_OK) == 0) continue;
-        if (rename(temp.c_str(), target.c_str()) != 0) return fail("cannot create " + target);
-        *written = name;
-        return true;
+void read_folder(const std::string& folder, const std::vector<std::string>& names,
+                 VCardParser& parser, VCardDecoder& decoder, FolderCards& cards) {
+    std::string bytes, error;
+    for (const std::string& name : names) {
+        std::string path = folder + "/" + name;
+        WholeFile::Status status =
+            WholeFile::read(path, contact_files::kMaxFileSize, bytes, &error);
+        if (status == WholeFile::Status::Failed)
+            log() << "contacts: cannot read " << path << ": " << error << "\n";
+        if (status != WholeFile::Status::Ok) continue;
+        bool first = true;
+        parser.parse(bytes, [&](const VCard& card) {
+            if (!first) return;
+            first = false;
+            std::u16string uid = uid_of(card, decoder);
+            if (!uid.empty())
+                cards.uids.insert(std::move(uid));
+            else
+                cards.texts.insert(bytes);
+        });
     }
-    errno = EEXIST;
-    return fail("no free name for " + base + ".vcf");
 }
+
+// A card to be written.
+// A card of the file that has content, and whether it is to be written.
+struct NewCard {
+    std::string base;
+    std::string content;
+    bool write;
+};
 
 }  // namespace
 
@@ -116,36 +110,86 @@ std::string file_name_from_uid(std::string_view uid) {
 bool import_vcards(const std::string& folder, std::string_view bytes, VCardParser& parser,
                    VCardDecoder& decoder, AddressBook::ImportResult& result, std::string* error) {
     result = {};
-    bool failed = false;
-    std::string content, written;
+    std::vector<std::string> names;
+    std::string list_error;
+    if (!contact_files::list(folder, names, &list_error)) {
+        *error = "cannot list " + folder + ": " + list_error;
+        return false;
+    }
+    FolderCards existing;
+    read_folder(folder, names, parser, decoder, existing);
+
+    auto refuse = [&](std::string why) {
+        ++result.refused;
+        if (result.notes.size() < kMaxNotes) result.notes.push_back(std::move(why));
+    };
+    std::deque<NewCard> cards;  // stable, so the views below stay valid
+    size_t new_cards = 0;
+    std::unordered_map<std::u16string, std::string_view> content_of_uid;
+    std::unordered_set<std::string_view> texts;
+    std::u16string clash;
     VCardParser::Summary summary = parser.parse(bytes, [&](const VCard& card) {
-        if (failed) return;
-        if (!has_content(card)) {
-            ++result.skipped;
+        if (!clash.empty()) return;
+        std::string card_name = "card " + std::to_string(card.number);
+        if (!has_content(card)) return refuse(card_name + " has no content");
+        std::string content(card.text);
+        if (content.back() != '\n') content += "\r\n";
+        if (content.size() > contact_files::kMaxFileSize)
+            return refuse(card_name + " is " +
+                          WholeFile::too_large_text(contact_files::kMaxFileSize));
+        std::u16string uid = uid_of(card, decoder);
+        if (auto earlier = content_of_uid.find(uid); earlier != content_of_uid.end()) {
+            if (earlier->second != content) clash = uid;
+            ++result.already_there;
             return;
         }
+        bool there = uid.empty() ? existing.texts.count(content) != 0 || texts.count(content) != 0
+                                 : existing.uids.count(uid) != 0;
         std::string base;
-        if (const VCardProperty* uid = card.find("UID"))
-            base = file_name_from_uid(utf16::to_utf8(decoder.text(*uid)));
-        if (base.empty()) base = hash_name(card.text);
-        content.assign(card.text);
-        if (content.back() != '\n') content += "\r\n";
-        if (!write_new_file(folder, base, content, &written, error))
-            failed = true;
+        if (!there) {
+            if (!uid.empty()) base = file_name_from_uid(utf16::to_utf8(uid));
+            if (base.empty()) base = hash_name(card.text);
+        }
+        NewCard& kept = cards.emplace_back(NewCard{std::move(base), std::move(content), !there});
+        if (!uid.empty())
+            content_of_uid.emplace(std::move(uid), kept.content);
+        else if (!there)
+            texts.insert(kept.content);
+        if (there)
+            ++result.already_there;
         else
-            ++result.imported;
+            ++new_cards;
     });
-    result.skipped += summary.skipped;
-    if (failed) return false;
+    if (!clash.empty()) {
+        result = {};
+        *error = "two different cards have the UID \"" +
+                 terminal_text::clean(std::u16string_view(clash).substr(0, 80)) +
+                 "\"; nothing was imported";
+        return false;
+    }
     if (summary.cards == 0) {
+        result = {};
         *error = summary.found_begin ? "no complete vCard in the text" : "no vCard in the text";
         return false;
     }
-    // Make the new names durable along with the files' contents.
-    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
+    result.refused += summary.skipped;
+    for (std::string& problem : summary.problems)
+        if (result.notes.size() < kMaxNotes) result.notes.push_back(std::move(problem));
+
+    if (size_t swept = ContactFileBatch::sweep_stale(folder, kStaleAfter))
+        log() << "contacts: removed " << static_cast<unsigned long>(swept)
+              << " temporary files of an earlier import\n";
+    ContactFileBatch batch(folder, names);
+    for (const NewCard& card : cards)
+        if (card.write && !batch.stage(card.base, card.content, error)) {
+            *error += "; nothing was imported";
+            return false;
+        }
+    result.imported = batch.publish(error);
+    if (result.imported < new_cards) {
+        *error += "; " + std::to_string(result.imported) + " of " + std::to_string(new_cards) +
+                  " new cards were imported";
+        return false;
     }
     return true;
 }

@@ -215,7 +215,7 @@ VCardParser::Summary VCardParser::parse(std::string_view input,
     auto start_card = [&](std::string_view begin_line) {
         in_card = true;
         card_start = static_cast<size_t>(begin_line.data() - text.data());
-        ++card_number;
+        card_.number = ++card_number;
         summary.found_begin = true;
         card_.properties.clear();
         card_.version = {};

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,13 +22,14 @@ TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
     }
     DeviceRun import = device({"contacts", "import", file.string()});
     ASSERT_EQ(import.status, 0) << import.err;
-    EXPECT_EQ(import.out, "imported 2 contacts, skipped 0\n");
+    EXPECT_EQ(import.out, "imported 2 contacts, 0 already there, 0 refused\n");
     size_t files = 0;
     for (auto& entry : std::filesystem::directory_iterator(dev.device() / "contacts"))
         files += entry.path().extension() == ".vcf";
     EXPECT_EQ(files, 2u);
-    // A second import never overwrites.
-    ASSERT_EQ(device({"contacts", "import", file.string()}).status, 0);
+    // A second import writes nothing.
+    import = device({"contacts", "import", file.string()});
+    EXPECT_EQ(import.out, "imported 0 contacts, 2 already there, 0 refused\n");
 
     ASSERT_EQ(device({"sms", "deliver", "--from", "+1 (555) 0100", "hello"}).status, 0);
     ASSERT_EQ(
@@ -47,16 +49,50 @@ TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
         << chats.out;
 }
 
-TEST(ContactsCommands, RefusesWhatItCannotRead) {
+TEST(ContactsCommands, RefusesWhatItCannotReadWithOneLine) {
     TestDevice dev;
     ASSERT_EQ(device({"init"}).status, 0);
-    EXPECT_EQ(device({"contacts", "import", (dev.program() / "missing.vcf").string()}).status, 1);
+    auto fifo = dev.program() / "pipe.vcf";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    for (const std::string& file :
+         {(dev.program() / "missing.vcf").string(), std::string("/dev/zero"), fifo.string()}) {
+        DeviceRun run = device({"contacts", "import", file});
+        EXPECT_EQ(run.status, 1) << file;
+        EXPECT_EQ(lines(run.err).size(), 1u) << run.err;
+        EXPECT_EQ(run.err.rfind("quillmo-device: contacts import: cannot read " + file + ": ", 0),
+                  0u)
+            << run.err;
+    }
     auto junk = dev.program() / "junk.vcf";
     std::ofstream(junk) << "this is no vCard\n";
     DeviceRun run = device({"contacts", "import", junk.string()});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.out.empty());
     EXPECT_EQ(device({"contacts", "import"}).status, 2);
+
+    // Refused cards are counted and said why.
+    auto partial = dev.program() / "partial.vcf";
+    std::ofstream(partial) << "BEGIN:VCARD\nVERSION:3.0\nFN:Ok\nEND:VCARD\n"
+                              "BEGIN:VCARD\nVERSION:3.0\nUID:x\nEND:VCARD\n";
+    run = device({"contacts", "import", partial.string()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "imported 1 contacts, 0 already there, 1 refused\n");
+    EXPECT_EQ(run.err, "refused: card 2 has no content\n");
+}
+
+TEST(ContactsCommands, ListShowsNamesWithoutTheirControlCharacters) {
+    TestDevice dev;
+    ASSERT_EQ(device({"init"}).status, 0);
+    std::ofstream(dev.device() / "contacts" / "evil.vcf")
+        << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Evil\x1b]52;c;cm0gLXJmIH4=\a\x1b[2J\r\n"
+           "TEL;TYPE=CELL:+1 555\x1b[31m 0700\r\nEND:VCARD\r\n";
+    DeviceRun list = device({"contacts", "list"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(list.out.find('\a'), std::string::npos);
+    EXPECT_EQ(list.out.rfind("Evil ]52;c;cm0gLXJmIH4=  [2J <+1 555 [31m 0700> (mobile)  key ", 0),
+              0u)
+        << list.out;
 }
 
 }  // namespace

@@ -1,40 +1,37 @@
 #include "tools/device/ContactsCommands.h"
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-
 #include "chats/ChatModel.h"
 #include "platform/JsonWriter.h"
-#include "platform/Utf16.h"
+#include "platform/TerminalText.h"
+#include "platform/WholeFile.h"
 #include "platform/contacts/AddressBook.h"
 #include "tools/device/DeviceContext.h"
 #include "tools/device/ToolError.h"
 
 namespace {
 
-// vCard exports of whole address books stay well below this.
-constexpr std::streamsize kMaxImportBytes = 64 << 20;
+// vCard exports of whole address books, photos included, stay well below this.
+constexpr size_t kMaxImportBytes = 64 << 20;
 
 void run_import(DeviceContext& context, const CommandLine& line) {
     const std::string& file = line.operands()[0];
     std::string folder = context.existing_device_folder();
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw failure("cannot read " + file);
-    in.seekg(0, std::ios::end);
-    std::streamsize size = in.tellg();
-    if (size > kMaxImportBytes) throw failure(file + " is too large for a vCard file");
-    in.seekg(0);
-    std::string bytes(static_cast<size_t>(std::max<std::streamsize>(size, 0)), '\0');
-    if (!in.read(bytes.data(), size)) throw failure("cannot read " + file);
+    std::string bytes, error;
+    switch (WholeFile::read(file, kMaxImportBytes, bytes, &error)) {
+        case WholeFile::Status::Ok:
+            break;
+        case WholeFile::Status::Missing:
+            throw failure("cannot read " + file + ": no such file");
+        case WholeFile::Status::Failed:
+            throw failure("cannot read " + file + ": " + error);
+    }
 
     AddressBook book(folder + "/contacts");
     AddressBook::ImportResult result;
-    std::string error;
     if (!book.import_cards(bytes, result, &error)) throw failure(error);
-    context.out() << "imported " << result.imported << " contacts, skipped " << result.skipped
-                  << "\n";
+    for (const std::string& note : result.notes) context.err() << "refused: " << note << "\n";
+    context.out() << "imported " << result.imported << " contacts, " << result.already_there
+                  << " already there, " << result.refused << " refused\n";
 }
 
 void run_list(DeviceContext& context, const CommandLine& line) {
@@ -66,12 +63,14 @@ void run_list(DeviceContext& context, const CommandLine& line) {
         context.out() << text << "\n";
         return;
     }
+    // Names, numbers and labels come from contact files and messages: a name
+    // may hold escape sequences meant for whoever lists it.
     if (entries.empty()) context.out() << "No numbers.\n";
     for (const PhoneEntry& e : entries) {
-        context.out() << utf16::to_utf8(e.name.empty() ? e.number : e.name);
-        if (!e.name.empty()) context.out() << " <" << utf16::to_utf8(e.number) << ">";
-        if (!e.label.empty()) context.out() << " (" << utf16::to_utf8(e.label) << ")";
-        context.out() << "  key " << utf16::to_utf8(e.key);
+        context.out() << terminal_text::clean(e.name.empty() ? e.number : e.name);
+        if (!e.name.empty()) context.out() << " <" << terminal_text::clean(e.number) << ">";
+        if (!e.label.empty()) context.out() << " (" << terminal_text::clean(e.label) << ")";
+        context.out() << "  key " << terminal_text::clean(e.key);
         if (e.contact_id >= 0) context.out() << ", contact " << e.contact_id;
         context.out() << "\n";
     }
@@ -87,7 +86,12 @@ std::vector<Command> contacts_commands() {
     import.details =
         "Reads a file of one or more vCards (versions 2.1, 3.0 and 4.0) and writes each card\n"
         "as a file of its own in the device's contacts/ folder, named after the card's UID.\n"
-        "An existing file is never overwritten.\n";
+        "Every card is checked before the first file is written. A card whose UID (or,\n"
+        "without a UID, whose text) the folder holds already is left out, so running the\n"
+        "import again, also after it was interrupted, never duplicates a contact. A card\n"
+        "without END:VCARD or content, or larger than 16 MB, is refused. Two different\n"
+        "cards with one UID make the whole import fail. An existing file is never\n"
+        "overwritten.\n";
     import.min_operands = import.max_operands = 1;
     import.run = run_import;
 

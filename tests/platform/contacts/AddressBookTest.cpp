@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -25,6 +29,10 @@ protected:
     AddressBookTest() : folder_(device_.device() / "contacts") {
         fs::create_directories(folder_);
         for (const char* name : kCards) fs::copy_file(test_card_path(name), folder_ / name);
+    }
+    std::string read_file(const std::string& name) {
+        std::ifstream in(folder_ / name, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
     void write(const std::string& name, const std::string& text) {
         std::ofstream(folder_ / name, std::ios::binary | std::ios::trunc) << text;
@@ -83,7 +91,21 @@ TEST_F(AddressBookTest, ReadsEveryCardInNameOrderAndLogsWhatItSkips) {
     EXPECT_NE(text.find("contacts: cannot read " + (folder_ / "pipe.vcf").string() +
                         ": not a regular file"),
               std::string::npos);
+    // Reading writes nothing; the book that follows the folder keeps the ids.
+    EXPECT_FALSE(fs::exists(device_.device() / "contacts.ids"));
+    ASSERT_TRUE(book.watch());
+    book.all_contacts();
     EXPECT_TRUE(fs::exists(device_.device() / "contacts.ids"));
+
+    // No folder yet: no contacts, and still nothing written.
+    fs::remove_all(folder_);
+    fs::remove(device_.device() / "contacts.ids");
+    AddressBook empty;
+    EXPECT_TRUE(empty.all_contacts().empty());
+    EXPECT_FALSE(empty.find_matching_contact(u"89123456789"));
+    EXPECT_FALSE(fs::exists(folder_));
+    EXPECT_FALSE(fs::exists(device_.device() / "contacts.ids"));
+    EXPECT_EQ(log.text().find("cannot list"), std::string::npos);
 }
 
 TEST_F(AddressBookTest, IdsStayTheSameAcrossInstancesOtherFilesAndALostMap) {
@@ -180,7 +202,7 @@ TEST_F(AddressBookTest, WatchingReportsEachFileChangeOnceWithItsId) {
     EXPECT_TRUE(book.take_changes().empty());
 }
 
-TEST_F(AddressBookTest, ImportSplitsCardsIntoNewFilesAndNeverOverwrites) {
+TEST_F(AddressBookTest, ImportWritesEachNewCardOnceAndNeverOverwrites) {
     AddressBook book;
     ASSERT_TRUE(book.watch());
     std::string export_text = read_test_card("export.vcf");
@@ -188,29 +210,109 @@ TEST_F(AddressBookTest, ImportSplitsCardsIntoNewFilesAndNeverOverwrites) {
     std::string error;
     ASSERT_TRUE(book.import_cards(export_text, result, &error)) << error;
     EXPECT_EQ(result.imported, 3u);
-    EXPECT_EQ(result.skipped, 2u);  // one without content, one without END
+    EXPECT_EQ(result.already_there, 0u);
+    EXPECT_EQ(result.refused, 2u);  // one without content, one without END
+    EXPECT_EQ(result.notes,
+              (std::vector<std::string>{"card 4 has no content", "card 5 has no END:VCARD"}));
+    // Two UIDs that come out as one name.
     ASSERT_TRUE(fs::exists(folder_ / "_team_alice_1.vcf"));
     ASSERT_TRUE(fs::exists(folder_ / "_team_alice_1-2.vcf"));
-    auto text_of = [&](const char* name) {
-        std::ifstream in(folder_ / name, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    };
-    EXPECT_EQ(text_of("_team_alice_1.vcf"),
+    EXPECT_EQ(read_file("_team_alice_1.vcf"),
               "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:../team/alice:1\r\nFN:Alice\r\n"
               "TEL;TYPE=CELL:+1 555 0001\r\nEND:VCARD\r\n");
-    EXPECT_EQ(contact_of(text_of("_team_alice_1-2.vcf")).display_name(), u"Alice (again)");
+    EXPECT_EQ(contact_of(read_file("_team_alice_1-2.vcf")).display_name(), u"Alice (again)");
     EXPECT_EQ(changes(book).size(), 3u);
     EXPECT_EQ(book.all_contacts().size(), 7u + 3u);
 
-    ASSERT_TRUE(book.import_cards(export_text, result, &error));
-    EXPECT_TRUE(fs::exists(folder_ / "_team_alice_1-3.vcf"));
-    EXPECT_EQ(contact_of(text_of("_team_alice_1.vcf")).display_name(), u"Alice");
-    EXPECT_EQ(book.all_contacts().size(), 7u + 6u);
+    // Again, and with one card already mirrored by a sync tool under a name
+    // of its own and changed since: nothing is written twice or replaced.
+    fs::rename(folder_ / "_team_alice_1.vcf", folder_ / "3f2a.vcf");
+    write("3f2a.vcf",
+          "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:../team/alice:1\r\nFN:Alice B\r\n"
+          "END:VCARD\r\n");
+    ASSERT_TRUE(book.import_cards(export_text, result, &error)) << error;
+    EXPECT_EQ(result.imported, 0u);
+    EXPECT_EQ(result.already_there, 3u);
+    EXPECT_EQ(result.refused, 2u);
+    EXPECT_EQ(book.all_contacts().size(), 7u + 3u);
+    EXPECT_EQ(contact_of(read_file("3f2a.vcf")).display_name(), u"Alice B");
 
     EXPECT_FALSE(book.import_cards("Name,Phone\nJohn,1\n", result, &error));
     EXPECT_EQ(error, "no vCard in the text");
     for (const auto& entry : fs::directory_iterator(folder_))
         EXPECT_NE(entry.path().filename().string().rfind(".import-", 0), 0u) << entry.path();
+}
+
+TEST_F(AddressBookTest, ImportChecksEveryCardBeforeWritingAny) {
+    AddressBook book;
+    auto names = [&] {
+        std::vector<std::string> out;
+        for (const auto& entry : fs::directory_iterator(folder_))
+            out.push_back(entry.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const std::vector<std::string> before = names();
+    AddressBook::ImportResult result;
+    std::string error;
+
+    // One UID on thousands of different cards fails at once, naming it safely.
+    std::string clash;
+    for (int i = 0; i < 12000; ++i)
+        clash += "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:same\x1b]0;x\a\r\nFN:Card " +
+                 std::to_string(i) + "\r\nEND:VCARD\r\n";
+    EXPECT_FALSE(book.import_cards(clash, result, &error));
+    EXPECT_EQ(error, "two different cards have the UID \"same ]0;x \"; nothing was imported");
+    EXPECT_EQ(result.imported, 0u);
+    EXPECT_EQ(names(), before);
+
+    // A card larger than the book reads is refused; a repeated card is written
+    // once.
+    std::string small = card("Small", "+1 555 0400");
+    std::string huge =
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Huge\r\nNOTE:" + std::string(16 * 1024 * 1024, 'x') +
+        "\r\nEND:VCARD\r\n";
+    ASSERT_TRUE(book.import_cards(small + huge + small, result, &error)) << error;
+    EXPECT_EQ(result.imported, 1u);
+    EXPECT_EQ(result.already_there, 1u);
+    EXPECT_EQ(result.refused, 1u);
+    EXPECT_EQ(result.notes, (std::vector<std::string>{"card 2 is larger than 16 MB"}));
+    EXPECT_EQ(names().size(), before.size() + 1);
+
+    // A write that fails midway leaves neither cards nor temporary files.
+    std::string cards = card("First", "+1 555 0500") + "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Big\r\n" +
+                        "NOTE:" + std::string(8192, 'y') + "\r\nEND:VCARD\r\n" +
+                        card("Last", "+1 555 0501");
+    const std::vector<std::string> with_small = names();
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    sighandler_t old_handler = signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    bool imported = book.import_cards(cards, result, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, old_handler);
+    EXPECT_FALSE(imported);
+    EXPECT_NE(error.find("File too large; nothing was imported"), std::string::npos) << error;
+    EXPECT_EQ(names(), with_small);
+}
+
+TEST_F(AddressBookTest, ImportRemovesTheStaleTemporaryFilesOfAKilledOne) {
+    LogCapture log;
+    write(".import-old123", "BEGIN:VCARD\r\n");
+    write(".import-new456", "BEGIN:VCARD\r\n");
+    auto hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(folder_ / ".import-old123", hour_ago);
+    AddressBook book;
+    AddressBook::ImportResult result;
+    std::string error;
+    ASSERT_TRUE(book.import_cards(card("Fresh", "+1 555 0600"), result, &error)) << error;
+    EXPECT_EQ(result.imported, 1u);
+    EXPECT_FALSE(fs::exists(folder_ / ".import-old123"));
+    EXPECT_TRUE(fs::exists(folder_ / ".import-new456"));  // may be another import's
+    EXPECT_NE(log.text().find("contacts: removed 1 temporary files of an earlier import"),
+              std::string::npos);
 }
 
 }  // namespace

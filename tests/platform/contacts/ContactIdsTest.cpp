@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -77,6 +78,17 @@ TEST_F(ContactIdsTest, ADamagedMapIsLoggedAndRebuiltFromTheHashes) {
     EXPECT_NE(log.text().find("contacts.ids is damaged (line 1), its ids are rebuilt"),
               std::string::npos);
     EXPECT_NE(log.text().find("is damaged (an id given twice)"), std::string::npos);
+
+    // A FIFO in the map's place neither blocks the reader nor survives a save.
+    std::filesystem::remove(folder_ + ".ids");
+    ASSERT_EQ(mkfifo((folder_ + ".ids").c_str(), 0644), 0);
+    ContactIds ids(folder_);
+    EXPECT_EQ(ids.id_for("a.vcf"), ContactIds::hash_id("a.vcf"));
+    std::string error;
+    EXPECT_TRUE(ids.save(&error)) << error;
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder_ + ".ids"));
+    EXPECT_NE(log.text().find("contacts.ids: not a regular file, its ids are rebuilt"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -52,4 +52,9 @@ inline void report(const std::string& name, double value, const char* unit) {
     std::fflush(stdout);
 }
 
+// Reports the median wall time of `runs` calls of body as "name value us".
+inline void report_median_us(const std::string& name, int runs, const std::function<void()>& body) {
+    report(name, median_us(runs, body), "us");
+}
+
 }  // namespace bench

@@ -213,7 +213,6 @@ bool SkinBench::run() {
     form.set_y_extent(0, kScreen.height);
     RenderSurface screen(kScreen);
     form.draw(screen);  // lays the text out and caches the glyphs, as the first frame does
-    bench::report("draw_form_480x800_us", bench::median_us(kDrawRuns, [&] { form.draw(screen); }),
-                  "us");
+    bench::report_median_us("draw_form_480x800_us", kDrawRuns, [&] { form.draw(screen); });
     return true;
 }

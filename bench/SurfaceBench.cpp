@@ -48,57 +48,36 @@ void SurfaceBench::run() {
     size_t bytes = static_cast<size_t>(screen.buffer()->stride()) * kScreen.height;
     std::vector<uint8_t> a(bytes), b(bytes, 1);
 
-    bench::report("memset_480x800_us",
-                  bench::median_us(kRuns,
-                                   [&] {
-                                       std::memset(a.data(), 0x5A, bytes);
-                                       keep(a.data());
-                                   }),
-                  "us");
-    bench::report("fill_480x800_us",
-                  bench::median_us(kRuns,
-                                   [&] {
-                                       screen.fill({0, 0}, kScreen, FillOp(0x1234));
-                                       keep(screen.buffer()->pixels());
-                                   }),
-                  "us");
-    bench::report("memcpy_480x800_us",
-                  bench::median_us(kRuns,
-                                   [&] {
-                                       std::memcpy(a.data(), b.data(), bytes);
-                                       keep(a.data());
-                                   }),
-                  "us");
-    bench::report("blit_copy_480x800_us",
-                  bench::median_us(kRuns,
-                                   [&] {
-                                       source.draw_onto(screen, {0, 0}, pixel_ops::copy());
-                                       keep(screen.buffer()->pixels());
-                                   }),
-                  "us");
-    bench::report("blit_key_480x800_us",
-                  bench::median_us(kRuns,
-                                   [&] {
-                                       source.draw_onto(screen, {0, 0}, pixel_ops::key());
-                                       keep(screen.buffer()->pixels());
-                                   }),
-                  "us");
-    bench::report("blit_shade_480x800_us",
-                  bench::median_us(kRuns,
-                                   [&] {
-                                       source.draw_onto(screen, {0, 0}, pixel_ops::shade_1_2());
-                                       keep(screen.buffer()->pixels());
-                                   }),
-                  "us");
-    bench::report("scaled_blit_480x800_us",
-                  bench::median_us(kRuns,
-                                   [&] {
-                                       // A 240 x 400 picture stretched to the screen.
-                                       screen.blit_scaled({0, 0}, kScreen, *source.buffer(), {0, 0},
-                                                          {240, 400}, pixel_ops::copy());
-                                       keep(screen.buffer()->pixels());
-                                   }),
-                  "us");
+    bench::report_median_us("memset_480x800_us", kRuns, [&] {
+        std::memset(a.data(), 0x5A, bytes);
+        keep(a.data());
+    });
+    bench::report_median_us("fill_480x800_us", kRuns, [&] {
+        screen.fill({0, 0}, kScreen, FillOp(0x1234));
+        keep(screen.buffer()->pixels());
+    });
+    bench::report_median_us("memcpy_480x800_us", kRuns, [&] {
+        std::memcpy(a.data(), b.data(), bytes);
+        keep(a.data());
+    });
+    bench::report_median_us("blit_copy_480x800_us", kRuns, [&] {
+        source.draw_onto(screen, {0, 0}, pixel_ops::copy());
+        keep(screen.buffer()->pixels());
+    });
+    bench::report_median_us("blit_key_480x800_us", kRuns, [&] {
+        source.draw_onto(screen, {0, 0}, pixel_ops::key());
+        keep(screen.buffer()->pixels());
+    });
+    bench::report_median_us("blit_shade_480x800_us", kRuns, [&] {
+        source.draw_onto(screen, {0, 0}, pixel_ops::shade_1_2());
+        keep(screen.buffer()->pixels());
+    });
+    bench::report_median_us("scaled_blit_480x800_us", kRuns, [&] {
+        // A 240 x 400 picture stretched to the screen.
+        screen.blit_scaled({0, 0}, kScreen, *source.buffer(), {0, 0}, {240, 400},
+                           pixel_ops::copy());
+        keep(screen.buffer()->pixels());
+    });
 
     RenderSurface smiley({64, 64}), mask_surface({64, 64});
     pattern(smiley, 3);
@@ -109,39 +88,25 @@ void SurfaceBench::run() {
     std::memcpy(mask_pixels->pixels(), mask_surface.buffer()->pixels(), 64 * 64 * 2);
     auto mask = pixel_ops::make_mask(
         Picture(std::make_shared<PictureData>(u"bench/mask", std::move(mask_pixels))));
-    bench::report("blit_mask_64x64_us",
-                  bench::median_us(kRuns * 10,
-                                   [&] {
-                                       smiley.draw_onto(screen, {100, 100}, *mask);
-                                       keep(screen.buffer()->pixels());
-                                   }),
-                  "us");
+    bench::report_median_us("blit_mask_64x64_us", kRuns * 10, [&] {
+        smiley.draw_onto(screen, {100, 100}, *mask);
+        keep(screen.buffer()->pixels());
+    });
 
     Picture p = bubble(8);
-    bench::report("sliced_bubble_us",
-                  bench::median_us(kRuns * 10,
-                                   [&] {
-                                       p.draw(screen, {40, 250}, {400, 300}, pixel_ops::key());
-                                       keep(screen.buffer()->pixels());
-                                   }),
-                  "us");
+    bench::report_median_us("sliced_bubble_us", kRuns * 10, [&] {
+        p.draw(screen, {40, 250}, {400, 300}, pixel_ops::key());
+        keep(screen.buffer()->pixels());
+    });
     // The same area three ways: a plain blit, for reference, and a bubble
     // whose middle is a single pixel, tiled 384 times along every row.
-    bench::report(
-        "blit_key_400x300_us",
-        bench::median_us(
-            kRuns * 10,
-            [&] {
-                screen.blit({40, 250}, {400, 300}, *source.buffer(), {0, 0}, pixel_ops::key());
-                keep(screen.buffer()->pixels());
-            }),
-        "us");
+    bench::report_median_us("blit_key_400x300_us", kRuns * 10, [&] {
+        screen.blit({40, 250}, {400, 300}, *source.buffer(), {0, 0}, pixel_ops::key());
+        keep(screen.buffer()->pixels());
+    });
     Picture narrow = bubble(1);
-    bench::report("sliced_narrow_middle_us",
-                  bench::median_us(kRuns * 10,
-                                   [&] {
-                                       narrow.draw(screen, {40, 250}, {400, 300}, pixel_ops::key());
-                                       keep(screen.buffer()->pixels());
-                                   }),
-                  "us");
+    bench::report_median_us("sliced_narrow_middle_us", kRuns * 10, [&] {
+        narrow.draw(screen, {40, 250}, {400, 300}, pixel_ops::key());
+        keep(screen.buffer()->pixels());
+    });
 }

@@ -48,16 +48,12 @@ bool TextBench::run() {
     const Size bubble{300, 200};
     layout.draw(screen, position, bubble);  // renders and caches the glyphs
 
-    bench::report("text_160_chars_us",
-                  bench::median_us(kRuns,
-                                   [&] {
-                                       layout.invalidate();
-                                       layout.draw(screen, position, bubble);
-                                   }),
-                  "us");
+    bench::report_median_us("text_160_chars_us", kRuns, [&] {
+        layout.invalidate();
+        layout.draw(screen, position, bubble);
+    });
     std::vector<int32_t> extents;
-    bench::report("measure_160_chars_us",
-                  bench::median_us(kRuns, [&] { TextDraw::measure(*font, text, -1, &extents); }),
-                  "us");
+    bench::report_median_us("measure_160_chars_us", kRuns,
+                            [&] { TextDraw::measure(*font, text, -1, &extents); });
     return true;
 }

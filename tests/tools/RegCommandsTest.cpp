@@ -34,3 +34,23 @@ TEST(RegCommands, SetGetAndDeleteStringsAndNumbers) {
     }
     EXPECT_EQ(device({"reg", "get", "HKEY_BOGUS\\Software", "Log"}).status, 2);
 }
+
+TEST(RegCommands, HelpWhereAValueBelongsIsRefusedAndSetsNothing) {
+    TestDevice dev;
+    ASSERT_EQ(device({"init"}).status, 0);
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
+    DeviceRun r = device({"reg", "set", key, "Skin", "--string", "--help"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("write --string=--help for that value"), std::string::npos) << r.err;
+    EXPECT_EQ(device({"reg", "get", key, "Skin"}).status, 1) << "nothing was set";
+
+    // --help as an option asks for help, and that is all the command does.
+    DeviceRun help = device({"reg", "set", key, "Skin", "--string", "night", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("usage: quillmo-device reg set")) << help.out;
+    EXPECT_EQ(device({"reg", "get", key, "Skin"}).status, 1) << "nothing was set";
+
+    EXPECT_EQ(device({"reg", "set", key, "Skin", "--string=--help"}).status, 0);
+    EXPECT_EQ(device({"reg", "get", key, "Skin"}).out, "--help\n");
+}

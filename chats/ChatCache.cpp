@@ -144,7 +144,7 @@ bool parse_chat(Reader& in, std::unique_ptr<Chat>& chat) {
         if (!in.bytes(static_cast<size_t>(length), id)) return false;
         SmsRecord record;
         record.id = EntryId(id, static_cast<uint32_t>(length));
-        record.folder = static_cast<int32_t>(folder);
+        record.folder = static_cast<FolderIndex>(folder);
         chat->append(std::move(record));
     }
     return true;

@@ -378,7 +378,7 @@ void ChatModel::read_new_messages(UpdateState& state) {
         for (const EntryId& id : state.new_ids[folder]) {
             SmsRecord record;
             record.id = id;
-            record.folder = folder;
+            record.folder = static_cast<FolderIndex>(folder);
             bool read = store_->read_sms(record);
             if (read && record.correspondent().empty()) {
                 // Read, but with neither name nor number (a draft nobody was
@@ -517,7 +517,7 @@ void ChatModel::delete_chat(Chat* chat) {
 void ChatModel::mark_chat_read(Chat& chat) {
     if (chat.unread != 0) {
         chat.unread = 0;
-        for (const SmsRecord& record : chat.messages()) store_->set_sms_read(record, true);
+        store_->set_sms_read(chat.messages(), true);
         write_unread_total();
     }
     save_cache();

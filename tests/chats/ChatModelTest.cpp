@@ -237,7 +237,7 @@ TEST_F(ChatModelTest, ReportsAndSeveralRecipientsFindTheirChats) {
 
     // Deleting the message from one chat deletes the one store message.
     EXPECT_TRUE(model->delete_message(model->chats()[1]->messages()[0]));
-    EXPECT_TRUE(store->list_messages(StoreFolderKind::SentItems).empty());
+    EXPECT_TRUE(store->list_messages(StoreFolderKind::SentItems).value().empty());
 }
 
 TEST_F(ChatModelTest, MarkingAChatReadMarksItsMessagesInTheStore) {

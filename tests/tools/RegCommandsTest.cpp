@@ -1,5 +1,8 @@
 // reg get, set and delete.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
 
 #include "platform/Registry.h"
 #include "support/TestDevice.h"
@@ -53,4 +56,27 @@ TEST(RegCommands, HelpWhereAValueBelongsIsRefusedAndSetsNothing) {
 
     EXPECT_EQ(device({"reg", "set", key, "Skin", "--string=--help"}).status, 0);
     EXPECT_EQ(device({"reg", "get", key, "Skin"}).out, "--help\n");
+}
+
+TEST(RegCommands, ARegistryWithADamagedTableIsNamedAndCrashesNothing) {
+    TestDevice dev;
+    // A registry.db whose values table has lost its columns.
+    std::string path = (dev.device() / "registry.db").string();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "CREATE TABLE vals(x)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor";
+    for (auto args : {std::vector<std::string>{"reg", "get", key, "Log"},
+                      std::vector<std::string>{"reg", "set", key, "Log", "--number", "1"}}) {
+        DeviceRun r = device(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(path + " has a damaged table (no such column: key)"),
+                  std::string::npos)
+            << r.err;
+    }
+    // The store works on; only its unread counter cannot be published.
+    DeviceRun filed = device({"sms", "deliver", "--from", "1", "hello"});
+    EXPECT_EQ(filed.status, 0) << filed.err;
 }

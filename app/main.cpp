@@ -1,5 +1,6 @@
 // quillmo: the application. Its command line is the handset's: nothing,
 // "message" (started by the system when a message arrives) or "open:NUMBER".
+#include <csignal>
 #include <iostream>
 #include <string>
 
@@ -24,6 +25,7 @@ const char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::signal(SIGXFSZ, SIG_IGN);  // a write over `ulimit -f` fails with EFBIG and says so
     std::string command_line;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];

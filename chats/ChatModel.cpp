@@ -634,7 +634,7 @@ void ChatModel::delete_chat(Chat* chat) {
 void ChatModel::mark_chat_read(Chat& chat) {
     if (chat.unread != 0) {
         chat.unread = 0;
-        for (const SmsRecord& record : chat.messages()) store_->set_sms_read(record, true);
+        store_->set_sms_read(chat.messages(), true);
         write_unread_total();
     }
     save_cache();

@@ -2,11 +2,14 @@
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/Process.h"
 #include "platform/RegistryNotification.h"
 #include "platform/Utf16.h"
 
 std::u16string message_command_line() {
-    return u"\"" + paths::expand(u"%app_path%/quillmo") + u"\" message";
+    // The path is quoted so that the registry's splitting gives it back whole,
+    // whatever characters the program folder's name holds.
+    return process::quote_argument(paths::expand(u"%app_path%/quillmo")) + u" message";
 }
 
 bool set_app_notification(const std::u16string& name, const std::u16string& command_line) {

@@ -8,6 +8,7 @@
 
 #include "messaging/EntryId.h"
 #include "messaging/Recipient.h"
+#include "platform/store/MessageFlags.h"
 
 // The folders the program reads, by the number stored with each message.
 enum FolderIndex : int32_t {
@@ -24,11 +25,6 @@ enum class ReportKind : int32_t {
     NotDelivered = 2,  // "REPORT.IPM.SMStext.NDR"
 };
 
-// Message flags of the store.
-constexpr uint32_t kMsgFlagRead = 0x01;
-constexpr uint32_t kMsgFlagUnsent = 0x08;
-constexpr uint32_t kMsgFlagFromMe = 0x20;
-
 struct SmsRecord {
     EntryId id;
     Recipient sender;                   // incoming messages only
@@ -37,7 +33,7 @@ struct SmsRecord {
     int64_t time = 0;  // FILETIME (100 ns since 1601), local time
     uint32_t flags = 0;
     ReportKind report = ReportKind::None;
-    int32_t folder = kFolderInbox;  // set by whoever read the id
+    FolderIndex folder = kFolderInbox;  // set by whoever read the id
     std::u16string date_text;
     std::u16string time_text;
 

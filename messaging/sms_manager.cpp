@@ -1,8 +1,8 @@
 #include "messaging/sms_manager.h"
 
+#include "messaging/DeliveryNotify.h"
 #include "platform/LocalTime.h"
 #include "platform/Log.h"
-#include "platform/Registry.h"
 #include "platform/store/Message.h"
 #include "platform/store/Table.h"
 
@@ -17,13 +17,7 @@ constexpr uint32_t kFolderTags[5] = {
 
 constexpr int32_t kBatchRows = 1000;
 
-std::u16string without_carriage_returns(const std::u16string& text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (char16_t c : text)
-        if (c != u'\r') out.push_back(c);
-    return out;
-}
+uint64_t g_store_errors = 0;
 
 // One property of a message by tag; null when the message lacks it.
 const PropValue* find_prop(const std::vector<PropValue>& values, uint32_t tag) {
@@ -33,6 +27,13 @@ const PropValue* find_prop(const std::vector<PropValue>& values, uint32_t tag) {
 }
 
 }  // namespace
+
+uint64_t sms_manager::store_errors() { return g_store_errors; }
+
+HRESULT sms_manager::checked(HRESULT hr) {
+    if (hr == MAPI_E_DISK_ERROR) ++g_store_errors;
+    return hr;
+}
 
 sms_manager::sms_manager() {
     open_store();
@@ -62,7 +63,7 @@ void sms_manager::open_store() {
         return;
     }
     std::unique_ptr<Table> stores;
-    if (failed(session_.session->get_msg_stores_table(stores))) {
+    if (failed(checked(session_.session->get_msg_stores_table(stores)))) {
         log() << u"GetMsgStoresTable failed\n";
         return;
     }
@@ -75,12 +76,12 @@ void sms_manager::open_store() {
             continue;
         }
         std::unique_ptr<MsgStore> store;
-        if (failed(session_.session->open_msg_store(row.front().binary, store))) {
+        if (failed(checked(session_.session->open_msg_store(row.front().binary, store)))) {
             log() << u"OpenMsgStore failed\n";
             continue;
         }
         std::vector<PropValue> name;
-        store->get_props({PR_DISPLAY_NAME_W}, MAPI_UNICODE, name);
+        checked(store->get_props({PR_DISPLAY_NAME_W}, MAPI_UNICODE, name));
         if (name.empty() || name.front().tag != PR_DISPLAY_NAME_W) {
             log() << u"Unable to get DISPLAY_NAME\n";
             continue;
@@ -96,7 +97,7 @@ void sms_manager::open_store() {
 void sms_manager::open_folder(StoreFolder& folder, uint32_t tag) {
     if (!session_.store) return;
     std::vector<PropValue> values;
-    HRESULT hr = session_.store->get_props({tag}, MAPI_UNICODE, values);
+    HRESULT hr = checked(session_.store->get_props({tag}, MAPI_UNICODE, values));
     if (failed(hr) || values.empty() || values.front().tag != tag) {
         log() << u"Unable to GetProps\n";
         return;
@@ -104,7 +105,8 @@ void sms_manager::open_folder(StoreFolder& folder, uint32_t tag) {
     folder.folder.reset();
     folder.rows.clear();
     folder.has_batch = false;
-    if (failed(session_.store->open_folder(values.front().binary, MAPI_MODIFY, folder.folder))) {
+    if (failed(checked(
+            session_.store->open_folder(values.front().binary, MAPI_MODIFY, folder.folder)))) {
         log() << u"Unable to OpenEntry\n";
         folder.folder.reset();
     }
@@ -125,7 +127,7 @@ uint32_t sms_manager::get_length(int32_t folder) {
         return 0;
     }
     uint32_t count = 0;
-    if (failed(table->get_row_count(count))) {
+    if (failed(checked(table->get_row_count(count)))) {
         log() << u"GetRowCount failed\n";
         return 0;
     }
@@ -152,7 +154,7 @@ EntryId sms_manager::get_id(int32_t folder, int32_t n) {
         log() << u"GetContentsTable in get_id failed\n";
         return {};
     }
-    if (failed(table->seek_row(n))) {
+    if (failed(checked(table->seek_row(n)))) {
         log() << u"SeekRow failed\n";
         return {};
     }
@@ -160,7 +162,7 @@ EntryId sms_manager::get_id(int32_t folder, int32_t n) {
     f->rows.clear();
     f->has_batch = false;
     std::vector<Row> rows;
-    if (failed(table->query_rows(kBatchRows, rows)) || rows.empty()) {
+    if (failed(checked(table->query_rows(kBatchRows, rows))) || rows.empty()) {
         log() << u"QueryRows failed\n";
         return {};
     }
@@ -177,7 +179,7 @@ EntryId sms_manager::get_id(int32_t folder, int32_t n) {
 std::unique_ptr<Message> sms_manager::open_message(const EntryId& id, uint32_t flags) {
     std::unique_ptr<Message> message;
     if (!session_.store || id.empty() ||
-        failed(session_.store->open_message(id.bytes(), flags, message))) {
+        failed(checked(session_.store->open_message(id.bytes(), flags, message)))) {
         log() << u"Unable to open the message\n";
         return nullptr;
     }
@@ -191,7 +193,9 @@ bool sms_manager::get_text_tag(Message& message, uint32_t tag, std::u16string& o
         log() << u"error in get_text_tag " << static_cast<long long>(tag) << u"\n";
         return false;
     }
-    out = without_carriage_returns(values.front().text);
+    // Taken over rather than copied: a message text may be long.
+    out = std::move(values.front().text);
+    std::erase(out, u'\r');
     return true;
 }
 
@@ -272,7 +276,25 @@ bool sms_manager::set_sms_read(const SmsRecord& record, bool read) {
     uint32_t flags = 0;
     if (!get_flags(*message, flags)) return false;
     if (((flags & kMsgFlagRead) != 0) == read) return true;
-    HRESULT hr = message->set_props({PropValue::of_number(PR_MESSAGE_FLAGS, flags ^ kMsgFlagRead)});
+    HRESULT hr =
+        checked(message->set_props({PropValue::of_number(PR_MESSAGE_FLAGS, flags ^ kMsgFlagRead)}));
+    if (hr != S_OK) {
+        log() << u"Unable to set read, code:" << static_cast<long long>(hr) << u"\n";
+        return false;
+    }
+    return true;
+}
+
+bool sms_manager::set_sms_read(const std::vector<SmsRecord>& records, bool read) {
+    if (!session_.store) {
+        log() << u"No message in set_sms_read\n";
+        return false;
+    }
+    std::vector<Bytes> ids;
+    ids.reserve(records.size());
+    for (const SmsRecord& record : records)
+        if (!record.id.empty()) ids.push_back(record.id.bytes());
+    HRESULT hr = checked(session_.store->set_read_flags(ids, read ? 0 : CLEAR_READ_FLAG));
     if (hr != S_OK) {
         log() << u"Unable to set read, code:" << static_cast<long long>(hr) << u"\n";
         return false;
@@ -283,7 +305,7 @@ bool sms_manager::set_sms_read(const SmsRecord& record, bool read) {
 bool sms_manager::delete_sms(const SmsRecord& record) {
     StoreFolder* f = folder_at(record.folder);
     if (f == nullptr || record.id.empty() ||
-        failed(f->folder->delete_messages({record.id.bytes()}, 0))) {
+        failed(checked(f->folder->delete_messages({record.id.bytes()}, 0)))) {
         log() << u"DeleteMessages failed\n";
         return false;
     }
@@ -316,21 +338,18 @@ bool sms_manager::send_sms(const std::vector<Recipient>& recipients, const std::
         log() << u"ModifyRecipients failed\n";
         return false;
     }
-    uint32_t notify = 0;
-    registry::read_number(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
-                          u"SMSDeliveryNotify", notify);
-    bool report = static_cast<uint16_t>(notify) != 0;
+    DeliveryNotify notify = DeliveryNotify::read();
     HRESULT hr =
         message->set_props({PropValue::of_text(PR_SUBJECT_W, body),
                             PropValue::of_number(PR_MSG_STATUS, MSGSTATUS_RECTYPE_SMS),
                             PropValue::of_number(PR_MESSAGE_FLAGS, kMsgFlagUnsent | kMsgFlagFromMe),
-                            PropValue::of_number(PR_PROOF_OF_DELIVERY_REQUESTED, report)});
-    log() << u"delivery_notification:" << static_cast<long long>(notify) << u"\n";
+                            PropValue::of_number(PR_PROOF_OF_DELIVERY_REQUESTED, notify.wanted())});
+    log() << u"delivery_notification:" << static_cast<long long>(notify.value) << u"\n";
     if (failed(hr)) {
         log() << u"SetProps failed\n";
         return false;
     }
-    if (failed(message->submit(0))) {
+    if (failed(checked(message->submit(0)))) {
         log() << u"SubmitMessage failed\n";
         return false;
     }

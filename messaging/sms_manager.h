@@ -51,10 +51,22 @@ public:
     bool read_sms(SmsRecord& record);
     // Makes the message's read flag equal to read.
     bool set_sms_read(const SmsRecord& record, bool read);
+    // Makes the read flag of every message of records equal to read, in one
+    // change of the store, so that the unread counter (and the notification
+    // watching it) changes once. Messages that are gone are passed over.
+    bool set_sms_read(const std::vector<SmsRecord>& records, bool read);
     // Deletes the message from the folder record.folder.
     bool delete_sms(const SmsRecord& record);
     // Places a new message for the recipients in the Outbox and submits it.
     bool send_sms(const std::vector<Recipient>& recipients, const std::u16string& body);
+
+    // Calls that failed because the store itself failed (a damaged, busy or
+    // unwritable store.db) rather than for want of a message, by every
+    // sms_manager of the process. The count only grows: the chat model
+    // replaces its manager after a failed read, so whoever wants to know
+    // whether a run of the model read the whole store compares the count
+    // before and after it.
+    static uint64_t store_errors();
 
 private:
     void open_store();
@@ -64,6 +76,8 @@ private:
     bool get_text_tag(mapi::Message& message, uint32_t tag, std::u16string& out);
     bool get_time_tag(mapi::Message& message, uint32_t tag, int64_t& out);
     std::unique_ptr<mapi::Message> open_message(const EntryId& id, uint32_t flags);
+    // Counts a result that tells of a failed store; returns hr.
+    static mapi::HRESULT checked(mapi::HRESULT hr);
 
     MapiSession session_;
     StoreFolder folders_[5];  // Inbox, Sent Items, Drafts, Outbox, root

@@ -26,6 +26,18 @@ std::vector<std::u16string> split_command_line(std::u16string_view line) {
         bool quoted = false;
         for (; i < line.size(); ++i) {
             char16_t c = line[i];
+            if (c == u'\\') {
+                size_t run = 0;
+                while (i + run < line.size() && line[i + run] == u'\\') ++run;
+                i += run - 1;  // at the last backslash of the run
+                bool before_quote = i + 1 < line.size() && line[i + 1] == u'"';
+                arg.append(before_quote ? run / 2 : run, u'\\');
+                if (before_quote && run % 2 == 1) {
+                    arg.push_back(u'"');
+                    ++i;  // the escaped quote
+                }
+                continue;
+            }
             if (c == u'"') {
                 quoted = !quoted;
                 continue;
@@ -35,6 +47,24 @@ std::vector<std::u16string> split_command_line(std::u16string_view line) {
         }
         out.push_back(std::move(arg));
     }
+    return out;
+}
+
+std::u16string quote_argument(std::u16string_view argument) {
+    std::u16string out = u"\"";
+    size_t backslashes = 0;
+    for (char16_t c : argument) {
+        if (c == u'\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes are doubled only where a quote follows them.
+        out.append(c == u'"' ? backslashes * 2 + 1 : backslashes, u'\\');
+        out.push_back(c);
+        backslashes = 0;
+    }
+    out.append(backslashes * 2, u'\\');
+    out.push_back(u'"');
     return out;
 }
 

@@ -24,6 +24,12 @@ std::vector<uint8_t> number_bytes(uint32_t value) {
             static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
 }
 
+// Reports a failure of the registry itself; returns false.
+bool failed(SqliteDatabase& db, std::string* error) {
+    if (error) *error = db.failure_text();
+    return false;
+}
+
 }  // namespace
 
 std::optional<uint32_t> number_of(const RawValue& v) {
@@ -34,14 +40,18 @@ std::optional<uint32_t> number_of(const RawValue& v) {
 
 namespace {
 
+// A value as stored; nothing when there is none or reading failed (*failed
+// is then set).
 std::optional<RawValue> select_value(SqliteDatabase& db, const std::u16string& key,
-                                     std::u16string_view name) {
+                                     std::u16string_view name, bool& read_failed) {
     SqliteStatement& st = db.cached("SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
     st.bind(1, key).bind(2, name);
     std::optional<RawValue> out;
-    if (st.step() == 100 /* SQLITE_ROW */)
+    SqliteStep step = st.step();
+    if (step == SqliteStep::Row)
         out = RawValue{static_cast<uint32_t>(st.column_int(0)), st.column_blob(1)};
     st.reset();  // ends the statement's read transaction
+    read_failed = step == SqliteStep::Error;
     return out;
 }
 
@@ -51,26 +61,29 @@ std::optional<RawValue> select_value(SqliteDatabase& db, const std::u16string& k
 using Producer = std::function<std::optional<std::vector<uint8_t>>()>;
 
 bool write_value(const RegistryPath& key, std::u16string_view name, uint32_t type,
-                 const Producer& produce) {
+                 const Producer& produce, std::string* error) {
     if (!key.valid()) return false;
     std::vector<NotificationRequest> fire;
     {
         auto guard = RegistryDatabase::lock();
-        SqliteDatabase* db = RegistryDatabase::get();
+        SqliteDatabase* db = RegistryDatabase::get(error);
         if (db == nullptr) return false;
         std::u16string path = key.full();
         SqliteTransaction tx(*db);
-        if (!tx.ok()) return false;
-        std::optional<RawValue> old = select_value(*db, path, name);
+        if (!tx.ok()) return failed(*db, error);
+        bool read_failed = false;
+        std::optional<RawValue> old = select_value(*db, path, name, read_failed);
+        if (read_failed) return failed(*db, error);
         std::optional<std::vector<uint8_t>> data = produce();
         if (!data) return true;
-        db->prepare("INSERT OR IGNORE INTO keys(path) VALUES(?1)").bind(1, path).step();
+        if (!db->prepare("INSERT OR IGNORE INTO keys(path) VALUES(?1)").bind(1, path).run())
+            return failed(*db, error);
         auto st = db->prepare(
             "INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4) "
             "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data");
         st.bind(1, path).bind(2, name).bind(3, static_cast<int64_t>(type));
         st.bind_blob(4, data->data(), data->size());
-        if (st.step() != 101 /* SQLITE_DONE */) return false;
+        if (!st.run()) return failed(*db, error);
 
         RawValue now{type, std::move(*data)};
         bool changed = !old || old->type != now.type || old->data != now.data;
@@ -80,7 +93,7 @@ bool write_value(const RegistryPath& key, std::u16string_view name, uint32_t typ
                 "SELECT name, command, flags, compare, mask, target FROM notifications "
                 "WHERE key = ?1 AND value = ?2 ORDER BY name");
             q.bind(1, path).bind(2, name);
-            while (q.step() == 100) {
+            bool ended = q.each_row([&] {
                 NotificationRequest r;
                 r.name = q.column_text(0);
                 r.key = path;
@@ -91,9 +104,10 @@ bool write_value(const RegistryPath& key, std::u16string_view name, uint32_t typ
                 r.mask = static_cast<uint32_t>(q.column_int(4));
                 r.target = static_cast<uint32_t>(q.column_int(5));
                 if (condition_holds(r, *number)) fire.push_back(std::move(r));
-            }
+            });
+            if (!ended) return failed(*db, error);
         }
-        if (!tx.commit()) return false;
+        if (!tx.commit()) return failed(*db, error);
     }
     // Started after the commit, so the new program reads the new value.
     for (const NotificationRequest& r : fire) {
@@ -106,12 +120,16 @@ bool write_value(const RegistryPath& key, std::u16string_view name, uint32_t typ
 
 }  // namespace
 
-std::optional<RawValue> read_raw(const RegistryPath& key, std::u16string_view name) {
+std::optional<RawValue> read_raw(const RegistryPath& key, std::u16string_view name,
+                                 std::string* error) {
     if (!key.valid()) return std::nullopt;
     auto guard = RegistryDatabase::lock();
-    SqliteDatabase* db = RegistryDatabase::get();
+    SqliteDatabase* db = RegistryDatabase::get(error);
     if (db == nullptr) return std::nullopt;
-    return select_value(*db, key.full(), name);
+    bool read_failed = false;
+    std::optional<RawValue> value = select_value(*db, key.full(), name, read_failed);
+    if (read_failed) failed(*db, error);
+    return value;
 }
 
 std::u16string text_of(const RawValue& v) {
@@ -124,8 +142,10 @@ std::u16string text_of(const RawValue& v) {
     return text;
 }
 
-bool write_string(const RegistryPath& key, std::u16string_view name, std::u16string_view value) {
-    return write_value(key, name, kTypeString, [&] { return string_bytes(value); });
+bool write_string(const RegistryPath& key, std::u16string_view name, std::u16string_view value,
+                  std::string* error) {
+    return write_value(
+        key, name, kTypeString, [&] { return string_bytes(value); }, error);
 }
 
 bool read_string(const RegistryPath& key, std::u16string_view name, std::u16string& value) {
@@ -142,17 +162,22 @@ bool read_string(const RegistryPath& key, std::u16string_view name, std::u16stri
     return true;
 }
 
-bool write_number(const RegistryPath& key, std::u16string_view name, uint32_t value) {
-    return write_value(key, name, kTypeNumber, [&] { return number_bytes(value); });
+bool write_number(const RegistryPath& key, std::u16string_view name, uint32_t value,
+                  std::string* error) {
+    return write_value(
+        key, name, kTypeNumber, [&] { return number_bytes(value); }, error);
 }
 
 bool update_number(const RegistryPath& key, std::u16string_view name,
-                   const std::function<std::optional<uint32_t>()>& compute) {
-    return write_value(key, name, kTypeNumber, [&]() -> std::optional<std::vector<uint8_t>> {
-        std::optional<uint32_t> value = compute();
-        if (!value) return std::nullopt;
-        return number_bytes(*value);
-    });
+                   const std::function<std::optional<uint32_t>()>& compute, std::string* error) {
+    return write_value(
+        key, name, kTypeNumber,
+        [&]() -> std::optional<std::vector<uint8_t>> {
+            std::optional<uint32_t> value = compute();
+            if (!value) return std::nullopt;
+            return number_bytes(*value);
+        },
+        error);
 }
 
 bool read_number(const RegistryPath& key, std::u16string_view name, uint32_t& value) {
@@ -171,14 +196,15 @@ bool read_flag(const RegistryPath& key, std::u16string_view name, bool& flag) {
     return true;
 }
 
-bool delete_value(const RegistryPath& key, std::u16string_view name) {
+bool delete_value(const RegistryPath& key, std::u16string_view name, std::string* error) {
     if (!key.valid()) return false;
     auto guard = RegistryDatabase::lock();
-    SqliteDatabase* db = RegistryDatabase::get();
+    SqliteDatabase* db = RegistryDatabase::get(error);
     if (db == nullptr) return false;
     auto st = db->prepare("DELETE FROM vals WHERE key = ?1 AND name = ?2");
     st.bind(1, key.full()).bind(2, name);
-    return st.step() == 101 && db->changes() > 0;
+    if (!st.run()) return failed(*db, error);
+    return db->changes() > 0;
 }
 
 }  // namespace registry

@@ -17,6 +17,8 @@ Connection& connection() {
     return c;
 }
 
+constexpr int kSchemaVersion = 1;
+
 constexpr const char* kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS keys(
     path TEXT PRIMARY KEY COLLATE NOCASE);
@@ -37,13 +39,44 @@ CREATE TABLE IF NOT EXISTS notifications(
     target  INTEGER NOT NULL);
 )sql";
 
+// Every column the registry's statements use. A table of another shape (a
+// damaged file, or another program's) is refused when the file is opened,
+// rather than failing statement by statement.
+constexpr const char* kColumnProbes[] = {
+    "SELECT path FROM keys LIMIT 0",
+    "SELECT key, name, type, data FROM vals LIMIT 0",
+    "SELECT name, key, value, command, flags, compare, mask, target FROM notifications LIMIT 0",
+};
+
+bool check_schema(SqliteDatabase& db, std::string* error) {
+    auto fail = [&](const std::string& what) {
+        if (error) *error = what;
+        return false;
+    };
+    auto version = db.prepare("PRAGMA user_version");
+    if (version.step() != SqliteStep::Row) return fail(db.failure_text());
+    int64_t found = version.column_int(0);
+    version.reset();
+    if (found > kSchemaVersion) return fail(db.path() + " is a registry of a newer version");
+    if (found < kSchemaVersion) {
+        SqliteTransaction tx(db);
+        if (!tx.ok() || !db.exec(kSchema) ||
+            !db.exec("PRAGMA user_version = " + std::to_string(kSchemaVersion)) || !tx.commit())
+            return fail(db.failure_text());
+    }
+    for (const char* probe : kColumnProbes)
+        if (!db.prepare(probe).valid())
+            return fail(db.path() + " has a damaged table (" + db.last_failure().detail + ")");
+    return true;
+}
+
 }  // namespace
 
 std::unique_lock<std::recursive_mutex> RegistryDatabase::lock() {
     return std::unique_lock<std::recursive_mutex>(connection().mutex);
 }
 
-SqliteDatabase* RegistryDatabase::get() {
+SqliteDatabase* RegistryDatabase::get(std::string* error) {
     Connection& c = connection();
     std::string folder = paths::device_folder_utf8();
     std::string path = folder + "/registry.db";
@@ -51,10 +84,8 @@ SqliteDatabase* RegistryDatabase::get() {
     c.db.reset();
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    auto db = SqliteDatabase::open(path, nullptr);
-    if (!db) return nullptr;
-    SqliteTransaction tx(*db);
-    if (!tx.ok() || !db->exec(kSchema) || !tx.commit()) return nullptr;
+    auto db = SqliteDatabase::open(path, error);
+    if (!db || !check_schema(*db, error)) return nullptr;
     c.db = std::move(db);
     c.path = path;
     return c.db.get();

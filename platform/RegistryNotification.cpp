@@ -29,14 +29,16 @@ int32_t notify_app(const NotificationRequest& r) {
     RegistryPath key(r.key);
     if (!key.valid() || r.name.empty()) return kResultFailed;
     auto guard = RegistryDatabase::lock();
-    SqliteDatabase* db = RegistryDatabase::get();
+    SqliteDatabase* db = RegistryDatabase::get(nullptr);
     if (db == nullptr) return kResultFailed;
     SqliteTransaction tx(*db);
     if (!tx.ok()) return kResultFailed;
     auto exists = db->prepare("SELECT 1 FROM notifications WHERE name = ?1");
     exists.bind(1, r.name);
-    bool existed = exists.step() == 100;
+    SqliteStep found = exists.step();
     exists.reset();
+    if (found == SqliteStep::Error) return kResultFailed;
+    bool existed = found == SqliteStep::Row;
     // A request that exists already is brought up to date (the program may
     // have moved since it was made) and still answers "already exists".
     auto st = db->prepare(
@@ -45,29 +47,29 @@ int32_t notify_app(const NotificationRequest& r) {
     st.bind(1, r.name).bind(2, key.full()).bind(3, r.value).bind(4, r.command_line);
     st.bind(5, static_cast<int64_t>(r.flags)).bind(6, static_cast<int64_t>(r.compare));
     st.bind(7, static_cast<int64_t>(r.mask)).bind(8, static_cast<int64_t>(r.target));
-    if (st.step() != 101 || !tx.commit()) return kResultFailed;
+    if (!st.run() || !tx.commit()) return kResultFailed;
     return existed ? kResultAlreadyExists : kResultOk;
 }
 
 int32_t stop_notification(std::u16string_view name) {
     auto guard = RegistryDatabase::lock();
-    SqliteDatabase* db = RegistryDatabase::get();
+    SqliteDatabase* db = RegistryDatabase::get(nullptr);
     if (db == nullptr) return kResultFailed;
     auto st = db->prepare("DELETE FROM notifications WHERE name = ?1");
     st.bind(1, name);
-    if (st.step() != 101) return kResultFailed;
+    if (!st.run()) return kResultFailed;
     return db->changes() > 0 ? kResultOk : kResultNotFound;
 }
 
 std::vector<NotificationRequest> notification_requests() {
     std::vector<NotificationRequest> out;
     auto guard = RegistryDatabase::lock();
-    SqliteDatabase* db = RegistryDatabase::get();
+    SqliteDatabase* db = RegistryDatabase::get(nullptr);
     if (db == nullptr) return out;
     auto q = db->prepare(
         "SELECT name, key, value, command, flags, compare, mask, target FROM notifications "
         "ORDER BY name");
-    while (q.step() == 100) {
+    bool ended = q.each_row([&] {
         NotificationRequest r;
         r.name = q.column_text(0);
         r.key = q.column_text(1);
@@ -78,7 +80,8 @@ std::vector<NotificationRequest> notification_requests() {
         r.mask = static_cast<uint32_t>(q.column_int(6));
         r.target = static_cast<uint32_t>(q.column_int(7));
         out.push_back(std::move(r));
-    }
+    });
+    if (!ended) out.clear();
     return out;
 }
 

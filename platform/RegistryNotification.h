@@ -45,7 +45,7 @@ struct NotificationRequest {
 int32_t notify_app(const NotificationRequest& request);
 // Withdraws a request. kResultNotFound when there is none of that name.
 int32_t stop_notification(std::u16string_view name);
-// Every registered request, for tools and tests.
+// Every registered request, for tests; none when the registry cannot be read.
 std::vector<NotificationRequest> notification_requests();
 
 // Whether a condition holds for a new number value.

@@ -1,18 +1,28 @@
 #pragma once
 // A prepared SQLite statement, finalized when it goes. Text columns and bound
 // texts are UTF-16 (the program's own strings) or raw bytes.
+//
+// A statement that failed to prepare (a damaged or foreign schema) stays
+// usable: binding does nothing, stepping fails at once, columns read as
+// empty. Its connection has noted why (SqliteDatabase::last_failure()).
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-struct sqlite3;
 struct sqlite3_stmt;
+class SqliteDatabase;
+
+// What one step of a statement gave.
+enum class SqliteStep {
+    Row,    // a result row is ready to be read
+    Done,   // the statement has run to its end
+    Error,  // it failed; the connection's last_failure() says why
+};
 
 class SqliteStatement {
 public:
     SqliteStatement() = default;
-    SqliteStatement(sqlite3* db, std::string_view sql);  // check valid() afterwards
     ~SqliteStatement();
     SqliteStatement(SqliteStatement&& other) noexcept;
     SqliteStatement& operator=(SqliteStatement&& other) noexcept;
@@ -28,9 +38,23 @@ public:
     SqliteStatement& bind_blob(int index, const void* data, size_t size);
     SqliteStatement& bind_null(int index);
 
-    // Steps once: SQLITE_ROW, SQLITE_DONE or an error code. A busy database is
-    // waited for by the connection's busy handler before this returns.
-    int step();
+    // Steps once. A busy database is waited for by the connection's busy
+    // handler before this returns.
+    SqliteStep step();
+    // Steps through every row, calling on_row() for each, then resets the
+    // statement. True when the rows ended; false when a step failed, which
+    // is never taken for the end of the rows (on_row has seen the rows
+    // before the failure).
+    template <class OnRow>
+    bool each_row(OnRow&& on_row) {
+        SqliteStep s;
+        while ((s = step()) == SqliteStep::Row) on_row();
+        reset();
+        return s == SqliteStep::Done;
+    }
+    // Steps a statement without result rows (a write) once and resets it;
+    // true when it ran to its end.
+    bool run();
     // Resets for another run and clears the bindings.
     void reset();
 
@@ -43,5 +67,11 @@ public:
     std::basic_string_view<uint8_t> column_blob_view(int column) const;
 
 private:
+    friend class SqliteDatabase;
+    // Prepares sql on the connection; on failure the statement is invalid
+    // and the connection has noted why.
+    SqliteStatement(SqliteDatabase& db, std::string_view sql);
+
+    SqliteDatabase* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "platform/store/ContentsTable.h"
 #include "platform/store/Message.h"
-#include "platform/store/StoreDatabase.h"
+#include "platform/store/StoreHresult.h"
 
 namespace mapi {
 
@@ -18,7 +18,7 @@ HRESULT Folder::create_message(uint32_t, std::unique_ptr<Message>& out) {
 
 HRESULT Folder::delete_messages(const std::vector<Bytes>& entry_ids, uint32_t) {
     if (entry_ids.empty()) return S_OK;
-    return db_->delete_messages(row_, entry_ids) ? S_OK : MAPI_E_NOT_FOUND;
+    return db_->delete_messages(row_, entry_ids) ? S_OK : failure_code(*db_, MAPI_E_NOT_FOUND);
 }
 
 }  // namespace mapi

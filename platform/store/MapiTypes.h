@@ -20,6 +20,8 @@ constexpr HRESULT MAPI_E_INVALID_ENTRYID = static_cast<HRESULT>(0x80040107);
 constexpr HRESULT MAPI_E_NOT_INITIALIZED = static_cast<HRESULT>(0x80040605);
 constexpr HRESULT MAPI_E_NO_ACCESS = static_cast<HRESULT>(0x80070005);
 constexpr HRESULT MAPI_E_LOGON_FAILED = static_cast<HRESULT>(0x80040111);
+// The store itself failed: its file is busy, read-only, full or damaged.
+constexpr HRESULT MAPI_E_DISK_ERROR = static_cast<HRESULT>(0x80040116);
 
 inline bool failed(HRESULT hr) { return hr < 0; }
 
@@ -61,6 +63,7 @@ constexpr uint32_t MAPI_MODIFY = 0x00000001;
 constexpr uint32_t MAPI_CREATE = 0x00000002;
 constexpr uint32_t MAPI_TO = 1;
 constexpr uint32_t MODRECIP_ADD = 0x00000002;
+constexpr uint32_t CLEAR_READ_FLAG = 0x00000004;
 constexpr uint32_t MSGSTATUS_RECTYPE_SMS = 0x00040000;
 
 // PS_MAPI {00020328-0000-0000-C000-000000000046}

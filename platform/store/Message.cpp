@@ -1,8 +1,9 @@
 #include "platform/store/Message.h"
 
 #include "platform/LocalTime.h"
+#include "platform/store/MessageFlags.h"
 #include "platform/store/RowsTable.h"
-#include "platform/store/StoreDatabase.h"
+#include "platform/store/StoreHresult.h"
 
 namespace mapi {
 namespace {
@@ -22,7 +23,7 @@ HRESULT Message::get_props(const std::vector<uint32_t>& tags, uint32_t,
                            std::vector<PropValue>& out) {
     out.clear();
     bool missing = false;
-    const bool incoming = (message_.flags & 0x20) == 0;
+    const bool incoming = (message_.flags & kMsgFlagFromMe) == 0;
     for (uint32_t tag : tags) {
         switch (tag) {
             case PR_ENTRYID:
@@ -75,7 +76,8 @@ HRESULT Message::set_props(const std::vector<PropValue>& values) {
         for (const PropValue& v : values) {
             if (v.tag != PR_MESSAGE_FLAGS) return MAPI_E_NO_ACCESS;
             uint32_t flags = static_cast<uint32_t>(v.number);
-            if (!db_->set_flags(message_.entry_id, flags)) return MAPI_E_NOT_FOUND;
+            if (!db_->set_flags(message_.entry_id, flags))
+                return failure_code(*db_, MAPI_E_NOT_FOUND);
             message_.flags = flags;
         }
         return S_OK;
@@ -148,7 +150,7 @@ HRESULT Message::submit(uint32_t) {
     message_.modification_time = now;
     message_.submitted = true;
     StoreDatabase::Bytes id = db_->submit(new_in_folder_, message_);
-    if (id.empty()) return MAPI_E_CALL_FAILED;
+    if (id.empty()) return failure_code(*db_, MAPI_E_CALL_FAILED);
     message_.entry_id = std::move(id);
     submitted_ = true;
     return S_OK;

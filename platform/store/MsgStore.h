@@ -27,6 +27,11 @@ public:
     HRESULT open_folder(const Bytes& entry_id, uint32_t flags, std::unique_ptr<Folder>& out);
     // OpenEntry of a message of this store; MAPI_MODIFY allows set_props.
     HRESULT open_message(const Bytes& entry_id, uint32_t flags, std::unique_ptr<Message>& out);
+    // SetReadFlags for messages of any folders of this store at once: sets
+    // their read flag, or clears it with CLEAR_READ_FLAG, in one store
+    // transaction, so that the unread counter changes once. Ids of messages
+    // that are gone are passed over.
+    HRESULT set_read_flags(const std::vector<Bytes>& entry_ids, uint32_t flags);
 
 private:
     std::shared_ptr<StoreDatabase> db_;

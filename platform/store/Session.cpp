@@ -5,7 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/store/MsgStore.h"
 #include "platform/store/RowsTable.h"
-#include "platform/store/StoreDatabase.h"
+#include "platform/store/StoreHresult.h"
 
 namespace mapi {
 namespace {
@@ -34,8 +34,10 @@ Session::~Session() = default;
 
 HRESULT Session::get_msg_stores_table(std::unique_ptr<Table>& out) {
     if (!db_) return MAPI_E_CALL_FAILED;
+    std::vector<StoreDatabase::StoreRow> stores = db_->stores();
+    if (db_->store_failed()) return MAPI_E_DISK_ERROR;
     std::vector<Row> rows;
-    for (StoreDatabase::StoreRow& s : db_->stores())
+    for (StoreDatabase::StoreRow& s : stores)
         rows.push_back({PropValue::of_binary(PR_ENTRYID, std::move(s.entry_id)),
                         PropValue::of_text(PR_DISPLAY_NAME_W, std::move(s.display_name))});
     out = std::make_unique<RowsTable>(std::move(rows));
@@ -50,7 +52,7 @@ HRESULT Session::open_msg_store(const Bytes& entry_id, std::unique_ptr<MsgStore>
         out = std::make_unique<MsgStore>(db_, entry_id);
         return S_OK;
     }
-    return MAPI_E_NOT_FOUND;
+    return failure_code(*db_, MAPI_E_NOT_FOUND);
 }
 
 HRESULT Session::logoff() {

@@ -9,20 +9,27 @@
 // (HKEY_CURRENT_USER\System\State\Messages\SMS\Unread, "Count") equal to the
 // number of unread messages in the SMS store's Inbox after every change.
 //
+// No operation throws. One that fails returns false, nothing or an empty id,
+// writes one log line, and leaves the reason in last_error(): a store that
+// failed (busy, read-only, full, damaged) is told from a message that is not
+// there by store_failed().
+//
 // Not thread-safe: one connection, used by one thread.
 //
 // This class is the system's side (tools, transport, tests). The program talks
 // to the store through the messaging interface of mapi::Session and friends.
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/SqliteDatabase.h"
+#include "platform/store/FolderContents.h"
+#include "platform/store/LoopbackTransport.h"
+#include "platform/store/StoreReadAhead.h"
+#include "platform/store/StoreSchema.h"
 #include "platform/store/StoredMessage.h"
 
 class StoreDatabase {
@@ -30,39 +37,50 @@ public:
     using Bytes = std::vector<uint8_t>;
 
     // Opens <device_folder>/store.db, creating the folder, the file and the
-    // default stores and folders when missing. Null with *error set when the
-    // file cannot be opened or is not a message store.
+    // default stores and folders when missing. Null with *error set (one line
+    // naming the file) when the file cannot be opened or is not a message
+    // store.
     static std::shared_ptr<StoreDatabase> open(const std::string& device_folder,
                                                std::string* error);
 
     // --- the system's side ---
 
     // Files a message; returns its new entry id, empty on failure. New
-    // messages go to the end of their folder's contents table.
+    // messages go to the end of their folder's contents table. A body longer
+    // than kMaxBodyLength is refused.
     Bytes add_message(const StoredMessage& message);
     // Files many messages in one transaction (import, synthetic histories);
     // progress receives (done, total). All or nothing.
     bool add_messages(const std::vector<StoredMessage>& messages,
                       const std::function<void(size_t, size_t)>& progress = {});
-    // Messages of one folder (or all four SMS folders) in contents-table order.
-    std::vector<StoredMessage> list_messages(std::optional<StoreFolderKind> folder);
+    // Messages of one folder (or all four SMS folders) in contents-table
+    // order. Nothing when the store could not be read to the end.
+    std::optional<std::vector<StoredMessage>> list_messages(std::optional<StoreFolderKind> folder);
     std::optional<StoredMessage> find_message(const Bytes& entry_id);
     bool delete_message(const Bytes& entry_id);
+    // False also when there is no such message.
     bool set_read(const Bytes& entry_id, bool read);
+    // Makes the read flag of every message given equal to read, in one
+    // transaction, so that the unread counter changes at most once. Messages
+    // that no longer exist are passed over. False only when the store failed;
+    // nothing has changed then.
+    bool set_read_flags(const std::vector<Bytes>& entry_ids, bool read);
 
-    struct TransmitResult {
-        int sent = 0;
-        int failed = 0;
-        int reports = 0;
-    };
-    // The loopback transport: every submitted Outbox message is moved to Sent
-    // Items (unsent flag cleared, delivery time now), and a delivery report is
-    // filed in the Inbox when one was requested. A message to one of
-    // fail_numbers stays in the Outbox, marked failed.
+    using TransmitResult = LoopbackTransport::Result;
+    // One run of the loopback transport (see LoopbackTransport); all or
+    // nothing.
     std::optional<TransmitResult> transmit(const std::vector<std::u16string>& fail_numbers);
 
-    // Unread messages in the SMS store's Inbox.
-    uint32_t unread_count();
+    // Unread messages in the SMS store's Inbox; nothing when the store could
+    // not be read.
+    std::optional<uint32_t> unread_count();
+
+    // Why the last operation that failed did so, in one line for the user
+    // that names the file ("/…/store.db is busy: …"); empty when it failed
+    // for want of what it was asked for (a message that is not there).
+    const std::string& last_error() const { return last_error_; }
+    // Whether the last failed operation failed because of the store itself.
+    bool store_failed() const { return !last_error_.empty(); }
 
     // --- what the messaging interface reads ---
 
@@ -70,6 +88,7 @@ public:
         Bytes entry_id;
         std::u16string display_name;
     };
+    // Every store; empty when the store.db could not be read (store_failed()).
     std::vector<StoreRow> stores();
     // Entry id of the folder a store property names (0x81060102 Inbox, ...);
     // empty when the store has no such property.
@@ -95,36 +114,29 @@ public:
     SqliteDatabase& db() { return *db_; }
 
 private:
-    explicit StoreDatabase(std::unique_ptr<SqliteDatabase> db) : db_(std::move(db)) {}
-    bool create_schema(std::string* error);
-    int64_t sms_folder_row(StoreFolderKind kind);
-    Bytes insert_locked(int64_t folder_row, const StoredMessage& message);
-    StoredMessage read_row(SqliteStatement& st);
+    explicit StoreDatabase(std::unique_ptr<SqliteDatabase> db)
+        : db_(std::move(db)), contents_(*db_), read_ahead_(*db_) {}
+
+    // Every change of the store: change() runs inside one write transaction,
+    // which is committed when it returns true, and the unread counter is
+    // published afterwards. Nothing is changed when change() returns false
+    // or the commit fails. what names the operation in the log.
+    bool write(const char16_t* what, const std::function<bool()>& change);
+    // Starts an operation with no failure noted.
+    void begin_operation();
+    // Notes the failure of an operation (the connection's failure, or refusal
+    // when the store itself has none) and logs it; returns false.
+    bool fail(const char16_t* what, const std::string& refusal = {});
+    // A body the store refuses: false with the refusal noted.
+    bool body_fits(const StoredMessage& message);
+    int64_t sms_folder_row(StoreFolderKind kind) const;
     // A message by entry id, of one store or (store 0) of any.
     std::optional<StoredMessage> find_in(int64_t store, const Bytes& entry_id);
-    void load_recipients(int64_t message_row, StoredMessage& message);
     void publish_unread_count();
 
-    // Where the next contents-table read of a folder probably starts: the row
-    // after the last batch. Valid only while the folder's version is unchanged.
-    struct Anchor {
-        int64_t version = -1;
-        uint32_t next_position = 0;
-        int64_t last_seq = 0;
-    };
-
-    // Messages read ahead of the program's reads (see read_ahead()).
-    static constexpr int64_t kReadAheadRows = 256;
-    static constexpr std::chrono::milliseconds kReadAheadLife{50};
-    struct ReadAhead {
-        int64_t store = 0;
-        std::chrono::steady_clock::time_point taken;
-        std::unordered_map<int64_t, StoredMessage> rows;
-    };
-    std::optional<StoredMessage> read_ahead(int64_t store, int64_t row);
-
     std::unique_ptr<SqliteDatabase> db_;
-    int64_t sms_folders_[6] = {};
-    ReadAhead read_ahead_;
-    std::unordered_map<int64_t, Anchor> anchors_;
+    SmsFolderRows sms_folders_ = {};
+    FolderContents contents_;
+    StoreReadAhead read_ahead_;
+    std::string last_error_;
 };

@@ -1,10 +1,17 @@
 #pragma once
 // A message as the device's message store holds it (the system's view, used by
 // the device tools, the transport and the tests). Times are UTC FILETIMEs.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+// The longest message text the store files, in UTF-16 code units. A
+// concatenated SMS has at most 255 parts of at most 153 characters (the GSM
+// 03.38 seven-bit alphabet): 39,015 characters. A longer text is no SMS, and
+// one of megabytes would slow down every reader of the store.
+constexpr size_t kMaxBodyLength = 40000;
 
 struct StoredRecipient {
     std::u16string name;

@@ -23,7 +23,7 @@ std::unique_ptr<Chat> make_chat(std::u16string name, std::u16string number,
     auto chat = std::make_unique<Chat>(ChatIdentity{name, number, correspondent_key(name, number)});
     for (auto& [folder, id] : messages) {
         SmsRecord record;
-        record.folder = folder;
+        record.folder = static_cast<FolderIndex>(folder);
         record.id = EntryId(id);
         chat->append(std::move(record));
     }

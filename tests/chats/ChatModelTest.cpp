@@ -242,7 +242,7 @@ TEST_F(ChatModelTest, ReportsAndSeveralRecipientsFindTheirChats) {
 
     // Deleting the message from one chat deletes the one store message.
     EXPECT_TRUE(model->delete_message(model->chats()[1]->messages()[0]));
-    EXPECT_TRUE(store->list_messages(StoreFolderKind::SentItems).empty());
+    EXPECT_TRUE(store->list_messages(StoreFolderKind::SentItems).value().empty());
 }
 
 TEST_F(ChatModelTest, MarkingReadAndDeletingAChatLowerTheUnreadTotal) {
@@ -261,7 +261,7 @@ TEST_F(ChatModelTest, MarkingReadAndDeletingAChatLowerTheUnreadTotal) {
     model->delete_chat(model->find_chat(u"222"));
     EXPECT_EQ(recorder.kinds, (Kinds{"3:0"}));
     EXPECT_EQ(unread_setting(), 0u);
-    EXPECT_EQ(store->list_messages(StoreFolderKind::Inbox).size(), 2u);
+    EXPECT_EQ(store->list_messages(StoreFolderKind::Inbox)->size(), 2u);
 }
 
 TEST_F(ChatModelTest, StartsFromTheCacheAndRebuildsWhenItIsBroken) {

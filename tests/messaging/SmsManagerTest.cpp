@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
 #include "messaging/sms_manager.h"
 #include "platform/LocalTime.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "platform/RegistryNotification.h"
 #include "platform/store/StoreDatabase.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
@@ -151,6 +157,42 @@ TEST_F(SmsManagerTest, SetReadChangesOnlyWhatDiffers) {
     EXPECT_EQ(before, after);
 }
 
+TEST_F(SmsManagerTest, MarkingManyMessagesReadChangesTheUnreadCounterOnce) {
+    // A request that starts a script on every change of the counter.
+    auto script = device_.program() / "started.sh";
+    auto marker = device_.program() / "marker";
+    {
+        std::ofstream out(script);
+        out << "#!/bin/sh\necho started >> '" << marker.string() << "'\n";
+    }
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    std::vector<SmsRecord> chat(3);
+    for (SmsRecord& r : chat) r.id = add(incoming(u"1", u"unread"));
+    chat.push_back({});
+    chat.back().id = add(incoming(u"1", u"read already"));
+    ASSERT_TRUE(store_->set_read(chat.back().id.bytes(), true));
+    ASSERT_TRUE(store_->delete_message(chat[1].id.bytes()));  // gone meanwhile: passed over
+    registry::NotificationRequest r;
+    r.name = u"Test.counter";
+    r.key = u"HKEY_CURRENT_USER\\System\\State\\Messages\\SMS\\Unread";
+    r.value = u"Count";
+    r.command_line = u"\"" + script.u16string() + u"\"";
+    r.flags = registry::kNoNameOnCommandLine;
+    ASSERT_EQ(registry::notify_app(r), registry::kResultOk);
+
+    sms_manager manager;
+    ASSERT_TRUE(manager.set_sms_read(chat, true));
+    EXPECT_EQ(store_->unread_count(), 0u);
+    for (size_t i : {0, 2})
+        EXPECT_TRUE(store_->find_message(chat[i].id.bytes())->flags & kMsgFlagRead);
+    for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::ifstream in(marker);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "started\n");
+}
+
 TEST_F(SmsManagerTest, KeptBatchIsDroppedWhenTheFolderChangedBehindIt) {
     std::vector<EntryId> ids;
     for (int i = 0; i < 15; ++i) ids.push_back(add(incoming(u"1", u"x")));
@@ -173,7 +215,7 @@ TEST_F(SmsManagerTest, SendPlacesOneSubmittedOutboxMessage) {
         ASSERT_TRUE(manager.send_sms({{u"Ann", u"+79123456789"}, {u"", u"555"}}, u"hi там"));
         EXPECT_EQ(manager.get_length(kFolderOutbox), 1u);
     }
-    auto outbox = store_->list_messages(StoreFolderKind::Outbox);
+    auto outbox = store_->list_messages(StoreFolderKind::Outbox).value();
     ASSERT_EQ(outbox.size(), 1u);
     EXPECT_EQ(outbox[0].body, u"hi там");
     EXPECT_EQ(outbox[0].flags, 0x28u);
@@ -188,7 +230,8 @@ TEST_F(SmsManagerTest, SendPlacesOneSubmittedOutboxMessage) {
                            u"SMSDeliveryNotify");
     sms_manager manager;
     ASSERT_TRUE(manager.send_sms({{u"", u"1"}}, u"no report"));
-    EXPECT_FALSE(store_->list_messages(StoreFolderKind::Outbox)[1].delivery_report_requested);
+    EXPECT_FALSE(
+        store_->list_messages(StoreFolderKind::Outbox).value()[1].delivery_report_requested);
 }
 
 TEST(EntryId, OrdersByLengthThenBytesAndSharesItsBuffer) {

@@ -1,5 +1,8 @@
 // reg get, set and delete.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
 
 #include "platform/Registry.h"
 #include "support/TestDevice.h"
@@ -33,4 +36,47 @@ TEST(RegCommands, SetGetAndDeleteStringsAndNumbers) {
         EXPECT_NE(r.err.find("no value"), std::string::npos) << r.err;
     }
     EXPECT_EQ(device({"reg", "get", "HKEY_BOGUS\\Software", "Log"}).status, 2);
+}
+
+TEST(RegCommands, HelpWhereAValueBelongsIsRefusedAndSetsNothing) {
+    TestDevice dev;
+    ASSERT_EQ(device({"init"}).status, 0);
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
+    DeviceRun r = device({"reg", "set", key, "Skin", "--string", "--help"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("write --string=--help for that value"), std::string::npos) << r.err;
+    EXPECT_EQ(device({"reg", "get", key, "Skin"}).status, 1) << "nothing was set";
+
+    // --help as an option asks for help, and that is all the command does.
+    DeviceRun help = device({"reg", "set", key, "Skin", "--string", "night", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("usage: quillmo-device reg set")) << help.out;
+    EXPECT_EQ(device({"reg", "get", key, "Skin"}).status, 1) << "nothing was set";
+
+    EXPECT_EQ(device({"reg", "set", key, "Skin", "--string=--help"}).status, 0);
+    EXPECT_EQ(device({"reg", "get", key, "Skin"}).out, "--help\n");
+}
+
+TEST(RegCommands, ARegistryWithADamagedTableIsNamedAndCrashesNothing) {
+    TestDevice dev;
+    // A registry.db whose values table has lost its columns.
+    std::string path = (dev.device() / "registry.db").string();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "CREATE TABLE vals(x)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor";
+    for (auto args : {std::vector<std::string>{"reg", "get", key, "Log"},
+                      std::vector<std::string>{"reg", "set", key, "Log", "--number", "1"}}) {
+        DeviceRun r = device(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(path + " has a damaged table (no such column: key)"),
+                  std::string::npos)
+            << r.err;
+    }
+    // The store works on; only its unread counter cannot be published.
+    DeviceRun filed = device({"sms", "deliver", "--from", "1", "hello"});
+    EXPECT_EQ(filed.status, 0) << filed.err;
 }

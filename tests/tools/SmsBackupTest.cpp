@@ -22,7 +22,7 @@ std::vector<StoredMessage> stored(const TestDevice& dev) {
     std::string error;
     auto store = StoreDatabase::open(dev.device().string(), &error);
     EXPECT_TRUE(store) << error;
-    return store ? store->list_messages(std::nullopt) : std::vector<StoredMessage>{};
+    return store ? store->list_messages(std::nullopt).value() : std::vector<StoredMessage>{};
 }
 
 // The list without entry ids, which differ between devices.
@@ -95,16 +95,38 @@ TEST(SmsBackup, ABrokenFileImportsNothingAndNamesTheLine) {
         std::string expected;
     };
     for (const Case& c :
-         {Case{"malformed.xml", "malformed.xml: line 4: not well-formed"},
-          Case{"missing-date.xml", "missing-date.xml: line 5: <sms> without a 'date'"},
-          Case{"no-such-file.xml", "cannot read"}}) {
-        DeviceRun r = device({"sms", "import", kData + "/" + c.file});
+         {Case{kData + "/malformed.xml", "malformed.xml: line 4: not well-formed"},
+          Case{kData + "/missing-date.xml", "missing-date.xml: line 5: <sms> without a 'date'"},
+          Case{kData + "/no-such-file.xml", "cannot read"},
+          // A device is refused at once rather than read until memory runs out.
+          Case{"/dev/zero", "cannot read /dev/zero: not a regular file"}}) {
+        DeviceRun r = device({"sms", "import", c.file});
         EXPECT_EQ(r.status, 1) << c.file;
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err.find(c.expected), std::string::npos) << r.err;
         EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
         EXPECT_EQ(stored(dev).size(), 1u) << "store unchanged after " << c.file;
     }
+}
+
+TEST(SmsBackup, ImportSkipsTextsLongerThanAnSmsWithAWarning) {
+    TestDevice dev;
+    ASSERT_EQ(device({"init"}).status, 0);
+    fs::path file = dev.program() / "long.xml";
+    {
+        std::ofstream out(file);
+        out << "<smses><sms address='1' date='1' type='1' body='"
+            << std::string(kMaxBodyLength + 1, 'x')
+            << "'/><sms address='2' date='2' type='1' body='short'/></smses>";
+    }
+    DeviceRun r = device({"sms", "import", file.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "imported 1, skipped 1\n");
+    EXPECT_EQ(r.err,
+              "quillmo-device: sms import: warning: skipped 1 message longer than 40000 "
+              "characters\n");
+    ASSERT_EQ(stored(dev).size(), 1u);
+    EXPECT_EQ(stored(dev)[0].body, u"short");
 }
 
 TEST(SmsBackup, ReaderRefusesWhatIsNoSmsBackup) {

@@ -1,7 +1,15 @@
 // sms deliver, add, list, delete, mark-read and transmit against a fresh device.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "platform/Registry.h"
+#include "platform/store/StoredMessage.h"
 #include "support/TestDevice.h"
 #include "tools/DeviceRun.h"
 
@@ -136,4 +144,67 @@ TEST_F(SmsCommands, OutboxMessagesAreSubmittedAndTransmitted) {
                                        u"SMSDeliveryNotify"));
     file({"sms", "add", "--folder", "outbox", "--to", "555", "again"});
     EXPECT_EQ(device({"sms", "transmit"}).out, "sent 1, failed 0, reports 0\n");
+}
+
+TEST_F(SmsCommands, ATextLongerThanAnSmsIsRefused) {
+    // Characters count, not bytes: the longest text in Cyrillic is accepted.
+    std::string longest;
+    for (size_t i = 0; i < kMaxBodyLength; ++i) longest += "я";
+    file({"sms", "deliver", "--from", "1", longest});
+    for (auto args : {std::vector<std::string>{"sms", "deliver", "--from", "1", longest + "!"},
+                      std::vector<std::string>{"sms", "add", "--folder", "inbox", "--from", "1",
+                                               longest + "!"}}) {
+        DeviceRun r = device(args);
+        EXPECT_EQ(r.status, 2) << args[1];
+        EXPECT_NE(r.err.find("has 40001 characters; an SMS holds at most 40000"), std::string::npos)
+            << r.err;
+    }
+    EXPECT_EQ(json().size(), 3u) << "one message filed";
+}
+
+TEST_F(SmsCommands, DeliveryReportsFollowTheLow16BitsOfTheSetting) {
+    // The setting is a 16-bit switch, for this tool as for the program's sending.
+    for (uint32_t setting : {0x10000u, 0x10001u}) {
+        ASSERT_TRUE(
+            registry::write_number(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
+                                   u"SMSDeliveryNotify", setting));
+        file({"sms", "add", "--folder", "outbox", "--to", "555", "hi"});
+        EXPECT_EQ(device({"sms", "transmit"}).out, setting == 0x10000u
+                                                       ? "sent 1, failed 0, reports 0\n"
+                                                       : "sent 1, failed 0, reports 1\n");
+    }
+}
+
+// The built program, run with a file size limit as `ulimit -f` sets it.
+TEST_F(SmsCommands, AWriteOverTheFileSizeLimitFailsAndSaysSo) {
+    const char* program_dir = std::getenv("QUILLMO_PROGRAM_DIR");
+    std::filesystem::path program = program_dir ? program_dir : "";
+    program /= "quillmo-device";
+    if (program_dir == nullptr || !std::filesystem::exists(program))
+        GTEST_SKIP() << "needs the built program folder (run through ctest)";
+    std::string text;
+    for (int i = 0; i < 30000; ++i) text += "я";  // 60 KB, more than the limit below
+    std::filesystem::path err = dev_.program() / "stderr.txt";
+    pid_t child = fork();
+    if (child == 0) {
+        rlimit limit{32 * 1024, 32 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 2);
+        execl(program.c_str(), "quillmo-device", "sms", "deliver", "--from", "1", text.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::ifstream in(err);
+    std::string message((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(
+        message.find("store.db cannot be written: the file size limit (ulimit -f) is reached"),
+        std::string::npos)
+        << message;
+    EXPECT_EQ(lines(message).size(), 1u) << message;
+    EXPECT_EQ(json(), (std::vector<std::string>{"[]"})) << "nothing filed";
 }

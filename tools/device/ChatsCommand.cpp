@@ -4,7 +4,9 @@
 #include "chats/ChatModel.h"
 #include "platform/JsonWriter.h"
 #include "platform/Utf16.h"
+#include "platform/store/StoreDatabase.h"
 #include "tools/device/DeviceContext.h"
+#include "tools/device/ToolError.h"
 
 namespace {
 
@@ -39,14 +41,29 @@ void write_json(const std::vector<ChatListRow>& rows, std::ostream& out) {
     out << text << '\n';
 }
 
+// The program shows what it could read of a store it cannot read; a listing
+// must not pass that off as the store's chats.
+void check_store_read(DeviceContext& context, ChatModel& model, uint64_t errors_before) {
+    if (!model.store().has_store()) {
+        context.store();  // fails with the store's own reason when it has one
+        throw failure("no SMS store in " + context.existing_device_folder() + "/store.db");
+    }
+    if (sms_manager::store_errors() != errors_before)
+        throw failure(context.existing_device_folder() +
+                      "/store.db could not be read in full (damaged or unreadable); the chat "
+                      "list would be incomplete");
+}
+
 void run_chats(DeviceContext& context, const CommandLine& line) {
     context.existing_device_folder();
+    uint64_t errors_before = sms_manager::store_errors();
     // As the program starts: the model loads the cache, then brings the
     // chats up to date with the store. It is not started, so it writes
     // nothing: neither the cache nor the registry.
     ChatModel model;
     model.load(nullptr);
     std::vector<ChatListRow> rows = ChatListing::rows(model);
+    check_store_read(context, model, errors_before);
     if (line.has("--json"))
         write_json(rows, context.out());
     else

@@ -61,6 +61,22 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args,
     return line;
 }
 
+bool CommandLine::asks_for_help(const std::vector<std::string>& args,
+                                const std::vector<OptionSpec>& options) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (word == "--") return false;
+        if (word == "--help") return true;
+        const OptionSpec* option = find_option(options, word);
+        if (option == nullptr || option->value_name.empty() || i + 1 == args.size()) continue;
+        if (args[i + 1] == "--help")
+            throw usage_error("option '" + option->name + "' is followed by --help: write " +
+                              option->name + "=--help for that value, or --help alone for help");
+        ++i;  // the option's value
+    }
+    return false;
+}
+
 bool CommandLine::has(std::string_view name) const { return options_.find(name) != options_.end(); }
 
 std::optional<std::string> CommandLine::value(std::string_view name) const {

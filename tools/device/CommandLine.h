@@ -24,6 +24,13 @@ public:
     static CommandLine parse(const std::vector<std::string>& args,
                              const std::vector<OptionSpec>& options, size_t min_operands,
                              size_t max_operands);
+    // Whether args ask for the subcommand's help: "--help" as an option, read
+    // as parse() reads the words (not after "--", not as the value of an
+    // option). Help is all such a command line does. A separate "--help" where
+    // an option's value belongs ("--string --help") is a usage error: the user
+    // may have meant either, and "--string=--help" says the value.
+    static bool asks_for_help(const std::vector<std::string>& args,
+                              const std::vector<OptionSpec>& options);
 
     bool has(std::string_view name) const;
     // The value of a non-repeatable option.

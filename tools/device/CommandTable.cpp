@@ -30,15 +30,6 @@ bool starts_with_words(const std::vector<std::string>& args,
     return args.size() >= words.size() && std::equal(words.begin(), words.end(), args.begin());
 }
 
-// "--help" before any "--" asks for help; after "--" it is a message text.
-bool asks_for_help(const std::vector<std::string>& args) {
-    for (const std::string& a : args) {
-        if (a == "--") return false;
-        if (a == "--help") return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 void CommandTable::add(Command command) { commands_.push_back(std::move(command)); }
@@ -68,11 +59,11 @@ void CommandTable::run(const std::vector<std::string>& args, DeviceContext& cont
     if (const Command* command = find(args)) {
         std::vector<std::string> rest(
             args.begin() + static_cast<std::ptrdiff_t>(command->words.size()), args.end());
-        if (asks_for_help(rest)) {
-            context.out() << help(*command);
-            return;
-        }
         try {
+            if (CommandLine::asks_for_help(rest, command->options)) {
+                context.out() << help(*command);
+                return;
+            }
             CommandLine line = CommandLine::parse(rest, command->options, command->min_operands,
                                                   command->max_operands);
             command->run(context, line);

@@ -4,7 +4,6 @@
 
 #include "platform/Paths.h"
 #include "platform/store/StoreDatabase.h"
-#include "tools/device/ToolError.h"
 
 DeviceContext::DeviceContext(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
@@ -26,4 +25,9 @@ StoreDatabase& DeviceContext::store() {
         if (!store_) throw failure("cannot open the message store: " + error);
     }
     return *store_;
+}
+
+ToolError DeviceContext::store_failure(const std::string& what) {
+    const std::string& why = store().last_error();
+    return failure(why.empty() ? what : what + ": " + why);
 }

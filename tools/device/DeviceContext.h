@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "tools/device/ToolError.h"
+
 class StoreDatabase;
 
 class DeviceContext {
@@ -26,6 +28,9 @@ public:
     // The message store of the existing device folder, opened once. Throws a
     // ToolError when the folder is missing or the store cannot be opened.
     StoreDatabase& store();
+    // The failure of the store's last operation as the command's error:
+    // "what: <why>", the why naming the file when the store itself failed.
+    ToolError store_failure(const std::string& what);
 
 private:
     std::ostream& out_;

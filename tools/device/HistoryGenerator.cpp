@@ -8,15 +8,13 @@
 
 #include "platform/LocalTime.h"
 #include "platform/Utf16.h"
+#include "platform/store/MessageFlags.h"
 #include "tools/device/HistoryPhrases.h"
 
 namespace {
 
 using history_phrases::Language;
 
-constexpr uint32_t kFlagRead = 0x01;
-constexpr uint32_t kFlagUnsent = 0x08;
-constexpr uint32_t kFlagFromMe = 0x20;
 // Histories end near 2026-11-22 18:00 UTC, whenever they are generated.
 constexpr int64_t kHistoryEnd = 1795370400;  // Unix seconds
 // Most correspondents live three hours east of UTC; nobody writes at night there.
@@ -304,10 +302,10 @@ std::vector<StoredMessage> HistoryGenerator::generate() const {
             m.delivery_time = m.modification_time = filetime(t);
             // A delivery report answers the message just sent to this person.
             if (i > 0 && previous != nullptr && previous->folder == StoreFolderKind::SentItems &&
-                (previous->flags & kFlagFromMe) && r.chance(0.06)) {
+                (previous->flags & kMsgFlagFromMe) && r.chance(0.06)) {
                 bool delivered = r.chance(0.9);
                 m.folder = StoreFolderKind::Inbox;
-                m.flags = kFlagRead;
+                m.flags = kMsgFlagRead;
                 m.message_class = delivered ? u"REPORT.IPM.SMStext.DR" : u"REPORT.IPM.SMStext.NDR";
                 m.sender_number = c.spellings[0];
                 m.body = report_body(c, delivered);
@@ -322,10 +320,10 @@ std::vector<StoredMessage> HistoryGenerator::generate() const {
             if (outgoing) {
                 m.recipients.push_back({c.name, number});
                 m.folder = StoreFolderKind::SentItems;
-                m.flags = kFlagFromMe | kFlagRead;
+                m.flags = kMsgFlagFromMe | kMsgFlagRead;
             } else {
                 m.folder = StoreFolderKind::Inbox;
-                m.flags = kFlagRead;
+                m.flags = kMsgFlagRead;
                 m.sender_number = number;
                 m.sender_name = c.name;
             }
@@ -358,7 +356,7 @@ std::vector<StoredMessage> HistoryGenerator::generate() const {
             StoredMessage& m = out[recent_sent[k]];
             m.folder = k < drafts ? StoreFolderKind::Drafts : StoreFolderKind::Outbox;
             if (m.folder == StoreFolderKind::Outbox) {
-                m.flags |= kFlagUnsent;
+                m.flags |= kMsgFlagUnsent;
                 m.failed = true;
             }
         }
@@ -373,7 +371,7 @@ std::vector<StoredMessage> HistoryGenerator::generate() const {
         std::min<size_t>(static_cast<size_t>(r.between(2, 6)), std::max<size_t>(1, inbox / 10));
     for (auto it = out.rbegin(); it != out.rend() && unread > 0; ++it) {
         if (it->folder != StoreFolderKind::Inbox || is_report(*it)) continue;
-        it->flags &= ~kFlagRead;
+        it->flags &= ~kMsgFlagRead;
         --unread;
     }
     return out;

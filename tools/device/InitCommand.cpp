@@ -58,9 +58,9 @@ void run_init(DeviceContext& context, const CommandLine&) {
 
     // Any registry call creates registry.db; the unread counter is the value
     // the application watches, so it should exist from the start.
-    if (!registry::read_raw(kUnreadKey, u"Count") &&
-        !registry::write_number(kUnreadKey, u"Count", 0))
-        throw failure("cannot write the registry in " + device.string());
+    if (!registry::read_raw(kUnreadKey, u"Count", &error) &&
+        !registry::write_number(kUnreadKey, u"Count", 0, &error))
+        throw failure("cannot write the registry: " + error);
 
     for (const char* name : {"contacts", "Temp", "Windows"}) make_folder(device / name);
     if (!write_file_atomically((device / "Windows" / "tmail.exe").string(), tmail_script(), 0755,

@@ -44,7 +44,9 @@ std::string describe(const registry::RawValue& v) {
 void run_get(DeviceContext& context, const CommandLine& line) {
     ValueName v = value_name(line);
     context.existing_device_folder();
-    std::optional<registry::RawValue> raw = registry::read_raw(v.key, v.name);
+    std::string error;
+    std::optional<registry::RawValue> raw = registry::read_raw(v.key, v.name, &error);
+    if (!error.empty()) throw failure("cannot read " + v.text + ": " + error);
     if (!raw) throw failure("no value " + v.text);
     context.out() << describe(*raw) << '\n';
 }
@@ -57,16 +59,21 @@ void run_set(DeviceContext& context, const CommandLine& line) {
         throw usage_error("give either --string TEXT or --number N");
     uint32_t n = number ? CommandLine::parse_number(*number, "--number") : 0;
     context.existing_device_folder();
-    bool ok = text ? registry::write_string(v.key, v.name, utf16::from_utf8(*text))
-                   : registry::write_number(v.key, v.name, n);
-    if (!ok) throw failure("cannot write " + v.text);
+    std::string error;
+    bool ok = text ? registry::write_string(v.key, v.name, utf16::from_utf8(*text), &error)
+                   : registry::write_number(v.key, v.name, n, &error);
+    if (!ok) throw failure("cannot write " + v.text + (error.empty() ? "" : ": " + error));
 }
 
 void run_delete(DeviceContext& context, const CommandLine& line) {
     ValueName v = value_name(line);
     context.existing_device_folder();
-    if (!registry::read_raw(v.key, v.name)) throw failure("no value " + v.text);
-    if (!registry::delete_value(v.key, v.name)) throw failure("cannot delete " + v.text);
+    std::string error;
+    bool exists = registry::read_raw(v.key, v.name, &error).has_value();
+    if (!error.empty()) throw failure("cannot read " + v.text + ": " + error);
+    if (!exists) throw failure("no value " + v.text);
+    if (!registry::delete_value(v.key, v.name, &error))
+        throw failure("cannot delete " + v.text + (error.empty() ? "" : ": " + error));
 }
 
 Command reg_command(const char* word, const char* synopsis, const char* summary,

@@ -9,13 +9,11 @@
 
 #include "platform/LocalTime.h"
 #include "platform/Utf16.h"
+#include "platform/store/MessageFlags.h"
 #include "tools/device/SurrogateReferences.h"
 
 namespace {
 
-constexpr uint32_t kFlagRead = 0x01;
-constexpr uint32_t kFlagUnsent = 0x08;
-constexpr uint32_t kFlagFromMe = 0x20;
 // Dates beyond 9999-12-31 do not fit the store's times.
 constexpr int64_t kLastDateMs = 253402300799999LL;
 
@@ -121,7 +119,7 @@ private:
                 return;
         }
         const char* read = attribute(attributes, "read");
-        m.flags = read != nullptr && std::strcmp(read, "1") == 0 ? kFlagRead : 0;
+        m.flags = read != nullptr && std::strcmp(read, "1") == 0 ? kMsgFlagRead : 0;
         std::u16string name;
         const char* contact = attribute(attributes, "contact_name");
         if (contact != nullptr && std::strcmp(contact, "(Unknown)") != 0 &&
@@ -131,8 +129,8 @@ private:
             m.sender_number = utf16::from_utf8(address);
             m.sender_name = std::move(name);
         } else {
-            m.flags |= kFlagFromMe;
-            if (m.folder == StoreFolderKind::Outbox) m.flags |= kFlagUnsent;
+            m.flags |= kMsgFlagFromMe;
+            if (m.folder == StoreFolderKind::Outbox) m.flags |= kMsgFlagUnsent;
             m.recipients.push_back({std::move(name), utf16::from_utf8(address)});
         }
         m.body = utf16::from_utf8(body);

@@ -2,12 +2,10 @@
 
 #include "platform/LocalTime.h"
 #include "platform/Utf16.h"
+#include "platform/store/MessageFlags.h"
 #include "tools/device/SmsCommands.h"
 
 namespace {
-
-constexpr uint32_t kFlagRead = 0x01;
-constexpr uint32_t kFlagFromMe = 0x20;
 
 // An attribute value in double quotes. Line breaks and tabs are written as
 // references, because a parser turns literal ones in attributes into spaces.
@@ -78,7 +76,7 @@ void write_sms(std::string& out, const StoredMessage& m, int type, const std::u1
     int64_t ms = local_time::to_unix_ms(utc);
     std::string readable = local_time::to_iso8601(local_time::utc_to_local(utc));
     readable[10] = ' ';
-    bool incoming = (m.flags & kFlagFromMe) == 0;
+    bool incoming = (m.flags & kMsgFlagFromMe) == 0;
 
     out += "  <sms";
     attribute(out, "protocol", "0");
@@ -90,7 +88,7 @@ void write_sms(std::string& out, const StoredMessage& m, int type, const std::u1
     attribute(out, "toa", "null");
     attribute(out, "sc_toa", "null");
     attribute(out, "service_center", "null");
-    attribute(out, "read", (m.flags & kFlagRead) ? "1" : "0");
+    attribute(out, "read", (m.flags & kMsgFlagRead) ? "1" : "0");
     attribute(out, "status", "-1");
     attribute(out, "locked", "0");
     attribute(out, "date_sent", incoming ? std::to_string(ms) : "0");
@@ -111,7 +109,7 @@ SmsBackupText SmsBackupWriter::write(const std::vector<StoredMessage>& messages,
             ++result.skipped;
             continue;
         }
-        if ((m.flags & kFlagFromMe) == 0 || m.recipients.empty()) {
+        if ((m.flags & kMsgFlagFromMe) == 0 || m.recipients.empty()) {
             write_sms(body, m, type, m.sender_number, m.sender_name);
             ++result.written;
             continue;

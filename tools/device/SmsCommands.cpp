@@ -3,30 +3,19 @@
 #include <cstdio>
 #include <ostream>
 
+#include "messaging/DeliveryNotify.h"
 #include "messaging/EntryId.h"
 #include "platform/JsonWriter.h"
 #include "platform/LocalTime.h"
-#include "platform/Registry.h"
 #include "platform/Utf16.h"
+#include "platform/store/MessageFlags.h"
 #include "platform/store/StoreDatabase.h"
 #include "tools/device/DeviceContext.h"
 #include "tools/device/ToolError.h"
 
 namespace {
 
-constexpr uint32_t kFlagRead = 0x01;
-constexpr uint32_t kFlagUnsent = 0x08;
-constexpr uint32_t kFlagFromMe = 0x20;
 constexpr uint32_t kStatusSms = 0x00040000;  // PR_MSG_STATUS of an SMS being sent
-
-// Whether the phone asks the network for delivery reports: the system's
-// messaging setting, read at every send like the application's own sending.
-bool delivery_reports_wanted() {
-    uint32_t notify = 0;
-    registry::read_number(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
-                          u"SMSDeliveryNotify", notify);
-    return notify != 0;
-}
 
 int64_t time_option(const CommandLine& line) {
     std::optional<std::string> text = line.value("--time");
@@ -52,9 +41,18 @@ std::vector<uint8_t> id_operand(const std::string& text) {
 
 std::string hex(const std::vector<uint8_t>& bytes) { return EntryId(bytes).hex(); }
 
+// The message text operand, refused when no SMS could carry it.
+std::u16string body_operand(const CommandLine& line) {
+    std::u16string body = utf16::from_utf8(line.operands().front());
+    if (body.size() > kMaxBodyLength)
+        throw usage_error("the message text has " + std::to_string(body.size()) +
+                          " characters; an SMS holds at most " + std::to_string(kMaxBodyLength));
+    return body;
+}
+
 void file_message(DeviceContext& context, const StoredMessage& message) {
     std::vector<uint8_t> id = context.store().add_message(message);
-    if (id.empty()) throw failure("the message store refused the message");
+    if (id.empty()) throw context.store_failure("cannot file the message");
     context.out() << hex(id) << '\n';
 }
 
@@ -64,10 +62,10 @@ void run_deliver(DeviceContext& context, const CommandLine& line) {
     m.folder = StoreFolderKind::Inbox;
     m.sender_number = utf16::from_utf8(nonempty(line, "--from"));
     m.sender_name = utf16::from_utf8(line.value("--name").value_or(""));
-    m.flags = line.has("--read") ? kFlagRead : 0;
+    m.flags = line.has("--read") ? kMsgFlagRead : 0;
     if (line.has("--class")) m.message_class = utf16::from_utf8(nonempty(line, "--class"));
     m.delivery_time = m.modification_time = time_option(line);
-    m.body = utf16::from_utf8(line.operands().front());
+    m.body = body_operand(line);
     file_message(context, m);
 }
 
@@ -95,14 +93,14 @@ void run_add(DeviceContext& context, const CommandLine& line) {
         m.recipients.push_back(std::move(r));
     }
 
-    m.flags = incoming ? 0 : kFlagFromMe;
-    if (line.has("--read")) m.flags |= kFlagRead;
-    if (m.folder == StoreFolderKind::Outbox) m.flags |= kFlagUnsent;
+    m.flags = incoming ? 0 : kMsgFlagFromMe;
+    if (line.has("--read")) m.flags |= kMsgFlagRead;
+    if (m.folder == StoreFolderKind::Outbox) m.flags |= kMsgFlagUnsent;
     if (std::optional<std::string> flags = line.value("--flags"))
         m.flags = CommandLine::parse_number(*flags, "--flags");
     if (line.has("--class")) m.message_class = utf16::from_utf8(nonempty(line, "--class"));
     m.delivery_time = m.modification_time = time_option(line);
-    m.body = utf16::from_utf8(line.operands().front());
+    m.body = body_operand(line);
 
     // An outgoing message in the Outbox is handed to the transport, as the
     // application's own sending does; "sms transmit" then sends it.
@@ -110,7 +108,9 @@ void run_add(DeviceContext& context, const CommandLine& line) {
         context.existing_device_folder();  // before the registry, which would create it
         m.submitted = true;
         m.msg_status = kStatusSms;
-        m.delivery_report_requested = delivery_reports_wanted();
+        // Whether the phone asks the network for delivery reports: the
+        // system's messaging setting, read as the program's sending reads it.
+        m.delivery_report_requested = DeliveryNotify::read().wanted();
     }
     file_message(context, m);
 }
@@ -219,15 +219,18 @@ void write_table(std::ostream& out, const std::vector<StoredMessage>& messages) 
 void run_list(DeviceContext& context, const CommandLine& line) {
     std::optional<StoreFolderKind> folder;
     if (std::optional<std::string> f = line.value("--folder")) folder = parse_folder(*f);
-    std::vector<StoredMessage> messages = context.store().list_messages(folder);
+    std::optional<std::vector<StoredMessage>> messages = context.store().list_messages(folder);
+    if (!messages) throw context.store_failure("cannot list the messages");
     if (line.has("--json"))
-        write_json(context.out(), messages);
+        write_json(context.out(), *messages);
     else
-        write_table(context.out(), messages);
+        write_table(context.out(), *messages);
 }
 
 StoredMessage existing_message(DeviceContext& context, const std::vector<uint8_t>& id) {
     std::optional<StoredMessage> m = context.store().find_message(id);
+    if (!m && context.store().store_failed())
+        throw context.store_failure("cannot read message " + hex(id));
     if (!m) throw failure("no message with id " + hex(id));
     return *m;
 }
@@ -235,7 +238,8 @@ StoredMessage existing_message(DeviceContext& context, const std::vector<uint8_t
 void run_delete(DeviceContext& context, const CommandLine& line) {
     std::vector<uint8_t> id = id_operand(line.operands().front());
     existing_message(context, id);
-    if (!context.store().delete_message(id)) throw failure("cannot delete message " + hex(id));
+    if (!context.store().delete_message(id))
+        throw context.store_failure("cannot delete message " + hex(id));
     context.out() << "deleted " << hex(id) << '\n';
 }
 
@@ -243,7 +247,7 @@ void run_mark_read(DeviceContext& context, const CommandLine& line) {
     std::vector<uint8_t> id = id_operand(line.operands().front());
     existing_message(context, id);
     if (!context.store().set_read(id, true))
-        throw failure("cannot mark message " + hex(id) + " read");
+        throw context.store_failure("cannot mark message " + hex(id) + " read");
     context.out() << "marked " << hex(id) << " read\n";
 }
 
@@ -252,7 +256,7 @@ void run_transmit(DeviceContext& context, const CommandLine& line) {
     for (const std::string& number : line.values("--fail"))
         fail.push_back(utf16::from_utf8(number));
     std::optional<StoreDatabase::TransmitResult> r = context.store().transmit(fail);
-    if (!r) throw failure("the transport could not transmit the Outbox");
+    if (!r) throw context.store_failure("the transport could not transmit the Outbox");
     context.out() << "sent " << r->sent << ", failed " << r->failed << ", reports " << r->reports
                   << '\n';
 }
@@ -265,7 +269,9 @@ std::vector<OptionSpec> with(std::vector<OptionSpec> options, const std::vector<
     return options;
 }
 
-const char* const kTimeHelp =
+const std::string kTimeHelp =
+    "  TEXT              at most " + std::to_string(kMaxBodyLength) +
+    " characters, the most an SMS can carry\n"
     "  --time ISO8601    local time, as 2026-11-22T10:05:00 (default: now)\n"
     "  --read            the message has been read (flag 0x01)\n"
     "  --class CLASS     message class (default IPM.SMStext; delivery reports are\n"

@@ -53,15 +53,13 @@ bool check_schema(SqliteDatabase& db, std::string* error) {
         if (error) *error = what;
         return false;
     };
-    auto version = db.prepare("PRAGMA user_version");
-    if (version.step() != SqliteStep::Row) return fail(db.failure_text());
-    int64_t found = version.column_int(0);
-    version.reset();
+    std::optional<int64_t> version = db.schema_version();
+    if (!version) return fail(db.failure_text());
+    int64_t found = *version;
     if (found > kSchemaVersion) return fail(db.path() + " is a registry of a newer version");
     if (found < kSchemaVersion) {
         SqliteTransaction tx(db);
-        if (!tx.ok() || !db.exec(kSchema) ||
-            !db.exec("PRAGMA user_version = " + std::to_string(kSchemaVersion)) || !tx.commit())
+        if (!tx.ok() || !db.exec(kSchema) || !db.set_schema_version(kSchemaVersion) || !tx.commit())
             return fail(db.failure_text());
     }
     for (const char* probe : kColumnProbes)

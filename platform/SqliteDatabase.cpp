@@ -70,6 +70,16 @@ bool SqliteDatabase::exec(std::string_view sql) {
     return false;
 }
 
+std::optional<int64_t> SqliteDatabase::schema_version() {
+    SqliteStatement version = prepare("PRAGMA user_version");
+    if (version.step() != SqliteStep::Row) return std::nullopt;
+    return version.column_int(0);
+}
+
+bool SqliteDatabase::set_schema_version(int64_t version) {
+    return exec("PRAGMA user_version = " + std::to_string(version));
+}
+
 SqliteStatement SqliteDatabase::prepare(std::string_view sql) {
     return SqliteStatement(*this, sql);
 }

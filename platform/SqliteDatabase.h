@@ -9,6 +9,7 @@
 // which file failed and why.
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -41,6 +42,11 @@ public:
     // reset before it is handed out again. For statements on hot paths. One
     // that failed to prepare is prepared again at the next call.
     SqliteStatement& cached(const char* sql);
+
+    // The schema version the file records ("PRAGMA user_version"); nothing
+    // when it cannot be read (see last_failure()).
+    std::optional<int64_t> schema_version();
+    bool set_schema_version(int64_t version);
 
     // Write transaction. begin() retries while another process holds the write
     // lock, up to the busy timeout; false when it never got the lock.

@@ -117,7 +117,7 @@ bool StoreSchema::create(SqliteDatabase& db) {
             }
         }
     }
-    return db.exec("PRAGMA user_version = " + std::to_string(kSchemaVersion)) && tx.commit();
+    return db.set_schema_version(kSchemaVersion) && tx.commit();
 }
 
 bool StoreSchema::prepare(SqliteDatabase& db, SmsFolderRows& rows, std::string* error) {
@@ -125,10 +125,9 @@ bool StoreSchema::prepare(SqliteDatabase& db, SmsFolderRows& rows, std::string* 
         if (error) *error = what;
         return false;
     };
-    auto version = db.prepare("PRAGMA user_version");
-    if (version.step() != SqliteStep::Row) return fail(db.failure_text());
-    int64_t found = version.column_int(0);
-    version.reset();
+    std::optional<int64_t> version = db.schema_version();
+    if (!version) return fail(db.failure_text());
+    int64_t found = *version;
     if (found > kSchemaVersion) return fail(db.path() + " is a message store of a newer version");
     if (found < kSchemaVersion && !create(db)) return fail(db.failure_text());
 

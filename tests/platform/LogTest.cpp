@@ -3,21 +3,15 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
 namespace {
-
-std::string file_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 TEST(Log, WritesUtf16WithByteOrderMarkOnlyWhileSwitchedOn) {
     TestDevice device;
@@ -32,7 +26,7 @@ TEST(Log, WritesUtf16WithByteOrderMarkOnlyWhileSwitchedOn) {
         log() << u"update_chats " << true << u" time:" << 12 << u"\n";
         log() << "ж\n";
         EXPECT_EQ(capture.text(), "update_chats 1 time:12\nж\n");
-        std::string bytes = file_bytes(log_file_path());
+        std::string bytes = read_file(log_file_path());
         ASSERT_GE(bytes.size(), 4u);
         EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE"
                                                   "u\0",
@@ -40,7 +34,7 @@ TEST(Log, WritesUtf16WithByteOrderMarkOnlyWhileSwitchedOn) {
     }
     // Switched off again: the next line goes nowhere.
     log() << u"after\n";
-    EXPECT_EQ(file_bytes(log_file_path()).find(std::string("a\0f\0t", 5)), std::string::npos);
+    EXPECT_EQ(read_file(log_file_path()).find(std::string("a\0f\0t", 5)), std::string::npos);
 }
 
 TEST(Log, AppendsToAnExistingFileWithoutASecondMark) {

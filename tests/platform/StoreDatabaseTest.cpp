@@ -2,17 +2,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <thread>
 
 #include "platform/Paths.h"
-#include "platform/Registry.h"
 #include "platform/store/StoreDatabase.h"
+#include "support/Files.h"
 #include "support/TestDevice.h"
+#include "support/UnreadCounter.h"
 
 namespace {
-
-const RegistryPath kUnread(u"HKEY_CURRENT_USER\\System\\State\\Messages\\SMS\\Unread");
 
 StoredMessage incoming(std::u16string from, std::u16string body, bool read = false) {
     StoredMessage m;
@@ -35,12 +33,6 @@ StoredMessage outgoing(std::vector<StoredRecipient> to, std::u16string body, boo
     return m;
 }
 
-uint32_t unread_in_registry() {
-    uint32_t count = 999;
-    registry::read_number(kUnread, u"Count", count);
-    return count;
-}
-
 std::shared_ptr<StoreDatabase> open_store() {
     std::string error;
     auto db = StoreDatabase::open(paths::device_folder_utf8(), &error);
@@ -55,7 +47,7 @@ TEST(StoreDatabase, FilesListsAndChangesMessagesKeepingTheUnreadCounter) {
     auto b = db->add_message(incoming(u"BANK", u"code 1234", true));
     ASSERT_FALSE(a.empty());
     EXPECT_LT(a, b);  // ids order like arrival
-    EXPECT_EQ(unread_in_registry(), 1u);
+    EXPECT_EQ(unread_counter(), 1u);
 
     auto inbox = db->list_messages(StoreFolderKind::Inbox).value();
     ASSERT_EQ(inbox.size(), 2u);
@@ -64,13 +56,13 @@ TEST(StoreDatabase, FilesListsAndChangesMessagesKeepingTheUnreadCounter) {
     EXPECT_EQ(inbox[1].sender_number, u"BANK");
 
     EXPECT_TRUE(db->set_read(a, true));
-    EXPECT_EQ(unread_in_registry(), 0u);
+    EXPECT_EQ(unread_counter(), 0u);
     EXPECT_TRUE(db->set_read(a, false));
-    EXPECT_EQ(unread_in_registry(), 1u);
+    EXPECT_EQ(unread_counter(), 1u);
     EXPECT_TRUE(db->delete_message(a));
     EXPECT_FALSE(db->delete_message(a));
     EXPECT_FALSE(db->find_message(a));
-    EXPECT_EQ(unread_in_registry(), 0u);
+    EXPECT_EQ(unread_counter(), 0u);
     EXPECT_FALSE(db->find_message({1, 2, 3}));
 }
 
@@ -218,15 +210,12 @@ TEST(StoreDatabase, ConcurrentWritersLoseNothingAndWaitForALockedStore) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(open_store()->list_messages(StoreFolderKind::Inbox).value().size(), 200u);
-    EXPECT_EQ(unread_in_registry(), 200u);
+    EXPECT_EQ(unread_counter(), 200u);
 }
 
 TEST(StoreDatabase, RefusesAFileThatIsNoStore) {
     TestDevice device;
-    {
-        std::ofstream out(device.device() / "store.db", std::ios::binary);
-        out << std::string(4096, '\x5a');
-    }
+    write_file(device.device() / "store.db", std::string(4096, '\x5a'));
     std::string error;
     EXPECT_FALSE(StoreDatabase::open(paths::device_folder_utf8(), &error));
     EXPECT_FALSE(error.empty());

@@ -1,21 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "ContactTestData.h"
 #include "platform/Utf16.h"
 #include "platform/contacts/VCardParser.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
 namespace {
-
-std::string read_file(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 // The cards of text, each as "NAME[group]{param=value,...}:value" lines.
 std::vector<std::vector<std::string>> dump(const std::string& text,

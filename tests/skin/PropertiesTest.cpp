@@ -89,15 +89,6 @@ TEST(Properties, EachLookupSearchesOnlyItsOwnKindAndKeepsDefaults) {
     EXPECT_EQ(properties.child_count(SkinNode{}), 0u);
 }
 
-TEST(Properties, TranslateFallsBackToTheKeyItself) {
-    TestDevice device;
-    std::ofstream(device.program() / "english.lng") << "Send=Send now\n";
-    Properties properties;
-    ASSERT_TRUE(properties.dictionary().load(u"%app_path%/english.lng"));
-    EXPECT_EQ(properties.translate(u"Send"), u"Send now");
-    EXPECT_EQ(properties.translate(u"Shown literally"), u"Shown literally");
-}
-
 struct RecordingListener : ReloadListener {
     RecordingListener(std::vector<int>& record, int number) : calls(record), id(number) {}
     void reload_skin(Properties&) override {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/Files.h"
 #include "support/TestDevice.h"
 #include "tools/DeviceRun.h"
 
@@ -11,15 +12,13 @@ namespace {
 
 TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
     TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    device_ok({"init"});
     auto file = dev.program() / "export.vcf";
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:anna-1\r\nFN:Anna\r\nN:;Anna;;;\r\n"
+    write_file(file,
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:anna-1\r\nFN:Anna\r\nN:;Anna;;;\r\n"
                "TEL;TYPE=CELL:+7 912 345-67-89\r\nEND:VCARD\r\n"
                "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:bob-2\r\nFN:Bob\r\nN:;Bob;;;\r\n"
-               "TEL;TYPE=HOME:+1 555 0100\r\nEND:VCARD\r\n";
-    }
+               "TEL;TYPE=HOME:+1 555 0100\r\nEND:VCARD\r\n");
     DeviceRun import = device({"contacts", "import", file.string()});
     ASSERT_EQ(import.status, 0) << import.err;
     EXPECT_EQ(import.out, "imported 2 contacts, 0 already there, 0 refused\n");
@@ -31,9 +30,8 @@ TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
     import = device({"contacts", "import", file.string()});
     EXPECT_EQ(import.out, "imported 0 contacts, 2 already there, 0 refused\n");
 
-    ASSERT_EQ(device({"sms", "deliver", "--from", "+1 (555) 0100", "hello"}).status, 0);
-    ASSERT_EQ(
-        device({"sms", "deliver", "--from", "+44 20 7946 0018", "--name", "Eve", "hi"}).status, 0);
+    device_ok({"sms", "deliver", "--from", "+1 (555) 0100", "hello"});
+    device_ok({"sms", "deliver", "--from", "+44 20 7946 0018", "--name", "Eve", "hi"});
     DeviceRun list = device({"contacts", "list", "--json"});
     ASSERT_EQ(list.status, 0) << list.err;
     EXPECT_NE(
@@ -51,7 +49,7 @@ TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
 
 TEST(ContactsCommands, RefusesWhatItCannotReadWithOneLine) {
     TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    device_ok({"init"});
     auto fifo = dev.program() / "pipe.vcf";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
     for (const std::string& file :
@@ -82,7 +80,7 @@ TEST(ContactsCommands, RefusesWhatItCannotReadWithOneLine) {
 
 TEST(ContactsCommands, ListShowsNamesWithoutTheirControlCharacters) {
     TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    device_ok({"init"});
     std::ofstream(dev.device() / "contacts" / "evil.vcf")
         << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Evil\x1b]52;c;cm0gLXJmIH4=\a\x1b[2J\r\n"
            "TEL;TYPE=CELL:+1 555\x1b[31m 0700\r\nEND:VCARD\r\n";

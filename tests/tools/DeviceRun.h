@@ -1,5 +1,7 @@
 #pragma once
 // Runs one quillmo-device command line in-process and keeps what it printed.
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <sstream>
 #include <string>
@@ -20,6 +22,12 @@ inline DeviceRun device(std::vector<std::string> args) {
     run.out = out.str();
     run.err = err.str();
     return run;
+}
+
+// Runs a command line that must succeed.
+inline void device_ok(std::vector<std::string> args) {
+    DeviceRun run = device(std::move(args));
+    ASSERT_EQ(run.status, 0) << run.err;
 }
 
 // Lines of a text, without their line ends.

@@ -31,7 +31,7 @@ TEST(HistoryGenerator, SameSeedSameHistoryInTheStore) {
     const char* seeds[3] = {"7", "7", "8"};
     for (int i = 0; i < 3; ++i) {
         TestDevice dev;
-        ASSERT_EQ(device({"init"}).status, 0);
+        device_ok({"init"});
         DeviceRun r =
             device({"sms", "generate", "--messages", "300", "--chats", "20", "--seed", seeds[i]});
         ASSERT_EQ(r.status, 0) << r.err;
@@ -97,7 +97,7 @@ TEST(HistoryGenerator, HistoryLooksLikeAPhonesOwn) {
 
 TEST(HistoryGenerator, LargeHistoriesReportProgress) {
     TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    device_ok({"init"});
     DeviceRun r = device({"sms", "generate", "--messages", "6000", "--chats", "300"});
     ASSERT_EQ(r.status, 0) << r.err;
     std::vector<std::string> progress = lines(r.err);

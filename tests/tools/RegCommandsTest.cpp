@@ -10,7 +10,7 @@
 
 TEST(RegCommands, SetGetAndDeleteStringsAndNumbers) {
     TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    device_ok({"init"});
     const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
 
     EXPECT_EQ(device({"reg", "set", key, "Skin", "--string", "Тёмная тема"}).status, 0);
@@ -40,7 +40,7 @@ TEST(RegCommands, SetGetAndDeleteStringsAndNumbers) {
 
 TEST(RegCommands, HelpWhereAValueBelongsIsRefusedAndSetsNothing) {
     TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    device_ok({"init"});
     const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
     DeviceRun r = device({"reg", "set", key, "Skin", "--string", "--help"});
     EXPECT_EQ(r.status, 2);

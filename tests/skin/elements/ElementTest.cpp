@@ -2,8 +2,6 @@
 // the tree, pointer routing and capture, visibility, caching and dumps.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "draw/PixelBuffer.h"
 #include "draw/PixelOps.h"
 #include "skin/NodeNotRegistered.h"
@@ -14,6 +12,7 @@
 #include "skin/animations/VisibilityAnimation.h"
 #include "skin/elements/Element.h"
 #include "skin/elements/ElementFactory.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -115,10 +114,7 @@ TEST_F(ElementTree, NodesNestedPastTheLimitAreLeftOutInsteadOfExhaustingTheStack
         deepest = std::move(parent);
     }
     builder.named.emplace_back(u"deep", std::move(deepest));
-    const SkinBuilder::Bytes bytes = builder.build();
-    std::ofstream(device.program() / "deep.skin", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    write_file(device.program() / "deep.skin", builder.build());
     ASSERT_TRUE(properties.load_skin(u"%app_path%/deep.skin", ScreenInfo{}, fake_makers()));
     LogCapture capture;
     Element root;

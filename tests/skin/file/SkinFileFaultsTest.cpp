@@ -4,13 +4,12 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "skin/SkinBuilder.h"
 #include "skin/SkinTestSupport.h"
 #include "skin/file/SkinFile.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -21,8 +20,9 @@ using Bytes = SkinBuilder::Bytes;
 
 const std::string kPath = "%app_path%/main.skin";
 
-// One named node "Form" with an integer, a string, a font and a picture
-// entry and one child; returns the bytes and the offset of the node.
+// The named nodes "A", "Form" (the root of the index) and "Z"; Form has an
+// integer, a string, a font and a picture entry and two children. Returns the
+// bytes and the offset of Form.
 Bytes base(uint32_t* node = nullptr) {
     SkinBuilder s;
     s.pictures = {u"p"};
@@ -34,8 +34,8 @@ Bytes base(uint32_t* node = nullptr) {
     form.sections[3] = {{u"s", B::string(0)}};
     form.sections[4] = {{u"p", B::picture({}, 0, 0)}};
     child.sections[0] = {{u"c", B::integer(3)}};
-    form.children = {child};
-    s.named = {{u"Form", form}};
+    form.children = {child, child};
+    s.named = {{u"A", child}, {u"Form", form}, {u"Z", child}};
     Bytes bytes = s.build();
     if (node) *node = B::get32(bytes, 72) + 12;
     return bytes;
@@ -51,16 +51,9 @@ std::pair<std::unique_ptr<SkinFile>, std::string> load_file(const TestDevice& de
     // next used; without this call it would go on writing to the old file.
     log();
     LogCapture capture;
-    std::ofstream(device.program() / "main.skin", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    write_file(device.program() / "main.skin", bytes);
     auto skin = SkinFile::load(utf16::from_utf8(kPath), 96, makers, failure);
     return {std::move(skin), capture.text()};
-}
-
-TEST(SkinFileFaults, SoundBaseFileLoads) {
-    TestDevice device;
-    EXPECT_TRUE(load_file(device, base()).first);
 }
 
 TEST(SkinFileFaults, ShortWrongMagicAndMissingFilesFailSilently) {
@@ -100,6 +93,7 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
     TestDevice device;
     uint32_t node = 0;
     const Bytes good = base(&node);
+    ASSERT_TRUE(load_file(device, good).first);
     const uint32_t size = static_cast<uint32_t>(good.size());
     const uint32_t record = node - 12;
     auto s = [&](size_t i) {
@@ -124,6 +118,11 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
          [&](Bytes& b) { B::put32(b, record + 8, size); }},
         {"index cycle", "index record reached twice",
          [&](Bytes& b) { B::put32(b, record, record); }},
+        {"index unordered", "index records not ordered by name",
+         [&](Bytes& b) {
+             B::put32(b, record, B::get32(good, record + 4));
+             B::put32(b, record + 4, B::get32(good, record));
+         }},
         {"sections past the end", "sections outside the file",
          [&](Bytes& b) { B::put16(b, node + 12, 0xFFF0); }},
         {"section bounds decrease", "section bounds decrease",
@@ -136,6 +135,8 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
          [&](Bytes& b) { B::put32(b, node + 16, size - 2); }},
         {"child is its parent", "node is its own ancestor",
          [&](Bytes& b) { B::put32(b, node + 16, node); }},
+        {"shared child", "node is the child of two parents",
+         [&](Bytes& b) { B::put32(b, node + 20, child); }},
         {"child loops to itself", "node is the child of two parents",
          [&](Bytes& b) {
              // The leaf names itself as its one child (over its first entry).
@@ -165,36 +166,13 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
     }
 }
 
-TEST(SkinFileFaults, SharedChildrenAndUnorderedIndexAreRefused) {
-    TestDevice device;
-    SkinBuilder s;
-    B::Node leaf, twins;
-    twins.children = {leaf, leaf};
-    s.named = {{u"A", leaf}, {u"B", twins}, {u"C", leaf}};
-    Bytes good = s.build();
-    ASSERT_TRUE(SkinFile::load_bytes(good, u"x", 96, fake_makers()));
-
-    Bytes shared = good;
-    uint32_t b_node = B::get32(shared, 72) + 12;
-    B::put32(shared, b_node + 20, B::get32(shared, b_node + 16));
-    EXPECT_FALSE(SkinFile::load_bytes(shared, u"x", 96, fake_makers()));
-
-    Bytes unordered = good;
-    uint32_t root = B::get32(unordered, 72);
-    uint32_t left = B::get32(unordered, root), right = B::get32(unordered, root + 4);
-    B::put32(unordered, root, right);
-    B::put32(unordered, root + 4, left);
-    EXPECT_FALSE(SkinFile::load_bytes(unordered, u"x", 96, fake_makers()));
-}
-
-TEST(SkinFileFaults, MissingPictureFileFailsTheLoadAndStopsThere) {
+TEST(SkinFileFaults, AMissingPictureFileFailsTheLoadBeforeAnyFontIsMade) {
     TestDevice device;
     std::vector<FontDesc> fonts;
     std::string failure;
-    auto [skin, log] = load_file(
-        device, base(),
-        SkinFile::Makers{SkinFile::default_makers().picture, fake_makers(nullptr, &fonts).font},
-        &failure);
+    const SkinFile::Makers makers{SkinFile::default_makers().picture,
+                                  fake_makers(nullptr, &fonts).font};
+    auto [skin, log] = load_file(device, base(), makers, &failure);
     EXPECT_FALSE(skin);
     EXPECT_EQ(failure, "picture " + (device.program() / "p.bmp").string() + " failed to load");
     EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl picture failed to load {p}\n"),
@@ -202,18 +180,22 @@ TEST(SkinFileFaults, MissingPictureFileFailsTheLoadAndStopsThere) {
         << log;
     EXPECT_EQ(log.find("fonts create time"), std::string::npos);
     EXPECT_TRUE(fonts.empty());
+
+    // A 1 x 1 16-bit BMP in its place: the skin loads with it.
+    std::string bmp("BM\x3A\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\1\0\0\0\1\0\0\0\1\0\x10", 29);
+    bmp.resize(58);
+    write_file(device.program() / "p.bmp", bmp);
+    skin = load_file(device, base(), makers).first;
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(skin->pictures()[0].size(), (Size{1, 1}));
 }
-
-}  // namespace
-
-namespace {
 
 std::vector<Bytes> files_in(const std::filesystem::path& folder) {
     std::vector<Bytes> files;
     if (!std::filesystem::is_directory(folder)) return files;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files.emplace_back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string bytes = read_file(entry.path());
+        files.emplace_back(bytes.begin(), bytes.end());
     }
     return files;
 }

@@ -6,7 +6,6 @@
 #include "draw/PixelOps.h"
 #include "skin/NodeNotRegistered.h"
 #include "skin/Properties.h"
-#include "skin/SkinBuilder.h"
 #include "skin/SkinFromJson.h"
 #include "skin/SkinTestSupport.h"
 #include "skin/animations/VisibilityAnimation.h"
@@ -103,18 +102,17 @@ TEST_F(ElementTree, AChildWithoutATypeStopsTheLoadAfterTheChildrenBeforeIt) {
 }
 
 TEST_F(ElementTree, NodesNestedPastTheLimitAreLeftOutInsteadOfExhaustingTheStack) {
-    SkinBuilder builder;
-    builder.strings = {u"node"};
-    SkinBuilder::Node deepest;
-    deepest.sections[3] = {{u"type", SkinBuilder::string(0)}};
+    // Deeper than the JSON reader goes: the source is built as a value.
+    JsonValue node = *JsonValue::parse(R"({"strings": {"type": "node"}, "children": []})", nullptr);
+    JsonValue deep = node;
     for (int i = 0; i < 300; ++i) {
-        SkinBuilder::Node parent;
-        parent.sections[3] = deepest.sections[3];
-        parent.children.push_back(std::move(deepest));
-        deepest = std::move(parent);
+        JsonValue parent = node;
+        parent.members[1].second.items.push_back(std::move(deep));
+        deep = std::move(parent);
     }
-    builder.named.emplace_back(u"deep", std::move(deepest));
-    write_file(device.program() / "deep.skin", builder.build());
+    JsonValue source = *JsonValue::parse(R"({"named": {"deep": null}})", nullptr);
+    source.members[0].second.members[0].second = std::move(deep);
+    write_file(device.program() / "deep.skin", compile_skin(source));
     ASSERT_TRUE(properties.load_skin(u"%app_path%/deep.skin", ScreenInfo{}, fake_makers()));
     LogCapture capture;
     Element root;

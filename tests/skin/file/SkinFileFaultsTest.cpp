@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "skin/SkinBuilder.h"
+#include "skin/SkinFromJson.h"
 #include "skin/SkinTestSupport.h"
 #include "skin/file/SkinFile.h"
 #include "support/Files.h"
@@ -15,8 +15,7 @@
 
 namespace {
 
-using B = SkinBuilder;
-using Bytes = SkinBuilder::Bytes;
+using Bytes = CompiledSkin;
 
 const std::string kPath = "%app_path%/main.skin";
 
@@ -24,20 +23,11 @@ const std::string kPath = "%app_path%/main.skin";
 // integer, a string, a font and a picture entry and two children. Returns the
 // bytes and the offset of Form.
 Bytes base(uint32_t* node = nullptr) {
-    SkinBuilder s;
-    s.pictures = {u"p"};
-    s.fonts = {u"10 0 0 0 Tahoma"};
-    s.strings = {u"hello"};
-    B::Node form, child;
-    form.sections[0] = {{u"a", B::integer(1)}, {u"b", B::integer(2)}};
-    form.sections[1] = {{u"f", B::index32(0)}};
-    form.sections[3] = {{u"s", B::string(0)}};
-    form.sections[4] = {{u"p", B::picture({}, 0, 0)}};
-    child.sections[0] = {{u"c", B::integer(3)}};
-    form.children = {child, child};
-    s.named = {{u"A", child}, {u"Form", form}, {u"Z", child}};
-    Bytes bytes = s.build();
-    if (node) *node = B::get32(bytes, 72) + 12;
+    Bytes bytes = compile_skin(R"({"named": {"A": {}, "Z": {},
+        "Form": {"integers": {"a": 1, "b": 2}, "fonts": {"f": {}}, "strings": {"s": "hello"},
+                 "pictures": {"p": {"file": "p"}},
+                 "children": [{"integers": {"c": 3}}, {"integers": {"c": 3}}]}}})");
+    if (node) *node = get32(bytes, 72) + 12;
     return bytes;
 }
 
@@ -99,7 +89,7 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
     auto s = [&](size_t i) {
         return static_cast<uint16_t>(good[node + 2 * i] | good[node + 2 * i + 1] << 8);
     };
-    uint32_t child = B::get32(good, node + 16);
+    uint32_t child = get32(good, node + 16);
     struct Damage {
         const char* what;
         const char* fault;  // as the validator names it
@@ -107,50 +97,49 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
     };
     const std::vector<Damage> damages{
         {"root record outside", "index record outside the file",
-         [&](Bytes& b) { B::put32(b, 72, size - 4); }},
+         [&](Bytes& b) { put32(b, 72, size - 4); }},
         {"string block outside", "string block runs past the end of the file",
-         [&](Bytes& b) { B::put32(b, 84, size + 10); }},
+         [&](Bytes& b) { put32(b, 84, size + 10); }},
         {"last string unterminated", "string block runs past the end of the file",
-         [&](Bytes& b) { B::put32(b, 84, size - 1); }},
+         [&](Bytes& b) { put32(b, 84, size - 1); }},
         {"string count too large", "string count larger than the file",
-         [&](Bytes& b) { B::put32(b, 88, 0x7FFFFFFF); }},
+         [&](Bytes& b) { put32(b, 88, 0x7FFFFFFF); }},
         {"index name outside", "index name outside the file",
-         [&](Bytes& b) { B::put32(b, record + 8, size); }},
-        {"index cycle", "index record reached twice",
-         [&](Bytes& b) { B::put32(b, record, record); }},
+         [&](Bytes& b) { put32(b, record + 8, size); }},
+        {"index cycle", "index record reached twice", [&](Bytes& b) { put32(b, record, record); }},
         {"index unordered", "index records not ordered by name",
          [&](Bytes& b) {
-             B::put32(b, record, B::get32(good, record + 4));
-             B::put32(b, record + 4, B::get32(good, record));
+             put32(b, record, get32(good, record + 4));
+             put32(b, record + 4, get32(good, record));
          }},
         {"sections past the end", "sections outside the file",
-         [&](Bytes& b) { B::put16(b, node + 12, 0xFFF0); }},
+         [&](Bytes& b) { put16(b, node + 12, 0xFFF0); }},
         {"section bounds decrease", "section bounds decrease",
-         [&](Bytes& b) { B::put16(b, node + 2, static_cast<uint16_t>(s(0) - 8)); }},
+         [&](Bytes& b) { put16(b, node + 2, static_cast<uint16_t>(s(0) - 8)); }},
         {"partial entry", "section not a whole number of entries",
-         [&](Bytes& b) { B::put16(b, node, static_cast<uint16_t>(s(0) + 2)); }},
+         [&](Bytes& b) { put16(b, node, static_cast<uint16_t>(s(0) + 2)); }},
         {"child count past the end", "child offsets outside the file",
-         [&](Bytes& b) { B::put16(b, node + 14, 0xFFFF); }},
+         [&](Bytes& b) { put16(b, node + 14, 0xFFFF); }},
         {"child outside", "child node outside the file",
-         [&](Bytes& b) { B::put32(b, node + 16, size - 2); }},
+         [&](Bytes& b) { put32(b, node + 16, size - 2); }},
         {"child is its parent", "node is its own ancestor",
-         [&](Bytes& b) { B::put32(b, node + 16, node); }},
+         [&](Bytes& b) { put32(b, node + 16, node); }},
         {"shared child", "node is the child of two parents",
-         [&](Bytes& b) { B::put32(b, node + 20, child); }},
+         [&](Bytes& b) { put32(b, node + 20, child); }},
         {"child loops to itself", "node is the child of two parents",
          [&](Bytes& b) {
              // The leaf names itself as its one child (over its first entry).
-             B::put16(b, child + 14, 1);
-             B::put32(b, child + 16, child);
+             put16(b, child + 14, 1);
+             put32(b, child + 16, child);
          }},
         {"attribute name outside", "attribute name outside the file",
-         [&](Bytes& b) { B::put16(b, node + s(0), 0xFFFF); }},
+         [&](Bytes& b) { put16(b, node + s(0), 0xFFFF); }},
         {"integers unsorted", "section not sorted by name",
-         [&](Bytes& b) { B::put16(b, node + s(0) + 8, B::get32(b, node + s(0)) & 0xFFFF); }},
+         [&](Bytes& b) { put16(b, node + s(0) + 8, get32(b, node + s(0)) & 0xFFFF); }},
         {"font index out of range", "font index out of range",
-         [&](Bytes& b) { B::put32(b, node + s(1) + 4, 1); }},
+         [&](Bytes& b) { put32(b, node + s(1) + 4, 1); }},
         {"string index out of range", "string index out of range",
-         [&](Bytes& b) { B::put16(b, node + s(3) + 2, 1); }},
+         [&](Bytes& b) { put16(b, node + s(3) + 2, 1); }},
         {"picture index out of range", "picture index out of range",
          [&](Bytes& b) { b[node + s(4) + 18] = 1; }},
     };

@@ -41,18 +41,7 @@ TEST(FontRep, MetricsAndGlyphsComeFromTheFaceAtItsPixelHeight) {
     EXPECT_EQ(&box, &font->glyph(U'\U00020000'));
 }
 
-TEST(FontRep, UnknownFacesFallBackToTheSansFace) {
-    auto base = dejavu(10);
-    for (const char16_t* desc : {u"10 0 0 0 Tahoma", u"10 0 0 0 No Such Face \u00ff\u00fe"}) {
-        auto font = FontRep::create(FontDesc::parse(desc));
-        ASSERT_TRUE(font->has_face());
-        EXPECT_EQ(font->height(), base->height());
-        EXPECT_EQ(font->glyph(u'W').advance, base->glyph(u'W').advance);
-        EXPECT_EQ(font->glyph(u'W').coverage, base->glyph(u'W').coverage);
-    }
-}
-
-TEST(FontRep, AFontThatCannotBeHadTakesTheDefaultFontInItsStyleAndSaysSo) {
+TEST(FontRep, UnknownFacesTakeTheSansFaceAndUnusableSizesTheDefaultFontInTheirStyle) {
     // The placeholder for no font has no face, by design.
     auto none = FontRep::create(FontDesc::empty());
     EXPECT_FALSE(none->has_face());
@@ -64,9 +53,12 @@ TEST(FontRep, AFontThatCannotBeHadTakesTheDefaultFontInItsStyleAndSaysSo) {
     LogCapture log;
     FontDesc negative = FontDesc::parse(u"10 1 0 0 DejaVu Sans");
     negative.size = -4;
-    // Sizes that come to no pixels: a zero scale, a negative size.
+    // Unknown faces, and sizes that come to no pixels: a zero scale, a
+    // negative size.
     for (const auto& [desc, like] :
-         {std::pair{FontDesc::parse(u"10 0 0 0 DejaVu Sans", 0), regular},
+         {std::pair{FontDesc::parse(u"10 0 0 0 Tahoma"), regular},
+          std::pair{FontDesc::parse(u"10 0 0 0 No Such Face \u00ff\u00fe"), regular},
+          std::pair{FontDesc::parse(u"10 0 0 0 DejaVu Sans", 0), regular},
           std::pair{negative, bold}}) {
         auto font = FontRep::create(desc);
         ASSERT_TRUE(font->has_face());

@@ -21,8 +21,7 @@ std::map<std::string, std::string> device_files(const TestDevice& dev) {
 }
 
 TEST(ChatsCommand, ListsTheChatsAsTheProgramBuildsThemAndWritesNothing) {
-    TestDevice dev;
-    device_ok({"init"});
+    InitedDevice dev;
     device_ok({"sms", "deliver", "--from", "+7 (912) 345-67-89", "--name", "Анна", "--time",
                "2026-11-22T10:05:00", "Привет\n\"там\""});
     device_ok({"sms", "add", "--folder", "sent", "--to", "89123456789", "--time",
@@ -68,8 +67,7 @@ TEST(ChatsCommand, ListsTheChatsAsTheProgramBuildsThemAndWritesNothing) {
 }
 
 TEST(ChatsCommand, PrintsStoredTextWithItsControlCharactersReplaced) {
-    TestDevice dev;
-    device_ok({"init"});
+    InitedDevice dev;
     device_ok({"sms", "deliver", "--from", "+1555\x1b[2J0100", "--name",
                "\x1b]0;owned\x07"
                "Eve\xc2\x9b",

@@ -41,8 +41,7 @@ TEST(DeviceCommandLine, HelpAtEveryLevelGoesToStdoutWithStatusZero) {
 }
 
 TEST(DeviceCommandLine, UsageErrorsExitTwoWithOneLineAndWriteNothing) {
-    TestDevice dev;
-    device_ok({"init"});
+    InitedDevice dev;
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"frobnicate"},

@@ -5,14 +5,12 @@
 #include <fstream>
 
 #include "support/Files.h"
-#include "support/TestDevice.h"
 #include "tools/DeviceRun.h"
 
 namespace {
 
 TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
-    TestDevice dev;
-    device_ok({"init"});
+    InitedDevice dev;
     auto file = dev.program() / "export.vcf";
     write_file(file,
                "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:anna-1\r\nFN:Anna\r\nN:;Anna;;;\r\n"
@@ -48,8 +46,7 @@ TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
 }
 
 TEST(ContactsCommands, RefusesWhatItCannotReadWithOneLine) {
-    TestDevice dev;
-    device_ok({"init"});
+    InitedDevice dev;
     auto fifo = dev.program() / "pipe.vcf";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
     for (const std::string& file :
@@ -79,8 +76,7 @@ TEST(ContactsCommands, RefusesWhatItCannotReadWithOneLine) {
 }
 
 TEST(ContactsCommands, ListShowsNamesWithoutTheirControlCharacters) {
-    TestDevice dev;
-    device_ok({"init"});
+    InitedDevice dev;
     std::ofstream(dev.device() / "contacts" / "evil.vcf")
         << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Evil\x1b]52;c;cm0gLXJmIH4=\a\x1b[2J\r\n"
            "TEL;TYPE=CELL:+1 555\x1b[31m 0700\r\nEND:VCARD\r\n";

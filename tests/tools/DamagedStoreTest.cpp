@@ -7,7 +7,6 @@
 
 #include "support/DamageTable.h"
 #include "support/Files.h"
-#include "support/TestDevice.h"
 #include "tools/DeviceRun.h"
 
 namespace fs = std::filesystem;
@@ -15,8 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 TEST(DamagedStore, ListExportAndChatsFailAndTheLastGoodBackupStays) {
-    TestDevice dev;
-    device_ok({"init"});
+    InitedDevice dev;
     for (const char* from : {"+100", "+200", "+300"})
         device_ok({"sms", "deliver", "--from", from, "hello"});
     fs::path backup = dev.program() / "backup.xml";

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TestDevice.h"
 #include "tools/device/DeviceMain.h"
 
 struct DeviceRun {
@@ -29,6 +30,11 @@ inline void device_ok(std::vector<std::string> args) {
     DeviceRun run = device(std::move(args));
     ASSERT_EQ(run.status, 0) << run.err;
 }
+
+// A fresh device folder made by "init".
+struct InitedDevice : TestDevice {
+    InitedDevice() { device_ok({"init"}); }
+};
 
 // Lines of a text, without their line ends.
 inline std::vector<std::string> lines(const std::string& text) {

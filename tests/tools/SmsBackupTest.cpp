@@ -39,8 +39,7 @@ std::string list_without_ids() {
 }  // namespace
 
 TEST(SmsBackup, ImportFilesEverySmsWithItsFolderFlagsAndText) {
-    TestDevice dev;
-    device_ok({"init"});
+    InitedDevice dev;
     DeviceRun r = device({"sms", "import", kData + "/backup.xml"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "imported 5, skipped 1\n");
@@ -79,8 +78,7 @@ TEST(SmsBackup, ImportFilesEverySmsWithItsFolderFlagsAndText) {
 }
 
 TEST(SmsBackup, ABrokenFileImportsNothingAndNamesTheLine) {
-    TestDevice dev;
-    device_ok({"init"});
+    InitedDevice dev;
     device_ok({"sms", "deliver", "--from", "1", "already here"});
     struct Case {
         std::string file;
@@ -102,8 +100,7 @@ TEST(SmsBackup, ABrokenFileImportsNothingAndNamesTheLine) {
 }
 
 TEST(SmsBackup, ImportSkipsTextsLongerThanAnSmsWithAWarning) {
-    TestDevice dev;
-    device_ok({"init"});
+    InitedDevice dev;
     fs::path file = dev.program() / "long.xml";
     write_file(file, "<smses><sms address='1' date='1' type='1' body='" +
                          std::string(kMaxBodyLength + 1, 'x') +
@@ -151,8 +148,7 @@ TEST(SmsBackup, ReaderRefusesWhatIsNoSmsBackup) {
 }
 
 TEST(SmsBackup, ExportImportsBackToTheSameMessages) {
-    TestDevice first;
-    device_ok({"init"});
+    InitedDevice first;
     device_ok({"sms", "import", kData + "/backup.xml"});
     device_ok({"sms", "deliver", "--from", "+100", "--class", "REPORT.IPM.SMStext.DR",
                "Message to +100 delivered"});
@@ -168,8 +164,7 @@ TEST(SmsBackup, ExportImportsBackToTheSameMessages) {
     EXPECT_NE(xml.find("contact_name=\"(Unknown)\""), std::string::npos);
     EXPECT_NE(xml.find("readable_date=\""), std::string::npos);
 
-    TestDevice second;
-    device_ok({"init"});
+    InitedDevice second;
     device_ok({"sms", "import", file.string()});
     device_ok({"sms", "deliver", "--from", "+100", "--class", "REPORT.IPM.SMStext.DR",
                "Message to +100 delivered"});

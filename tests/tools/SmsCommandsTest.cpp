@@ -35,7 +35,7 @@ protected:
         return lines(device(args).out);
     }
 
-    TestDevice dev_;
+    InitedDevice dev_;
 };
 
 }  // namespace

@@ -22,17 +22,6 @@ StoredMessage incoming(std::u16string from, std::u16string body, bool read = fal
     return m;
 }
 
-StoredMessage outgoing(std::vector<StoredRecipient> to, std::u16string body, bool report) {
-    StoredMessage m;
-    m.folder = StoreFolderKind::Outbox;
-    m.flags = 0x28;
-    m.recipients = std::move(to);
-    m.body = std::move(body);
-    m.submitted = true;
-    m.delivery_report_requested = report;
-    return m;
-}
-
 std::shared_ptr<StoreDatabase> open_store() {
     std::string error;
     auto db = StoreDatabase::open(paths::device_folder_utf8(), &error);
@@ -64,33 +53,6 @@ TEST(StoreDatabase, FilesListsAndChangesMessagesKeepingTheUnreadCounter) {
     EXPECT_FALSE(db->find_message(a));
     EXPECT_EQ(unread_counter(), 0u);
     EXPECT_FALSE(db->find_message({1, 2, 3}));
-}
-
-TEST(StoreDatabase, TransmitMovesToSentFilesReportsAndKeepsFailures) {
-    TestDevice device;
-    auto db = open_store();
-    auto ok = db->add_message(outgoing({{u"Ann", u"+7 912 000-11-22"}}, u"hi", true));
-    auto bad = db->add_message(outgoing({{u"", u"555"}}, u"to nowhere", false));
-    auto result = db->transmit({u"555"});
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->sent, 1);
-    EXPECT_EQ(result->failed, 1);
-    EXPECT_EQ(result->reports, 1);
-
-    auto sent = db->find_message(ok);
-    ASSERT_TRUE(sent);
-    EXPECT_EQ(sent->folder, StoreFolderKind::SentItems);
-    EXPECT_EQ(sent->flags & 0x08, 0u);
-    EXPECT_TRUE(sent->delivery_time);
-    EXPECT_EQ(db->find_message(bad)->folder, StoreFolderKind::Outbox);
-    EXPECT_TRUE(db->find_message(bad)->failed);
-
-    auto inbox = db->list_messages(StoreFolderKind::Inbox).value();
-    ASSERT_EQ(inbox.size(), 1u);
-    EXPECT_EQ(inbox[0].message_class, u"REPORT.IPM.SMStext.DR");
-    EXPECT_NE(inbox[0].body.find(u"+7 912 000-11-22"), std::u16string::npos);
-    // A second run has nothing left to send.
-    EXPECT_EQ(db->transmit({})->sent, 0);
 }
 
 TEST(StoreDatabase, ContentsTableReadsAnyWindowInOrder) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -73,34 +72,14 @@ TEST(FontRep, UnknownFacesTakeTheSansFaceAndUnusableSizesTheDefaultFontInTheirSt
     EXPECT_EQ(text.find("GetTextMetrics failed"), std::string::npos);
 }
 
-TEST(FontRep, EmojiComeInColourFromTheColourFaceScaledToTheFontSize) {
-    // The colour font holds 136 x 128 pixel glyphs at 109 pixels to the em:
-    // at 14 pixels that is 17 x 16, at 32 pixels 40 x 38.
+TEST(FontRep, EmojiComeInColourNeitherBoldNorSlantedAndInvisibleCharactersShowNothing) {
+    // Their sizes, placement and presentations show in the text screenshots
+    // and the drawing tests. The colour font holds 136 x 128 pixel glyphs at
+    // 109 pixels to the em: at 14 pixels that is 17 x 16.
     auto font = dejavu(10);
     const Glyph& thumbs = font->glyph(U'\U0001F44D');
     EXPECT_TRUE(thumbs.coverage.empty());
     EXPECT_EQ(thumbs.color.size(), 17u * 16u);
-    EXPECT_EQ(thumbs.advance, 17);
-    EXPECT_EQ(thumbs.width, 17);
-    EXPECT_EQ(thumbs.height, 16);
-    // Inside the line, and drawn with some fully opaque pixels.
-    EXPECT_LE(thumbs.top, font->ascent());
-    EXPECT_LE(thumbs.height - thumbs.top, font->descent());
-    EXPECT_NE(std::count_if(thumbs.color.begin(), thumbs.color.end(),
-                            [](uint32_t p) { return p >> 24 == 255; }),
-              0);
-    auto large_font = dejavu(24);
-    const Glyph& large = large_font->glyph(U'\U0001F525');
-    EXPECT_EQ(large.advance, 40);
-    EXPECT_EQ(large.color.size(), 40u * 38u);
-
-    // Emoji by default come in colour even where the main face has a plain
-    // glyph (DejaVu has U+1F600); U+2764 is text by default, an emoji when
-    // asked for.
-    EXPECT_FALSE(font->glyph(U'\U0001F600').color.empty());
-    EXPECT_FALSE(font->glyph(U'\u2764').coverage.empty());
-    EXPECT_FALSE(font->glyph(U'\u2764', Presentation::Emoji).color.empty());
-    // Bitmaps are not made bold or slanted.
     auto bold_italic = FontRep::create(FontDesc::parse(u"10 1 1 0 DejaVu Sans"));
     EXPECT_EQ(bold_italic->glyph(U'\U0001F44D').color, thumbs.color);
     // Joiners, selectors, tags and direction marks show nothing.

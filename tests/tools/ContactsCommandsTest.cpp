@@ -20,10 +20,6 @@ TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
     DeviceRun import = device({"contacts", "import", file.string()});
     ASSERT_EQ(import.status, 0) << import.err;
     EXPECT_EQ(import.out, "imported 2 contacts, 0 already there, 0 refused\n");
-    size_t files = 0;
-    for (auto& entry : std::filesystem::directory_iterator(dev.device() / "contacts"))
-        files += entry.path().extension() == ".vcf";
-    EXPECT_EQ(files, 2u);
     // A second import writes nothing.
     import = device({"contacts", "import", file.string()});
     EXPECT_EQ(import.out, "imported 0 contacts, 2 already there, 0 refused\n");

@@ -36,7 +36,7 @@ TEST(KeyValueFile, TakesKeysAndValuesExactlyAsTheLinesGiveThem) {
     EXPECT_EQ(pairs, expected);
 }
 
-TEST(KeyValueFile, ReadsUtf16WithByteOrderMarkAndEightBitAsLatin1) {
+TEST(KeyValueFile, ReadsUtf16WithByteOrderMarkAndAnythingElseAsLatin1) {
     std::u16string russian = u"Cancel=Отмена\r\n";
     EXPECT_EQ(parse_bytes(utf16_file(russian)).at(u"Cancel"), u"Отмена");
     // The same text saved as 8-bit (UTF-8 here) is not read as Cyrillic.
@@ -44,9 +44,7 @@ TEST(KeyValueFile, ReadsUtf16WithByteOrderMarkAndEightBitAsLatin1) {
     EXPECT_NE(eight_bit, u"Отмена");
     EXPECT_EQ(eight_bit.size(), 12u);
     EXPECT_EQ(parse_bytes("Caf\xE9=\xFF").at(u"Café"), u"ÿ");
-}
-
-TEST(KeyValueFile, ShortAndOddFilesDoNotConfuseTheDecoder) {
+    // Short and odd files do not confuse the decoder.
     EXPECT_TRUE(parse_bytes("\xFF\xFE").empty());
     EXPECT_TRUE(parse_bytes("").empty());
     // A lone FF is one 8-bit character, a key with an empty value.

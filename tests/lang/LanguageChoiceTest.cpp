@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unicode/locid.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -7,6 +6,7 @@
 #include "LangFiles.h"
 #include "lang/LanguageChoice.h"
 #include "platform/Registry.h"
+#include "support/DefaultLocale.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -16,14 +16,6 @@ const RegistryPath kKey(u"HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo");
 
 class LanguageChoice : public ::testing::Test {
 protected:
-    LanguageChoice() : saved_(icu::Locale::getDefault()) { set_locale("de_DE"); }
-    ~LanguageChoice() override { set_locale(saved_); }
-
-    static void set_locale(const icu::Locale& locale) {
-        UErrorCode status = U_ZERO_ERROR;
-        icu::Locale::setDefault(locale, status);
-    }
-
     void add(const char* file_name, const std::u16string& cancel) {
         write_file(device_.program() / file_name, utf16_file(u"Cancel=" + cancel));
     }
@@ -37,7 +29,7 @@ protected:
     }
 
     TestDevice device_;
-    icu::Locale saved_;
+    DefaultLocale locale_{"de_DE"};
 };
 
 TEST_F(LanguageChoice, TriesRegistryThenSystemLanguageThenEnglishThenAnyFile) {
@@ -68,7 +60,7 @@ TEST_F(LanguageChoice, TriesRegistryThenSystemLanguageThenEnglishThenAnyFile) {
     EXPECT_EQ(value, u"russian");
 }
 
-TEST_F(LanguageChoice, UnreadableOrMissingRegistryValueCountsAsEmpty) {
+TEST_F(LanguageChoice, AnUnreadableMissingOrOutsideRegistryValueCountsAsEmpty) {
     add("german.lng", u"Abbrechen");
     ASSERT_TRUE(registry::write_number(kKey, u"Language", 7));
     EXPECT_EQ(chosen(), u"Abbrechen");

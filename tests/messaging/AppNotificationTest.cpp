@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
 #include "messaging/AppNotification.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/RegistryNotification.h"
 #include "support/LogCapture.h"
+#include "support/StartRecorder.h"
 #include "support/TestDevice.h"
 
 namespace {
@@ -46,12 +44,7 @@ TEST(AppNotification, StartsTheProgramWhateverItsFolderIsCalled) {
     auto folder = device.program() / "say \\\"hi\\\" \\ there";
     std::filesystem::create_directories(folder);
     setenv("QUILLMO_HOME", folder.c_str(), 1);
-    auto marker = device.program() / "marker";
-    {
-        std::ofstream out(folder / "quillmo");
-        out << "#!/bin/sh\necho \"$@\" >> '" << marker.string() << "'\n";
-    }
-    std::filesystem::permissions(folder / "quillmo", std::filesystem::perms::owner_all);
+    StartRecorder program(folder / "quillmo");
 
     std::u16string command = message_command_line();
     EXPECT_EQ(process::split_command_line(command),
@@ -59,12 +52,7 @@ TEST(AppNotification, StartsTheProgramWhateverItsFolderIsCalled) {
     ASSERT_TRUE(set_app_notification(kMessageNotificationName, command));
     ASSERT_TRUE(registry::write_number(u"HKEY_CURRENT_USER\\System\\State\\Messages\\SMS\\Unread",
                                        u"Count", 1));
-    for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    std::ifstream in(marker);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "message\n");
+    EXPECT_EQ(program.starts(), "message\n");
 }
 
 }  // namespace

@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <thread>
-
 #include "messaging/sms_manager.h"
 #include "platform/LocalTime.h"
 #include "platform/Paths.h"
@@ -12,6 +7,7 @@
 #include "platform/RegistryNotification.h"
 #include "platform/store/StoreDatabase.h"
 #include "support/LogCapture.h"
+#include "support/StartRecorder.h"
 #include "support/TestDevice.h"
 
 namespace {
@@ -20,9 +16,12 @@ class SmsManagerTest : public ::testing::Test {
 protected:
     SmsManagerTest() : store_(StoreDatabase::open(paths::device_folder_utf8(), nullptr)) {}
 
-    EntryId add(StoredMessage m) {
-        auto id = store_->add_message(m);
-        return EntryId(id);
+    EntryId add(StoredMessage m) { return EntryId(store_->add_message(m)); }
+    static SmsRecord read(sms_manager& manager, EntryId id) {
+        SmsRecord r;
+        r.id = id;
+        EXPECT_TRUE(manager.read_sms(r));
+        return r;
     }
     static StoredMessage incoming(std::u16string from, std::u16string body) {
         StoredMessage m;
@@ -50,20 +49,15 @@ TEST_F(SmsManagerTest, ReadsIncomingMessagesWithLocalTimeAndPlainLineEnds) {
     EXPECT_EQ(manager.get_id(kFolderInbox, 0), winter);
     EXPECT_EQ(manager.get_id(kFolderInbox, 1), summer);
 
-    SmsRecord r;
-    r.id = winter;
-    ASSERT_TRUE(manager.read_sms(r));
+    SmsRecord r = read(manager, winter);
     EXPECT_EQ(r.body, u"line one\nline two");
     EXPECT_EQ(r.sender, (Recipient{u"Ann", u"+79123456789"}));
     EXPECT_TRUE(r.incoming());
     EXPECT_TRUE(r.unread());
     EXPECT_EQ(local_time::to_iso8601(r.time), "2026-01-15T13:00:00");  // CET
 
-    SmsRecord s;
-    s.id = summer;
-    ASSERT_TRUE(manager.read_sms(s));
     // Falls back to the modification time, converted with summer time.
-    EXPECT_EQ(local_time::to_iso8601(s.time), "2026-07-15T14:00:00");
+    EXPECT_EQ(local_time::to_iso8601(read(manager, summer).time), "2026-07-15T14:00:00");
 }
 
 TEST_F(SmsManagerTest, ReadsRecipientsAndReportKinds) {
@@ -83,25 +77,13 @@ TEST_F(SmsManagerTest, ReadsRecipientsAndReportKinds) {
     EntryId other_case = add(dr);
 
     sms_manager manager;
-    SmsRecord r;
-    r.id = two;
-    ASSERT_TRUE(manager.read_sms(r));
+    SmsRecord r = read(manager, two);
     EXPECT_TRUE(r.outgoing());
     ASSERT_EQ(r.recipients.size(), 2u);
     EXPECT_EQ(r.correspondent(), (Recipient{u"Ann", u"111"}));
-    SmsRecord e;
-    e.id = none;
-    ASSERT_TRUE(manager.read_sms(e));
-    EXPECT_TRUE(e.correspondent().empty());
-
-    SmsRecord d;
-    d.id = delivered;
-    ASSERT_TRUE(manager.read_sms(d));
-    EXPECT_EQ(d.report, ReportKind::Delivered);
-    SmsRecord c;
-    c.id = other_case;
-    ASSERT_TRUE(manager.read_sms(c));
-    EXPECT_EQ(c.report, ReportKind::None);
+    EXPECT_TRUE(read(manager, none).correspondent().empty());
+    EXPECT_EQ(read(manager, delivered).report, ReportKind::Delivered);
+    EXPECT_EQ(read(manager, other_case).report, ReportKind::None);
 }
 
 TEST_F(SmsManagerTest, FailuresLogTheirFixedLines) {
@@ -158,14 +140,8 @@ TEST_F(SmsManagerTest, SetReadChangesOnlyWhatDiffers) {
 }
 
 TEST_F(SmsManagerTest, MarkingManyMessagesReadChangesTheUnreadCounterOnce) {
-    // A request that starts a script on every change of the counter.
-    auto script = device_.program() / "started.sh";
-    auto marker = device_.program() / "marker";
-    {
-        std::ofstream out(script);
-        out << "#!/bin/sh\necho started >> '" << marker.string() << "'\n";
-    }
-    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    // A request that starts a program on every change of the counter.
+    StartRecorder program(device_.program() / "started.sh");
     std::vector<SmsRecord> chat(3);
     for (SmsRecord& r : chat) r.id = add(incoming(u"1", u"unread"));
     chat.push_back({});
@@ -176,7 +152,7 @@ TEST_F(SmsManagerTest, MarkingManyMessagesReadChangesTheUnreadCounterOnce) {
     r.name = u"Test.counter";
     r.key = u"HKEY_CURRENT_USER\\System\\State\\Messages\\SMS\\Unread";
     r.value = u"Count";
-    r.command_line = u"\"" + script.u16string() + u"\"";
+    r.command_line = u"\"" + program.path().u16string() + u"\" started";
     r.flags = registry::kNoNameOnCommandLine;
     ASSERT_EQ(registry::notify_app(r), registry::kResultOk);
 
@@ -185,12 +161,7 @@ TEST_F(SmsManagerTest, MarkingManyMessagesReadChangesTheUnreadCounterOnce) {
     EXPECT_EQ(store_->unread_count(), 0u);
     for (size_t i : {0, 2})
         EXPECT_TRUE(store_->find_message(chat[i].id.bytes())->flags & kMsgFlagRead);
-    for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    std::ifstream in(marker);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "started\n");
+    EXPECT_EQ(program.starts(), "started\n");
 }
 
 TEST_F(SmsManagerTest, KeptBatchIsDroppedWhenTheFolderChangedBehindIt) {

@@ -1,23 +1,19 @@
 #include <gtest/gtest.h>
-#include <unicode/locid.h>
+
+#include <optional>
 
 #include "platform/LocalTime.h"
 #include "platform/LocaleFormat.h"
+#include "support/DefaultLocale.h"
 
 namespace {
-
-void set_locale(const char* name) {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::Locale::setDefault(icu::Locale(name), status);
-}
 
 int64_t at(const char* iso) { return *local_time::parse_iso8601(iso); }
 
 }  // namespace
 
 TEST(LocaleFormat, FormatsTheLocalTimeAsGivenInTheDefaultLocale) {
-    icu::Locale saved = icu::Locale::getDefault();
-    set_locale("en_US");
+    std::optional<DefaultLocale> locale(std::in_place, "en_US");
     // Local already: whatever the machine's zone, 10:05 stays 10:05.
     EXPECT_EQ(locale_format::format_time(at("2026-11-22T10:05:59")), u"10:05 AM");
     EXPECT_EQ(locale_format::format_time(at("1969-12-31T22:05:00")), u"10:05 PM");
@@ -31,10 +27,8 @@ TEST(LocaleFormat, FormatsTheLocalTimeAsGivenInTheDefaultLocale) {
     EXPECT_EQ(locale_format::format_long_date(at("2026-09-14T12:00:00")),
               u"Monday, September 14, 2026");
 
-    set_locale("de_DE");
+    locale.emplace("de_DE");
     EXPECT_EQ(locale_format::format_time(at("2026-11-22T10:05:00")), u"10:05");
     EXPECT_EQ(locale_format::format_long_date(at("2026-11-22T10:05:00")),
               u"Sonntag, 22. November 2026");
-    UErrorCode status = U_ZERO_ERROR;
-    icu::Locale::setDefault(saved, status);
 }

@@ -2,17 +2,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <thread>
 
 #include "platform/Paths.h"
-#include "platform/Registry.h"
 #include "platform/store/StoreDatabase.h"
+#include "support/Files.h"
 #include "support/TestDevice.h"
+#include "support/UnreadCounter.h"
 
 namespace {
-
-const RegistryPath kUnread(u"HKEY_CURRENT_USER\\System\\State\\Messages\\SMS\\Unread");
 
 StoredMessage incoming(std::u16string from, std::u16string body, bool read = false) {
     StoredMessage m;
@@ -22,23 +20,6 @@ StoredMessage incoming(std::u16string from, std::u16string body, bool read = fal
     m.body = std::move(body);
     m.delivery_time = 134000000000000000LL;
     return m;
-}
-
-StoredMessage outgoing(std::vector<StoredRecipient> to, std::u16string body, bool report) {
-    StoredMessage m;
-    m.folder = StoreFolderKind::Outbox;
-    m.flags = 0x28;
-    m.recipients = std::move(to);
-    m.body = std::move(body);
-    m.submitted = true;
-    m.delivery_report_requested = report;
-    return m;
-}
-
-uint32_t unread_in_registry() {
-    uint32_t count = 999;
-    registry::read_number(kUnread, u"Count", count);
-    return count;
 }
 
 std::shared_ptr<StoreDatabase> open_store() {
@@ -55,7 +36,7 @@ TEST(StoreDatabase, FilesListsAndChangesMessagesKeepingTheUnreadCounter) {
     auto b = db->add_message(incoming(u"BANK", u"code 1234", true));
     ASSERT_FALSE(a.empty());
     EXPECT_LT(a, b);  // ids order like arrival
-    EXPECT_EQ(unread_in_registry(), 1u);
+    EXPECT_EQ(unread_counter(), 1u);
 
     auto inbox = db->list_messages(StoreFolderKind::Inbox).value();
     ASSERT_EQ(inbox.size(), 2u);
@@ -64,41 +45,14 @@ TEST(StoreDatabase, FilesListsAndChangesMessagesKeepingTheUnreadCounter) {
     EXPECT_EQ(inbox[1].sender_number, u"BANK");
 
     EXPECT_TRUE(db->set_read(a, true));
-    EXPECT_EQ(unread_in_registry(), 0u);
+    EXPECT_EQ(unread_counter(), 0u);
     EXPECT_TRUE(db->set_read(a, false));
-    EXPECT_EQ(unread_in_registry(), 1u);
+    EXPECT_EQ(unread_counter(), 1u);
     EXPECT_TRUE(db->delete_message(a));
     EXPECT_FALSE(db->delete_message(a));
     EXPECT_FALSE(db->find_message(a));
-    EXPECT_EQ(unread_in_registry(), 0u);
+    EXPECT_EQ(unread_counter(), 0u);
     EXPECT_FALSE(db->find_message({1, 2, 3}));
-}
-
-TEST(StoreDatabase, TransmitMovesToSentFilesReportsAndKeepsFailures) {
-    TestDevice device;
-    auto db = open_store();
-    auto ok = db->add_message(outgoing({{u"Ann", u"+7 912 000-11-22"}}, u"hi", true));
-    auto bad = db->add_message(outgoing({{u"", u"555"}}, u"to nowhere", false));
-    auto result = db->transmit({u"555"});
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->sent, 1);
-    EXPECT_EQ(result->failed, 1);
-    EXPECT_EQ(result->reports, 1);
-
-    auto sent = db->find_message(ok);
-    ASSERT_TRUE(sent);
-    EXPECT_EQ(sent->folder, StoreFolderKind::SentItems);
-    EXPECT_EQ(sent->flags & 0x08, 0u);
-    EXPECT_TRUE(sent->delivery_time);
-    EXPECT_EQ(db->find_message(bad)->folder, StoreFolderKind::Outbox);
-    EXPECT_TRUE(db->find_message(bad)->failed);
-
-    auto inbox = db->list_messages(StoreFolderKind::Inbox).value();
-    ASSERT_EQ(inbox.size(), 1u);
-    EXPECT_EQ(inbox[0].message_class, u"REPORT.IPM.SMStext.DR");
-    EXPECT_NE(inbox[0].body.find(u"+7 912 000-11-22"), std::u16string::npos);
-    // A second run has nothing left to send.
-    EXPECT_EQ(db->transmit({})->sent, 0);
 }
 
 TEST(StoreDatabase, ContentsTableReadsAnyWindowInOrder) {
@@ -133,25 +87,7 @@ TEST(StoreDatabase, ContentsTableReadsAnyWindowInOrder) {
     EXPECT_EQ(ids[0], all[11].entry_id);
 }
 
-TEST(StoreDatabase, ReadsAheadButNeverServesWhatItChangedItself) {
-    TestDevice device;
-    auto db = open_store();
-    auto first = db->add_message(incoming(u"1", u"one"));
-    auto second = db->add_message(incoming(u"1", u"two"));
-    auto sms = db->stores()[1].entry_id;
-    ASSERT_EQ(db->find_message_in_store(sms, first)->body, u"one");
-    ASSERT_TRUE(db->set_read(second, true));
-    auto read = db->find_message_in_store(sms, second);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->flags & 0x01, 0x01u);
-    // A message of another store is not found through the SMS store.
-    EXPECT_FALSE(db->find_message_in_store(db->stores()[0].entry_id, first));
-    // Nor is a deleted one.
-    ASSERT_TRUE(db->delete_message(first));
-    EXPECT_FALSE(db->find_message_in_store(sms, first));
-}
-
-TEST(StoreDatabase, ReadingAheadPastLongMessagesServesEveryMessageWhole) {
+TEST(StoreDatabase, ReadsAheadServingLongTextsWholeButNeverWhatItChangedItself) {
     TestDevice device;
     auto db = open_store();
     // More text than is held ahead: the fills stop early and read on later.
@@ -174,6 +110,19 @@ TEST(StoreDatabase, ReadingAheadPastLongMessagesServesEveryMessageWhole) {
             EXPECT_EQ(m->body, messages[i].body) << i;
         }
     }
+
+    auto first = db->add_message(incoming(u"1", u"one"));
+    auto second = db->add_message(incoming(u"1", u"two"));
+    ASSERT_EQ(db->find_message_in_store(sms, first)->body, u"one");
+    ASSERT_TRUE(db->set_read(second, true));
+    auto read = db->find_message_in_store(sms, second);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->flags & 0x01, 0x01u);
+    // A message of another store is not found through the SMS store, nor is a
+    // deleted one.
+    EXPECT_FALSE(db->find_message_in_store(db->stores()[0].entry_id, first));
+    ASSERT_TRUE(db->delete_message(first));
+    EXPECT_FALSE(db->find_message_in_store(sms, first));
 }
 
 TEST(StoreDatabase, RefusesATextLongerThanAnSmsCanCarry) {
@@ -218,15 +167,12 @@ TEST(StoreDatabase, ConcurrentWritersLoseNothingAndWaitForALockedStore) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(open_store()->list_messages(StoreFolderKind::Inbox).value().size(), 200u);
-    EXPECT_EQ(unread_in_registry(), 200u);
+    EXPECT_EQ(unread_counter(), 200u);
 }
 
 TEST(StoreDatabase, RefusesAFileThatIsNoStore) {
     TestDevice device;
-    {
-        std::ofstream out(device.device() / "store.db", std::ios::binary);
-        out << std::string(4096, '\x5a');
-    }
+    write_file(device.device() / "store.db", std::string(4096, '\x5a'));
     std::string error;
     EXPECT_FALSE(StoreDatabase::open(paths::device_folder_utf8(), &error));
     EXPECT_FALSE(error.empty());

@@ -5,10 +5,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
-#include "platform/Registry.h"
+#include "support/Files.h"
 #include "support/TestDevice.h"
+#include "support/UnreadCounter.h"
 #include "tools/DeviceRun.h"
 
 namespace fs = std::filesystem;
@@ -41,8 +41,7 @@ TEST(DeviceCommandLine, HelpAtEveryLevelGoesToStdoutWithStatusZero) {
 }
 
 TEST(DeviceCommandLine, UsageErrorsExitTwoWithOneLineAndWriteNothing) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    InitedDevice dev;
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"frobnicate"},
@@ -74,6 +73,7 @@ TEST(DeviceCommandLine, UsageErrorsExitTwoWithOneLineAndWriteNothing) {
         {"reg", "set", "HKEY_CURRENT_USER\\x", "v"},
         {"reg", "set", "HKEY_CURRENT_USER\\x", "v", "--string", "a", "--number", "1"},
         {"reg", "set", "HKEY_CURRENT_USER\\x", "v", "--number", "-1"},
+        {"chats", "--jsn"},
     };
     for (const auto& args : bad) {
         DeviceRun r = device(args);
@@ -98,9 +98,10 @@ TEST(DeviceCommandLine, CommandsOtherThanInitNeedAnExistingDeviceFolder) {
           {"sms", "transmit"},
           {"sms", "generate", "--messages", "5", "--chats", "2"},
           {"reg", "get", "HKEY_CURRENT_USER\\Software", "v"},
-          {"reg", "set", "HKEY_CURRENT_USER\\Software", "v", "--number", "1"}}) {
+          {"reg", "set", "HKEY_CURRENT_USER\\Software", "v", "--number", "1"},
+          {"chats", "--json"}}) {
         DeviceRun r = device(args);
-        EXPECT_EQ(r.status, 2) << args[1];
+        EXPECT_EQ(r.status, 2) << args.back();
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err.find("does not exist; run 'quillmo-device init'"), std::string::npos)
             << r.err;
@@ -120,24 +121,19 @@ TEST(DeviceCommandLine, InitBuildsTheDeviceFolderAndCanRunAgain) {
     struct stat st {};
     ASSERT_EQ(stat(tmail.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0755u);
-    std::ifstream in(tmail);
-    std::string script((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string script = read_file(tmail);
     EXPECT_TRUE(script.starts_with("#!/bin/sh\n"));
     EXPECT_NE(script.find("'" + (dev.program() / "quillmo-device").string() + "' sms transmit"),
               std::string::npos)
         << script;
 
-    const char16_t* key = u"HKEY_CURRENT_USER\\System\\State\\Messages\\SMS\\Unread";
-    uint32_t count = 99;
-    ASSERT_TRUE(registry::read_number(key, u"Count", count));
-    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(unread_counter(), 0u);
 
     // A second init keeps the messages and the counter.
-    ASSERT_EQ(device({"sms", "deliver", "--from", "+100", "unread"}).status, 0);
-    ASSERT_EQ(device({"init"}).status, 0);
+    device_ok({"sms", "deliver", "--from", "+100", "unread"});
+    device_ok({"init"});
     EXPECT_EQ(lines(device({"sms", "list"}).out).size(), 2u);
-    ASSERT_TRUE(registry::read_number(key, u"Count", count));
-    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(unread_counter(), 1u);
 }
 
 TEST(DeviceCommandLine, TmailTransmitsTheOutboxOfTheDeviceItBelongsTo) {
@@ -146,8 +142,8 @@ TEST(DeviceCommandLine, TmailTransmitsTheOutboxOfTheDeviceItBelongsTo) {
         GTEST_SKIP() << "needs the built program folder (run through ctest)";
     TestDevice dev;
     setenv("QUILLMO_HOME", program_dir, 1);
-    ASSERT_EQ(device({"init"}).status, 0);
-    ASSERT_EQ(device({"sms", "add", "--folder", "outbox", "--to", "555", "hello"}).status, 0);
+    device_ok({"init"});
+    device_ok({"sms", "add", "--folder", "outbox", "--to", "555", "hello"});
 
     // Started the way the application starts it, from an environment that
     // names no device folder: the script finds its own.

@@ -4,36 +4,28 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/TestDevice.h"
+#include "support/Files.h"
 #include "tools/DeviceRun.h"
 
 namespace {
 
 TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    InitedDevice dev;
     auto file = dev.program() / "export.vcf";
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:anna-1\r\nFN:Anna\r\nN:;Anna;;;\r\n"
+    write_file(file,
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:anna-1\r\nFN:Anna\r\nN:;Anna;;;\r\n"
                "TEL;TYPE=CELL:+7 912 345-67-89\r\nEND:VCARD\r\n"
                "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:bob-2\r\nFN:Bob\r\nN:;Bob;;;\r\n"
-               "TEL;TYPE=HOME:+1 555 0100\r\nEND:VCARD\r\n";
-    }
+               "TEL;TYPE=HOME:+1 555 0100\r\nEND:VCARD\r\n");
     DeviceRun import = device({"contacts", "import", file.string()});
     ASSERT_EQ(import.status, 0) << import.err;
     EXPECT_EQ(import.out, "imported 2 contacts, 0 already there, 0 refused\n");
-    size_t files = 0;
-    for (auto& entry : std::filesystem::directory_iterator(dev.device() / "contacts"))
-        files += entry.path().extension() == ".vcf";
-    EXPECT_EQ(files, 2u);
     // A second import writes nothing.
     import = device({"contacts", "import", file.string()});
     EXPECT_EQ(import.out, "imported 0 contacts, 2 already there, 0 refused\n");
 
-    ASSERT_EQ(device({"sms", "deliver", "--from", "+1 (555) 0100", "hello"}).status, 0);
-    ASSERT_EQ(
-        device({"sms", "deliver", "--from", "+44 20 7946 0018", "--name", "Eve", "hi"}).status, 0);
+    device_ok({"sms", "deliver", "--from", "+1 (555) 0100", "hello"});
+    device_ok({"sms", "deliver", "--from", "+44 20 7946 0018", "--name", "Eve", "hi"});
     DeviceRun list = device({"contacts", "list", "--json"});
     ASSERT_EQ(list.status, 0) << list.err;
     EXPECT_NE(
@@ -50,8 +42,7 @@ TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
 }
 
 TEST(ContactsCommands, RefusesWhatItCannotReadWithOneLine) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    InitedDevice dev;
     auto fifo = dev.program() / "pipe.vcf";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
     for (const std::string& file :
@@ -81,8 +72,7 @@ TEST(ContactsCommands, RefusesWhatItCannotReadWithOneLine) {
 }
 
 TEST(ContactsCommands, ListShowsNamesWithoutTheirControlCharacters) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    InitedDevice dev;
     std::ofstream(dev.device() / "contacts" / "evil.vcf")
         << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Evil\x1b]52;c;cm0gLXJmIH4=\a\x1b[2J\r\n"
            "TEL;TYPE=CELL:+1 555\x1b[31m 0700\r\nEND:VCARD\r\n";

@@ -4,29 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "support/DamageTable.h"
-#include "support/TestDevice.h"
+#include "support/Files.h"
 #include "tools/DeviceRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 TEST(DamagedStore, ListExportAndChatsFailAndTheLastGoodBackupStays) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    InitedDevice dev;
     for (const char* from : {"+100", "+200", "+300"})
-        ASSERT_EQ(device({"sms", "deliver", "--from", from, "hello"}).status, 0);
+        device_ok({"sms", "deliver", "--from", from, "hello"});
     fs::path backup = dev.program() / "backup.xml";
-    ASSERT_EQ(device({"sms", "export", backup.string()}).status, 0);
-    std::string good = read(backup);
+    device_ok({"sms", "export", backup.string()});
+    std::string good = read_file(backup);
 
     std::string store = (dev.device() / "store.db").string();
     damage_table(store, "messages");
@@ -41,7 +34,7 @@ TEST(DamagedStore, ListExportAndChatsFailAndTheLastGoodBackupStays) {
         EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
     }
     EXPECT_NE(device({"sms", "list"}).err.find("store.db is damaged"), std::string::npos);
-    EXPECT_EQ(read(backup), good);
+    EXPECT_EQ(read_file(backup), good);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #pragma once
 // Runs one quillmo-device command line in-process and keeps what it printed.
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/TestDevice.h"
 #include "tools/device/DeviceMain.h"
 
 struct DeviceRun {
@@ -21,6 +24,17 @@ inline DeviceRun device(std::vector<std::string> args) {
     run.err = err.str();
     return run;
 }
+
+// Runs a command line that must succeed.
+inline void device_ok(std::vector<std::string> args) {
+    DeviceRun run = device(std::move(args));
+    ASSERT_EQ(run.status, 0) << run.err;
+}
+
+// A fresh device folder made by "init".
+struct InitedDevice : TestDevice {
+    InitedDevice() { device_ok({"init"}); }
+};
 
 // Lines of a text, without their line ends.
 inline std::vector<std::string> lines(const std::string& text) {

@@ -5,22 +5,11 @@
 #include <map>
 #include <set>
 
-#include "support/TestDevice.h"
+#include "chats/ChatKey.h"
 #include "tools/DeviceRun.h"
 #include "tools/device/HistoryGenerator.h"
 
 namespace {
-
-// The chat a message belongs to: the last seven digits of its number, or an
-// alphanumeric sender as it is.
-std::u16string chat_key(const StoredMessage& m) {
-    const std::u16string& number = m.recipients.empty() ? m.sender_number : m.recipients[0].number;
-    std::u16string digits;
-    for (char16_t c : number)
-        if (c >= u'0' && c <= u'9') digits.push_back(c);
-    if (digits.empty()) return number;
-    return digits.substr(digits.size() > 7 ? digits.size() - 7 : 0);
-}
 
 bool is_report(const StoredMessage& m) { return m.message_class.starts_with(u"REPORT."); }
 
@@ -30,8 +19,7 @@ TEST(HistoryGenerator, SameSeedSameHistoryInTheStore) {
     std::string lists[3];
     const char* seeds[3] = {"7", "7", "8"};
     for (int i = 0; i < 3; ++i) {
-        TestDevice dev;
-        ASSERT_EQ(device({"init"}).status, 0);
+        InitedDevice dev;
         DeviceRun r =
             device({"sms", "generate", "--messages", "300", "--chats", "20", "--seed", seeds[i]});
         ASSERT_EQ(r.status, 0) << r.err;
@@ -49,9 +37,11 @@ TEST(HistoryGenerator, HistoryLooksLikeAPhonesOwn) {
     ASSERT_EQ(h.size(), 3000u);
 
     std::map<std::u16string, std::set<std::u16string>> spellings;
-    for (const StoredMessage& m : h)
-        spellings[chat_key(m)].insert(m.recipients.empty() ? m.sender_number
-                                                           : m.recipients[0].number);
+    for (const StoredMessage& m : h) {
+        const std::u16string& number =
+            m.recipients.empty() ? m.sender_number : m.recipients[0].number;
+        spellings[correspondent_key(u"", number)].insert(number);
+    }
     EXPECT_EQ(spellings.size(), 60u);
     EXPECT_TRUE(std::any_of(spellings.begin(), spellings.end(), [](auto& s) {
         return s.second.size() > 1;
@@ -96,8 +86,7 @@ TEST(HistoryGenerator, HistoryLooksLikeAPhonesOwn) {
 }
 
 TEST(HistoryGenerator, LargeHistoriesReportProgress) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    InitedDevice dev;
     DeviceRun r = device({"sms", "generate", "--messages", "6000", "--chats", "300"});
     ASSERT_EQ(r.status, 0) << r.err;
     std::vector<std::string> progress = lines(r.err);

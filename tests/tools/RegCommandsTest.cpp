@@ -9,8 +9,7 @@
 #include "tools/DeviceRun.h"
 
 TEST(RegCommands, SetGetAndDeleteStringsAndNumbers) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    InitedDevice dev;
     const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
 
     EXPECT_EQ(device({"reg", "set", key, "Skin", "--string", "Тёмная тема"}).status, 0);
@@ -39,8 +38,7 @@ TEST(RegCommands, SetGetAndDeleteStringsAndNumbers) {
 }
 
 TEST(RegCommands, HelpWhereAValueBelongsIsRefusedAndSetsNothing) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    InitedDevice dev;
     const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
     DeviceRun r = device({"reg", "set", key, "Skin", "--string", "--help"});
     EXPECT_EQ(r.status, 2);

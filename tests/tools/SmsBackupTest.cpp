@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/LocalTime.h"
-#include "platform/Registry.h"
 #include "platform/store/StoreDatabase.h"
+#include "support/Files.h"
 #include "support/TestDevice.h"
+#include "support/UnreadCounter.h"
 #include "tools/DeviceRun.h"
 #include "tools/device/SmsBackupReader.h"
 
@@ -36,16 +36,10 @@ std::string list_without_ids() {
     return out;
 }
 
-std::string read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 TEST(SmsBackup, ImportFilesEverySmsWithItsFolderFlagsAndText) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    InitedDevice dev;
     DeviceRun r = device({"sms", "import", kData + "/backup.xml"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "imported 5, skipped 1\n");
@@ -79,17 +73,13 @@ TEST(SmsBackup, ImportFilesEverySmsWithItsFolderFlagsAndText) {
     EXPECT_FALSE(m[4].submitted) << "importing must send nothing";
     EXPECT_EQ(m[4].body, u"Line one\r\nLine two");
 
-    uint32_t unread = 0;
-    ASSERT_TRUE(registry::read_number(u"HKEY_CURRENT_USER\\System\\State\\Messages\\SMS\\Unread",
-                                      u"Count", unread));
-    EXPECT_EQ(unread, 1u);
+    EXPECT_EQ(unread_counter(), 1u);
     EXPECT_EQ(device({"sms", "transmit"}).out, "sent 0, failed 0, reports 0\n");
 }
 
-TEST(SmsBackup, ABrokenFileImportsNothingAndNamesTheLine) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
-    ASSERT_EQ(device({"sms", "deliver", "--from", "1", "already here"}).status, 0);
+TEST(SmsBackup, ABrokenFileImportsNothingAndNamesTheLineWhileAnOverlongTextIsSkipped) {
+    InitedDevice dev;
+    device_ok({"sms", "deliver", "--from", "1", "already here"});
     struct Case {
         std::string file;
         std::string expected;
@@ -107,26 +97,20 @@ TEST(SmsBackup, ABrokenFileImportsNothingAndNamesTheLine) {
         EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
         EXPECT_EQ(stored(dev).size(), 1u) << "store unchanged after " << c.file;
     }
-}
 
-TEST(SmsBackup, ImportSkipsTextsLongerThanAnSmsWithAWarning) {
-    TestDevice dev;
-    ASSERT_EQ(device({"init"}).status, 0);
+    // A text longer than an SMS can carry is skipped with a warning.
     fs::path file = dev.program() / "long.xml";
-    {
-        std::ofstream out(file);
-        out << "<smses><sms address='1' date='1' type='1' body='"
-            << std::string(kMaxBodyLength + 1, 'x')
-            << "'/><sms address='2' date='2' type='1' body='short'/></smses>";
-    }
+    write_file(file, "<smses><sms address='1' date='1' type='1' body='" +
+                         std::string(kMaxBodyLength + 1, 'x') +
+                         "'/><sms address='2' date='2' type='1' body='short'/></smses>");
     DeviceRun r = device({"sms", "import", file.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "imported 1, skipped 1\n");
     EXPECT_EQ(r.err,
               "quillmo-device: sms import: warning: skipped 1 message longer than 40000 "
               "characters\n");
-    ASSERT_EQ(stored(dev).size(), 1u);
-    EXPECT_EQ(stored(dev)[0].body, u"short");
+    ASSERT_EQ(stored(dev).size(), 2u);
+    EXPECT_EQ(stored(dev)[1].body, u"short");
 }
 
 TEST(SmsBackup, ReaderRefusesWhatIsNoSmsBackup) {
@@ -162,32 +146,26 @@ TEST(SmsBackup, ReaderRefusesWhatIsNoSmsBackup) {
 }
 
 TEST(SmsBackup, ExportImportsBackToTheSameMessages) {
-    TestDevice first;
-    ASSERT_EQ(device({"init"}).status, 0);
-    ASSERT_EQ(device({"sms", "import", kData + "/backup.xml"}).status, 0);
-    ASSERT_EQ(device({"sms", "deliver", "--from", "+100", "--class", "REPORT.IPM.SMStext.DR",
-                      "Message to +100 delivered"})
-                  .status,
-              0);
+    InitedDevice first;
+    device_ok({"sms", "import", kData + "/backup.xml"});
+    device_ok({"sms", "deliver", "--from", "+100", "--class", "REPORT.IPM.SMStext.DR",
+               "Message to +100 delivered"});
     std::string before = list_without_ids();
     fs::path file = first.program() / "history.xml";
     DeviceRun out = device({"sms", "export", file.string()});
     ASSERT_EQ(out.status, 0) << out.err;
     EXPECT_EQ(out.out, "exported 5, skipped 1\n") << "delivery reports have no place in a backup";
-    std::string xml = read(file);
+    std::string xml = read_file(file);
     EXPECT_TRUE(xml.starts_with("<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n"))
         << xml;
     EXPECT_NE(xml.find("<smses count=\"5\""), std::string::npos);
     EXPECT_NE(xml.find("contact_name=\"(Unknown)\""), std::string::npos);
     EXPECT_NE(xml.find("readable_date=\""), std::string::npos);
 
-    TestDevice second;
-    ASSERT_EQ(device({"init"}).status, 0);
-    ASSERT_EQ(device({"sms", "import", file.string()}).status, 0);
-    ASSERT_EQ(device({"sms", "deliver", "--from", "+100", "--class", "REPORT.IPM.SMStext.DR",
-                      "Message to +100 delivered"})
-                  .status,
-              0);
+    InitedDevice second;
+    device_ok({"sms", "import", file.string()});
+    device_ok({"sms", "deliver", "--from", "+100", "--class", "REPORT.IPM.SMStext.DR",
+               "Message to +100 delivered"});
     std::string after = list_without_ids();
     // The report was filed at a different moment; everything else must agree.
     auto drop_report = [](std::string text) {

@@ -6,18 +6,21 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/Registry.h"
 #include "platform/store/StoredMessage.h"
+#include "support/Files.h"
 #include "support/TestDevice.h"
+#include "support/UnreadCounter.h"
 #include "tools/DeviceRun.h"
 
 namespace {
 
+const char16_t* const kSettings = u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings";
+
 class SmsCommands : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(device({"init"}).status, 0); }
+    void SetUp() override { device_ok({"init"}); }
 
     // Files a message and returns its id.
     std::string file(std::vector<std::string> args) {
@@ -32,7 +35,7 @@ protected:
         return lines(device(args).out);
     }
 
-    TestDevice dev_;
+    InitedDevice dev_;
 };
 
 }  // namespace
@@ -83,20 +86,15 @@ TEST_F(SmsCommands, DeliverAndAddFileWhatTheOptionsSay) {
 }
 
 TEST_F(SmsCommands, MarkReadAndDeleteKeepTheUnreadCounterAndRefuseUnknownIds) {
-    const char16_t* key = u"HKEY_CURRENT_USER\\System\\State\\Messages\\SMS\\Unread";
     std::string a = file({"sms", "deliver", "--from", "1", "one"});
     std::string b = file({"sms", "add", "--folder", "inbox", "--from", "2", "two"});
-    uint32_t count = 0;
-    ASSERT_TRUE(registry::read_number(key, u"Count", count));
-    EXPECT_EQ(count, 2u);
+    EXPECT_EQ(unread_counter(), 2u);
 
     EXPECT_EQ(device({"sms", "mark-read", a}).status, 0);
     EXPECT_EQ(device({"sms", "mark-read", a}).status, 0) << "already read is no error";
-    ASSERT_TRUE(registry::read_number(key, u"Count", count));
-    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(unread_counter(), 1u);
     EXPECT_EQ(device({"sms", "delete", b}).status, 0);
-    ASSERT_TRUE(registry::read_number(key, u"Count", count));
-    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(unread_counter(), 0u);
 
     for (const char* verb : {"delete", "mark-read"}) {
         DeviceRun r = device({"sms", verb, b});
@@ -107,10 +105,9 @@ TEST_F(SmsCommands, MarkReadAndDeleteKeepTheUnreadCounterAndRefuseUnknownIds) {
     EXPECT_EQ(json().size(), 3u) << "one message left";
 }
 
-TEST_F(SmsCommands, OutboxMessagesAreSubmittedAndTransmitted) {
+TEST_F(SmsCommands, OutboxMessagesAreSubmittedAndTransmittedWithReportsAsTheSettingSays) {
     // The phone asks for delivery reports: one comes back per delivered message.
-    ASSERT_TRUE(registry::write_number(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
-                                       u"SMSDeliveryNotify", 1));
+    ASSERT_TRUE(registry::write_number(kSettings, u"SMSDeliveryNotify", 1));
     std::string ok =
         file({"sms", "add", "--folder", "outbox", "--to", "+7 912 345-67-89=Anna", "ok"});
     std::string bad = file({"sms", "add", "--folder", "outbox", "--to", "+44 7700 900123", "bad"});
@@ -139,11 +136,18 @@ TEST_F(SmsCommands, OutboxMessagesAreSubmittedAndTransmitted) {
     // The failed message is not submitted any more; nothing is left to send.
     EXPECT_EQ(device({"sms", "transmit"}).out, "sent 0, failed 0, reports 0\n");
 
-    // Without the setting no report is requested.
-    ASSERT_TRUE(registry::delete_value(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
-                                       u"SMSDeliveryNotify"));
+    // Without the setting no report is requested. The setting is a 16-bit
+    // switch, for this tool as for the program's sending.
+    ASSERT_TRUE(registry::delete_value(kSettings, u"SMSDeliveryNotify"));
     file({"sms", "add", "--folder", "outbox", "--to", "555", "again"});
     EXPECT_EQ(device({"sms", "transmit"}).out, "sent 1, failed 0, reports 0\n");
+    for (uint32_t setting : {0x10000u, 0x10001u}) {
+        ASSERT_TRUE(registry::write_number(kSettings, u"SMSDeliveryNotify", setting));
+        file({"sms", "add", "--folder", "outbox", "--to", "555", "hi"});
+        EXPECT_EQ(device({"sms", "transmit"}).out, setting == 0x10000u
+                                                       ? "sent 1, failed 0, reports 0\n"
+                                                       : "sent 1, failed 0, reports 1\n");
+    }
 }
 
 TEST_F(SmsCommands, ATextLongerThanAnSmsIsRefused) {
@@ -160,19 +164,6 @@ TEST_F(SmsCommands, ATextLongerThanAnSmsIsRefused) {
             << r.err;
     }
     EXPECT_EQ(json().size(), 3u) << "one message filed";
-}
-
-TEST_F(SmsCommands, DeliveryReportsFollowTheLow16BitsOfTheSetting) {
-    // The setting is a 16-bit switch, for this tool as for the program's sending.
-    for (uint32_t setting : {0x10000u, 0x10001u}) {
-        ASSERT_TRUE(
-            registry::write_number(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
-                                   u"SMSDeliveryNotify", setting));
-        file({"sms", "add", "--folder", "outbox", "--to", "555", "hi"});
-        EXPECT_EQ(device({"sms", "transmit"}).out, setting == 0x10000u
-                                                       ? "sent 1, failed 0, reports 0\n"
-                                                       : "sent 1, failed 0, reports 1\n");
-    }
 }
 
 // The built program, run with a file size limit as `ulimit -f` sets it.
@@ -199,8 +190,7 @@ TEST_F(SmsCommands, AWriteOverTheFileSizeLimitFailsAndSaysSo) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 1);
-    std::ifstream in(err);
-    std::string message((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string message = read_file(err);
     EXPECT_NE(
         message.find("store.db cannot be written: the file size limit (ulimit -f) is reached"),
         std::string::npos)

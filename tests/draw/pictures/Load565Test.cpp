@@ -5,11 +5,11 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <future>
 #include <vector>
 
 #include "draw/pictures/Load565.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -114,25 +114,17 @@ TEST(Load565, DamagedForeignOrMissingFilesGiveAnEmptyPictureAndTheLogLine) {
               expected + "load_565 %app_path%/smiles/missing is not 16bit bitmap\n");
 }
 
-TEST(Load565, ReadsFilesThroughPathMacrosAndFindsTheMaskCompanion) {
+TEST(Load565, ReadsFilesThroughPathMacrosButRefusesAFifoFolderOrDeviceAtOnce) {
     TestDevice device;
-    std::filesystem::create_directories(device.program() / "smiles");
-    auto write = [&](const char* name, const Bytes& b) {
-        std::ofstream(device.program() / "smiles" / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-    };
-    write("smile.bmp", bmp(1, 1, {{0x1111}}));
-    write("smile_mask.bmp", bmp(1, 1, {{0x001F}}));
-    Picture p = load_565(u"%app_path%/smiles/smile");
-    ASSERT_EQ(pixels_of(p), (Pixels{{0x1111}}));
-    EXPECT_EQ(p.data()->name(), u"%app_path%/smiles/smile");
-    EXPECT_EQ(pixels_of(load_565_mask(u"%app_path%/smiles/smile")), (Pixels{{0x001F}}));
-}
-
-TEST(Load565, AFifoFolderOrDeviceUnderAPicturesNameIsRefusedAtOnce) {
-    TestDevice device;
-    LogCapture capture;
     const std::filesystem::path dir = device.program() / "skins";
+    write_file(dir / "smile.bmp", bmp(1, 1, {{0x1111}}));
+    write_file(dir / "smile_mask.bmp", bmp(1, 1, {{0x001F}}));
+    Picture p = load_565(u"%app_path%/skins/smile");
+    ASSERT_EQ(pixels_of(p), (Pixels{{0x1111}}));
+    EXPECT_EQ(p.data()->name(), u"%app_path%/skins/smile");
+    EXPECT_EQ(pixels_of(load_565_mask(u"%app_path%/skins/smile")), (Pixels{{0x001F}}));
+
+    LogCapture capture;
     std::filesystem::create_directories(dir / "folder.bmp");
     std::filesystem::create_symlink("/dev/zero", dir / "zero.bmp");
     const std::string fifo = (dir / "pipe.bmp").string();
@@ -161,9 +153,8 @@ TEST(Load565, KeptFuzzInputsAndSeedsLoadSafely) {
     for (const char* dir : {QUILLMO_FUZZ_CRASHES_DIR, QUILLMO_FUZZ_CORPUS_DIR}) {
         if (!fs::exists(dir)) continue;
         for (const auto& entry : fs::directory_iterator(dir)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            bool loaded = !load_565_from_memory(bytes, u"fuzz").empty();
+            std::string file = read_file(entry.path());
+            bool loaded = !load_565_from_memory(Bytes(file.begin(), file.end()), u"fuzz").empty();
             EXPECT_TRUE(loaded || std::string(dir) != QUILLMO_FUZZ_CORPUS_DIR) << entry.path();
         }
     }

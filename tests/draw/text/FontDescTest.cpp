@@ -9,8 +9,6 @@ TEST(FontDesc, ReadsAllFieldsWritesThemBackAndCutsTheFaceForTheEngine) {
     FontDesc spaced = FontDesc::parse(u"  9\t0 7 -1   DejaVu Sans Mono \r");
     EXPECT_EQ(spaced, (FontDesc{9, 1, false, true, true, u"DejaVu Sans Mono"}));
     EXPECT_EQ(spaced.to_text(), u"9 0 1 1 DejaVu Sans Mono");
-    EXPECT_EQ(FontDesc::application().to_text(), u"10 0 0 0 Tahoma");
-    EXPECT_EQ(FontDesc::empty(), (FontDesc{0, 1, false, false, false, u"Empty"}));
     // The engine sees at most 31 units of the face, and never half a pair.
     spaced.face = std::u16string(40, u'x');
     EXPECT_EQ(spaced.engine_face(), std::u16string(31, u'x'));

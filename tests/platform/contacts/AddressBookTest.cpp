@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -13,6 +11,8 @@
 #include "ContactTestData.h"
 #include "platform/contacts/AddressBook.h"
 #include "platform/contacts/ContactIds.h"
+#include "support/FileSizeLimit.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -30,12 +30,9 @@ protected:
         fs::create_directories(folder_);
         for (const char* name : kCards) fs::copy_file(test_card_path(name), folder_ / name);
     }
-    std::string read_file(const std::string& name) {
-        std::ifstream in(folder_ / name, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
+    std::string read(const std::string& name) { return read_file(folder_ / name); }
     void write(const std::string& name, const std::string& text) {
-        std::ofstream(folder_ / name, std::ios::binary | std::ios::trunc) << text;
+        write_file(folder_ / name, text);
     }
     static std::string card(const std::string& name, const std::string& tel) {
         return "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nTEL;TYPE=CELL:" + tel +
@@ -217,10 +214,10 @@ TEST_F(AddressBookTest, ImportWritesEachNewCardOnceAndNeverOverwrites) {
     // Two UIDs that come out as one name.
     ASSERT_TRUE(fs::exists(folder_ / "_team_alice_1.vcf"));
     ASSERT_TRUE(fs::exists(folder_ / "_team_alice_1-2.vcf"));
-    EXPECT_EQ(read_file("_team_alice_1.vcf"),
+    EXPECT_EQ(read("_team_alice_1.vcf"),
               "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:../team/alice:1\r\nFN:Alice\r\n"
               "TEL;TYPE=CELL:+1 555 0001\r\nEND:VCARD\r\n");
-    EXPECT_EQ(contact_of(read_file("_team_alice_1-2.vcf")).display_name(), u"Alice (again)");
+    EXPECT_EQ(contact_of(read("_team_alice_1-2.vcf")).display_name(), u"Alice (again)");
     EXPECT_EQ(changes(book).size(), 3u);
     EXPECT_EQ(book.all_contacts().size(), 7u + 3u);
 
@@ -235,7 +232,7 @@ TEST_F(AddressBookTest, ImportWritesEachNewCardOnceAndNeverOverwrites) {
     EXPECT_EQ(result.already_there, 3u);
     EXPECT_EQ(result.refused, 2u);
     EXPECT_EQ(book.all_contacts().size(), 7u + 3u);
-    EXPECT_EQ(contact_of(read_file("3f2a.vcf")).display_name(), u"Alice B");
+    EXPECT_EQ(contact_of(read("3f2a.vcf")).display_name(), u"Alice B");
 
     EXPECT_FALSE(book.import_cards("Name,Phone\nJohn,1\n", result, &error));
     EXPECT_EQ(error, "no vCard in the text");
@@ -243,7 +240,7 @@ TEST_F(AddressBookTest, ImportWritesEachNewCardOnceAndNeverOverwrites) {
         EXPECT_NE(entry.path().filename().string().rfind(".import-", 0), 0u) << entry.path();
 }
 
-TEST_F(AddressBookTest, ImportChecksEveryCardBeforeWritingAny) {
+TEST_F(AddressBookTest, ImportChecksEveryCardBeforeWritingAnyAndSweepsWhatAKilledOneLeft) {
     AddressBook book;
     auto names = [&] {
         std::vector<std::string> out;
@@ -284,29 +281,19 @@ TEST_F(AddressBookTest, ImportChecksEveryCardBeforeWritingAny) {
                         "NOTE:" + std::string(8192, 'y') + "\r\nEND:VCARD\r\n" +
                         card("Last", "+1 555 0501");
     const std::vector<std::string> with_small = names();
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    sighandler_t old_handler = signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    bool imported = book.import_cards(cards, result, &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, old_handler);
-    EXPECT_FALSE(imported);
+    {
+        FileSizeLimit limit(4096);
+        EXPECT_FALSE(book.import_cards(cards, result, &error));
+    }
     EXPECT_NE(error.find("File too large; nothing was imported"), std::string::npos) << error;
     EXPECT_EQ(names(), with_small);
-}
 
-TEST_F(AddressBookTest, ImportRemovesTheStaleTemporaryFilesOfAKilledOne) {
+    // The next import removes the stale temporary files of a killed one.
     LogCapture log;
     write(".import-old123", "BEGIN:VCARD\r\n");
     write(".import-new456", "BEGIN:VCARD\r\n");
-    auto hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
-    fs::last_write_time(folder_ / ".import-old123", hour_ago);
-    AddressBook book;
-    AddressBook::ImportResult result;
-    std::string error;
+    fs::last_write_time(folder_ / ".import-old123",
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
     ASSERT_TRUE(book.import_cards(card("Fresh", "+1 555 0600"), result, &error)) << error;
     EXPECT_EQ(result.imported, 1u);
     EXPECT_FALSE(fs::exists(folder_ / ".import-old123"));

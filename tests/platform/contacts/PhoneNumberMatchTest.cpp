@@ -20,16 +20,14 @@ TEST(PhoneNumberMatch, SameNumberInCountryTrunkAndLocalSpellings) {
     }
 }
 
-TEST(PhoneNumberMatch, DifferentNumbersThatLookAlike) {
+TEST(PhoneNumberMatch, DifferentNumbersThatLookAlikeDoNotMatchAndCloserSpellingsScoreHigher) {
     EXPECT_EQ(phone_number_match(u"123", u"0123"), 0);
     EXPECT_EQ(phone_number_match(u"BANK", u"BANK"), 0);
     EXPECT_EQ(phone_number_match(u"", u""), 0);
     EXPECT_EQ(phone_number_match(u"+33 1 23 45 67 89", u"+33 6 23 45 67 89"), 0);
     EXPECT_EQ(phone_number_match(u"+7 912 345-67-89", u"+7 913 345-67-89"), 0);
     EXPECT_EQ(phone_number_match(u"+7 912 345-67-89", u"+7 912 345-67-80"), 0);
-}
-
-TEST(PhoneNumberMatch, ACloserSpellingScoresHigher) {
+    // A closer spelling scores higher.
     EXPECT_GT(phone_number_match(u"+79123456789", u"8 912 345 67 89"),
               phone_number_match(u"+79123456789", u"345 67 89"));
 }

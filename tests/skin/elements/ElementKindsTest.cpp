@@ -2,12 +2,12 @@
 // draws, lays out and reacts to input.
 #include <gtest/gtest.h>
 
-#include "draw/PixelOps.h"
 #include "draw/TestFonts.h"
 #include "draw/text/TextDraw.h"
 #include "skin/NodeAlreadyRegistered.h"
 #include "skin/Properties.h"
 #include "skin/SkinFromJson.h"
+#include "skin/SkinTestSupport.h"
 #include "skin/elements/ButtonElement.h"
 #include "skin/elements/ElementFactory.h"
 #include "skin/elements/ElementKinds.h"
@@ -20,17 +20,9 @@
 
 namespace {
 
-// Every picture is 2 x 1: an unflagged dark red pixel and the key colour.
-constexpr uint16_t kRed = 0x0800;
+// Pictures need no files; text is drawn in DejaVu Sans.
 SkinFile::Makers test_makers() {
-    return {
-        [](std::u16string_view path) {
-            auto pixels = PixelBuffer::create(2, 1);
-            pixels->set_pixel(0, 0, kRed);
-            pixels->set_pixel(1, 0, rgb565::kKey);
-            return Picture(std::make_shared<PictureData>(std::u16string(path), std::move(pixels)));
-        },
-        [](const FontDesc& desc) { return dejavu(desc.size); }};
+    return {fake_makers().picture, [](const FontDesc& desc) { return dejavu(desc.size); }};
 }
 
 std::vector<uint16_t> pixels(const RenderSurface& s) {
@@ -79,9 +71,6 @@ protected:
 TEST(ElementKinds, RegistersTheKindsForItsLifetimeAndTakesThemBackOnAFailedStart) {
     {
         ElementKinds kinds;
-        for (auto name : {u"node", u"text", u"color", u"image", u"htable", u"vtable", u"button",
-                          u"multinode", u"progress", u"clip"})
-            EXPECT_TRUE(ElementFactory::registered(name));
         EXPECT_NE(dynamic_cast<VTableElement*>(ElementFactory::create(u"vtable").get()), nullptr);
         EXPECT_THROW(ElementKinds{}, NodeAlreadyRegistered);
         EXPECT_TRUE(ElementFactory::registered(u"text"));
@@ -252,48 +241,6 @@ TEST_F(ElementKindsTest, ProgressLineTakesItsShareInsideItsBorders) {
         lay_out(root, 100, 10);
         EXPECT_EQ(bar->line()->rect(), (Rect{2, 1, right, 9})) << value;
     }
-}
-
-TEST_F(ElementKindsTest, ColorDrawsOnlyItsRectangleAndClipCutsItsChildren) {
-    build(root, R"({"strings": {"type": "color"}, "colors": {"color": [255, 0, 0]},
-         "points": {"border_min": [2, 2], "border_max": [14, 4]}, "children": [
-            {"strings": {"type": "color", "anchor_x": "BOTH_SIDE_NO_SIZE"}, "colors": {"color": [0, 255, 0]},
-             "points": {"border_min": [-2, -2]}}]},
-        {"strings": {"type": "clip"}, "points": {"border_min": [12, 2], "border_max": [4, 4]}, "children": [
-            {"strings": {"type": "color"}, "colors": {"color": [0, 0, 255]}, "points": {"border_min": [-2, -2]}}]})",
-          20, 10);
-    RenderSurface surface(Size{20, 10});
-    root.draw(surface);
-    for (int32_t y = 0; y < 10; ++y)
-        for (int32_t x = 0; x < 20; ++x) {
-            bool inside = y >= 2 && y < 6;
-            uint16_t expected = inside && x >= 2 && x < 6     ? 0xF800
-                                : inside && x >= 12 && x < 16 ? 0x001F
-                                                              : 0;
-            EXPECT_EQ(surface.buffer()->pixel(x, y), expected) << x << "," << y;
-        }
-}
-
-TEST_F(ElementKindsTest, ImageDrawsThroughItsAlphaOpAndGrowsToItsPicture) {
-    const std::string src =
-        R"("pictures": {"src": {"file": "p", "p": [[0, 0], [0, 0], [2, 1], [2, 1]]}}})";
-    build(root,
-          R"({"strings": {"type": "image"}, "integers": {"alpha": 128}, )" + src +
-              R"(, {"strings": {"type": "image"}, "points": {"border_min": [0, 1]}, )" + src +
-              R"(, {"strings": {"type": "image", "anchor_x": "MIN_SIDE", "anchor_y": "MIN_SIDE"},
-                    "integers": {"grow": 1}, )" +
-              src,
-          2, 2);
-    RenderSurface surface(Size{2, 2});
-    constexpr uint16_t kBack = 0x1082;
-    surface.fill({0, 0}, {2, 2}, *pixel_ops::make_fill(kBack));
-    root.child(0)->draw(surface, {0, 0});
-    root.child(1)->draw(surface, {0, 1});
-    EXPECT_EQ(pixels(surface),
-              (std::vector<uint16_t>{static_cast<uint16_t>(kRed + pixel_ops::half(kBack)), kBack,
-                                     kRed, rgb565::kKey}));  // shade 1/2, then copy
-    EXPECT_EQ(root.child(2)->range_x(), (SizeRange{2, 2}));
-    EXPECT_EQ(root.child(2)->range_y(), (SizeRange{1, 1}));
 }
 
 TEST_F(ElementKindsTest, TableKeepsRatiosWithItsChildrenAndClosesUpHiddenOnes) {

@@ -2,18 +2,16 @@
 // the tree, pointer routing and capture, visibility, caching and dumps.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "draw/PixelBuffer.h"
 #include "draw/PixelOps.h"
 #include "skin/NodeNotRegistered.h"
 #include "skin/Properties.h"
-#include "skin/SkinBuilder.h"
 #include "skin/SkinFromJson.h"
 #include "skin/SkinTestSupport.h"
 #include "skin/animations/VisibilityAnimation.h"
 #include "skin/elements/Element.h"
 #include "skin/elements/ElementFactory.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -68,11 +66,13 @@ protected:
     Properties properties;
 };
 
-TEST_F(ElementTree, BuildsChildrenFromTheSkinAndFindsThemByIdNearestFirst) {
+TEST_F(ElementTree, BuildsChildrenFromTheSkinFindsThemByIdNearestFirstAndStopsAtOneWithoutAType) {
     load(R"({"named": {"form": {"children": [
         {"strings": {"type": "node", "id": "a"}, "children": [
             {"strings": {"type": "probe", "id": "target"}, "integers": {"tag": 1}}]},
-        {"strings": {"type": "probe", "id": "target"}}]}}})");
+        {"strings": {"type": "probe", "id": "target"}}]},
+        "broken": {"children": [{"strings": {"type": "probe"}}, {"integers": {"x": 1}},
+                                {"strings": {"type": "probe"}}]}}})");
     Element root;
     ASSERT_TRUE(root.load_from_skin(properties, u"form"));
     ASSERT_EQ(root.child_count(), 2u);
@@ -88,14 +88,10 @@ TEST_F(ElementTree, BuildsChildrenFromTheSkinAndFindsThemByIdNearestFirst) {
     const int64_t live = Element::live_count();
     ASSERT_TRUE(root.load_from_skin(properties, u"form"));
     EXPECT_EQ(Element::live_count(), live);
-}
 
-TEST_F(ElementTree, AChildWithoutATypeStopsTheLoadAfterTheChildrenBeforeIt) {
-    load(R"({"named": {"form": {"children": [
-        {"strings": {"type": "probe"}}, {"integers": {"x": 1}}, {"strings": {"type": "probe"}}]}}})");
-    Element root;
+    // A child without a type stops the load after the children before it.
     try {
-        root.load_from_skin(properties, u"form");
+        root.load_from_skin(properties, u"broken");
         ADD_FAILURE() << "loaded a child without a type";
     } catch (const NodeNotRegistered& e) {
         EXPECT_EQ(e.kind, u"");
@@ -104,21 +100,17 @@ TEST_F(ElementTree, AChildWithoutATypeStopsTheLoadAfterTheChildrenBeforeIt) {
 }
 
 TEST_F(ElementTree, NodesNestedPastTheLimitAreLeftOutInsteadOfExhaustingTheStack) {
-    SkinBuilder builder;
-    builder.strings = {u"node"};
-    SkinBuilder::Node deepest;
-    deepest.sections[3] = {{u"type", SkinBuilder::string(0)}};
+    // Deeper than the JSON reader goes: the source is built as a value.
+    JsonValue node = *JsonValue::parse(R"({"strings": {"type": "node"}, "children": []})", nullptr);
+    JsonValue deep = node;
     for (int i = 0; i < 300; ++i) {
-        SkinBuilder::Node parent;
-        parent.sections[3] = deepest.sections[3];
-        parent.children.push_back(std::move(deepest));
-        deepest = std::move(parent);
+        JsonValue parent = node;
+        parent.members[1].second.items.push_back(std::move(deep));
+        deep = std::move(parent);
     }
-    builder.named.emplace_back(u"deep", std::move(deepest));
-    const SkinBuilder::Bytes bytes = builder.build();
-    std::ofstream(device.program() / "deep.skin", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    JsonValue source = *JsonValue::parse(R"({"named": {"deep": null}})", nullptr);
+    source.members[0].second.members[0].second = std::move(deep);
+    write_file(device.program() / "deep.skin", compile_skin(source));
     ASSERT_TRUE(properties.load_skin(u"%app_path%/deep.skin", ScreenInfo{}, fake_makers()));
     LogCapture capture;
     Element root;

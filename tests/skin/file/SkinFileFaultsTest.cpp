@@ -4,40 +4,30 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
-#include "skin/SkinBuilder.h"
+#include "skin/SkinFromJson.h"
 #include "skin/SkinTestSupport.h"
 #include "skin/file/SkinFile.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
 namespace {
 
-using B = SkinBuilder;
-using Bytes = SkinBuilder::Bytes;
+using Bytes = CompiledSkin;
 
 const std::string kPath = "%app_path%/main.skin";
 
-// One named node "Form" with an integer, a string, a font and a picture
-// entry and one child; returns the bytes and the offset of the node.
+// The named nodes "A", "Form" (the root of the index) and "Z"; Form has an
+// integer, a string, a font and a picture entry and two children. Returns the
+// bytes and the offset of Form.
 Bytes base(uint32_t* node = nullptr) {
-    SkinBuilder s;
-    s.pictures = {u"p"};
-    s.fonts = {u"10 0 0 0 Tahoma"};
-    s.strings = {u"hello"};
-    B::Node form, child;
-    form.sections[0] = {{u"a", B::integer(1)}, {u"b", B::integer(2)}};
-    form.sections[1] = {{u"f", B::index32(0)}};
-    form.sections[3] = {{u"s", B::string(0)}};
-    form.sections[4] = {{u"p", B::picture({}, 0, 0)}};
-    child.sections[0] = {{u"c", B::integer(3)}};
-    form.children = {child};
-    s.named = {{u"Form", form}};
-    Bytes bytes = s.build();
-    if (node) *node = B::get32(bytes, 72) + 12;
+    Bytes bytes = compile_skin(R"({"named": {"A": {}, "Z": {},
+        "Form": {"integers": {"a": 1, "b": 2}, "fonts": {"f": {}}, "strings": {"s": "hello"},
+                 "pictures": {"p": {"file": "p"}},
+                 "children": [{"integers": {"c": 3}}, {"integers": {"c": 3}}]}}})");
+    if (node) *node = get32(bytes, 72) + 12;
     return bytes;
 }
 
@@ -51,16 +41,9 @@ std::pair<std::unique_ptr<SkinFile>, std::string> load_file(const TestDevice& de
     // next used; without this call it would go on writing to the old file.
     log();
     LogCapture capture;
-    std::ofstream(device.program() / "main.skin", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    write_file(device.program() / "main.skin", bytes);
     auto skin = SkinFile::load(utf16::from_utf8(kPath), 96, makers, failure);
     return {std::move(skin), capture.text()};
-}
-
-TEST(SkinFileFaults, SoundBaseFileLoads) {
-    TestDevice device;
-    EXPECT_TRUE(load_file(device, base()).first);
 }
 
 TEST(SkinFileFaults, ShortWrongMagicAndMissingFilesFailSilently) {
@@ -100,12 +83,13 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
     TestDevice device;
     uint32_t node = 0;
     const Bytes good = base(&node);
+    ASSERT_TRUE(load_file(device, good).first);
     const uint32_t size = static_cast<uint32_t>(good.size());
     const uint32_t record = node - 12;
     auto s = [&](size_t i) {
         return static_cast<uint16_t>(good[node + 2 * i] | good[node + 2 * i + 1] << 8);
     };
-    uint32_t child = B::get32(good, node + 16);
+    uint32_t child = get32(good, node + 16);
     struct Damage {
         const char* what;
         const char* fault;  // as the validator names it
@@ -113,43 +97,49 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
     };
     const std::vector<Damage> damages{
         {"root record outside", "index record outside the file",
-         [&](Bytes& b) { B::put32(b, 72, size - 4); }},
+         [&](Bytes& b) { put32(b, 72, size - 4); }},
         {"string block outside", "string block runs past the end of the file",
-         [&](Bytes& b) { B::put32(b, 84, size + 10); }},
+         [&](Bytes& b) { put32(b, 84, size + 10); }},
         {"last string unterminated", "string block runs past the end of the file",
-         [&](Bytes& b) { B::put32(b, 84, size - 1); }},
+         [&](Bytes& b) { put32(b, 84, size - 1); }},
         {"string count too large", "string count larger than the file",
-         [&](Bytes& b) { B::put32(b, 88, 0x7FFFFFFF); }},
+         [&](Bytes& b) { put32(b, 88, 0x7FFFFFFF); }},
         {"index name outside", "index name outside the file",
-         [&](Bytes& b) { B::put32(b, record + 8, size); }},
-        {"index cycle", "index record reached twice",
-         [&](Bytes& b) { B::put32(b, record, record); }},
+         [&](Bytes& b) { put32(b, record + 8, size); }},
+        {"index cycle", "index record reached twice", [&](Bytes& b) { put32(b, record, record); }},
+        {"index unordered", "index records not ordered by name",
+         [&](Bytes& b) {
+             put32(b, record, get32(good, record + 4));
+             put32(b, record + 4, get32(good, record));
+         }},
         {"sections past the end", "sections outside the file",
-         [&](Bytes& b) { B::put16(b, node + 12, 0xFFF0); }},
+         [&](Bytes& b) { put16(b, node + 12, 0xFFF0); }},
         {"section bounds decrease", "section bounds decrease",
-         [&](Bytes& b) { B::put16(b, node + 2, static_cast<uint16_t>(s(0) - 8)); }},
+         [&](Bytes& b) { put16(b, node + 2, static_cast<uint16_t>(s(0) - 8)); }},
         {"partial entry", "section not a whole number of entries",
-         [&](Bytes& b) { B::put16(b, node, static_cast<uint16_t>(s(0) + 2)); }},
+         [&](Bytes& b) { put16(b, node, static_cast<uint16_t>(s(0) + 2)); }},
         {"child count past the end", "child offsets outside the file",
-         [&](Bytes& b) { B::put16(b, node + 14, 0xFFFF); }},
+         [&](Bytes& b) { put16(b, node + 14, 0xFFFF); }},
         {"child outside", "child node outside the file",
-         [&](Bytes& b) { B::put32(b, node + 16, size - 2); }},
+         [&](Bytes& b) { put32(b, node + 16, size - 2); }},
         {"child is its parent", "node is its own ancestor",
-         [&](Bytes& b) { B::put32(b, node + 16, node); }},
+         [&](Bytes& b) { put32(b, node + 16, node); }},
+        {"shared child", "node is the child of two parents",
+         [&](Bytes& b) { put32(b, node + 20, child); }},
         {"child loops to itself", "node is the child of two parents",
          [&](Bytes& b) {
              // The leaf names itself as its one child (over its first entry).
-             B::put16(b, child + 14, 1);
-             B::put32(b, child + 16, child);
+             put16(b, child + 14, 1);
+             put32(b, child + 16, child);
          }},
         {"attribute name outside", "attribute name outside the file",
-         [&](Bytes& b) { B::put16(b, node + s(0), 0xFFFF); }},
+         [&](Bytes& b) { put16(b, node + s(0), 0xFFFF); }},
         {"integers unsorted", "section not sorted by name",
-         [&](Bytes& b) { B::put16(b, node + s(0) + 8, B::get32(b, node + s(0)) & 0xFFFF); }},
+         [&](Bytes& b) { put16(b, node + s(0) + 8, get32(b, node + s(0)) & 0xFFFF); }},
         {"font index out of range", "font index out of range",
-         [&](Bytes& b) { B::put32(b, node + s(1) + 4, 1); }},
+         [&](Bytes& b) { put32(b, node + s(1) + 4, 1); }},
         {"string index out of range", "string index out of range",
-         [&](Bytes& b) { B::put16(b, node + s(3) + 2, 1); }},
+         [&](Bytes& b) { put16(b, node + s(3) + 2, 1); }},
         {"picture index out of range", "picture index out of range",
          [&](Bytes& b) { b[node + s(4) + 18] = 1; }},
     };
@@ -165,36 +155,13 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
     }
 }
 
-TEST(SkinFileFaults, SharedChildrenAndUnorderedIndexAreRefused) {
-    TestDevice device;
-    SkinBuilder s;
-    B::Node leaf, twins;
-    twins.children = {leaf, leaf};
-    s.named = {{u"A", leaf}, {u"B", twins}, {u"C", leaf}};
-    Bytes good = s.build();
-    ASSERT_TRUE(SkinFile::load_bytes(good, u"x", 96, fake_makers()));
-
-    Bytes shared = good;
-    uint32_t b_node = B::get32(shared, 72) + 12;
-    B::put32(shared, b_node + 20, B::get32(shared, b_node + 16));
-    EXPECT_FALSE(SkinFile::load_bytes(shared, u"x", 96, fake_makers()));
-
-    Bytes unordered = good;
-    uint32_t root = B::get32(unordered, 72);
-    uint32_t left = B::get32(unordered, root), right = B::get32(unordered, root + 4);
-    B::put32(unordered, root, right);
-    B::put32(unordered, root + 4, left);
-    EXPECT_FALSE(SkinFile::load_bytes(unordered, u"x", 96, fake_makers()));
-}
-
-TEST(SkinFileFaults, MissingPictureFileFailsTheLoadAndStopsThere) {
+TEST(SkinFileFaults, AMissingPictureFileFailsTheLoadBeforeAnyFontIsMade) {
     TestDevice device;
     std::vector<FontDesc> fonts;
     std::string failure;
-    auto [skin, log] = load_file(
-        device, base(),
-        SkinFile::Makers{SkinFile::default_makers().picture, fake_makers(nullptr, &fonts).font},
-        &failure);
+    const SkinFile::Makers makers{SkinFile::default_makers().picture,
+                                  fake_makers(nullptr, &fonts).font};
+    auto [skin, log] = load_file(device, base(), makers, &failure);
     EXPECT_FALSE(skin);
     EXPECT_EQ(failure, "picture " + (device.program() / "p.bmp").string() + " failed to load");
     EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl picture failed to load {p}\n"),
@@ -202,18 +169,22 @@ TEST(SkinFileFaults, MissingPictureFileFailsTheLoadAndStopsThere) {
         << log;
     EXPECT_EQ(log.find("fonts create time"), std::string::npos);
     EXPECT_TRUE(fonts.empty());
+
+    // A 1 x 1 16-bit BMP in its place: the skin loads with it.
+    std::string bmp("BM\x3A\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\1\0\0\0\1\0\0\0\1\0\x10", 29);
+    bmp.resize(58);
+    write_file(device.program() / "p.bmp", bmp);
+    skin = load_file(device, base(), makers).first;
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(skin->pictures()[0].size(), (Size{1, 1}));
 }
-
-}  // namespace
-
-namespace {
 
 std::vector<Bytes> files_in(const std::filesystem::path& folder) {
     std::vector<Bytes> files;
     if (!std::filesystem::is_directory(folder)) return files;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files.emplace_back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string bytes = read_file(entry.path());
+        files.emplace_back(bytes.begin(), bytes.end());
     }
     return files;
 }

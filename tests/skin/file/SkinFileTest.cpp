@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "skin/SkinBuilder.h"
+#include "skin/SkinFromJson.h"
 #include "skin/SkinTestSupport.h"
 #include "skin/file/SkinFile.h"
 #include "support/LogCapture.h"
@@ -12,37 +9,26 @@
 namespace {
 
 using AK = skin_format::AttributeKind;
-using B = SkinBuilder;
-
 // A skin with every kind of attribute in one named node and a small child tree.
-SkinBuilder sample() {
-    SkinBuilder s;
-    s.pictures = {u"bubble", u"icons/send"};
-    s.fonts = {u"12 1 0 0 Tahoma", u"9 0 1 1 DejaVu Sans", u"nonsense"};
-    s.strings = {u"Send", u"Сообщение"};
-    B::Node root;
-    root.sections[0] = {{u"height", B::integer(-40)}, {u"width", B::integer(120)}};
-    root.sections[1] = {{u"font", B::index32(1)}};
-    root.sections[2] = {{u"offset", B::point(-3, 5)}};
-    root.sections[3] = {{u"caption", B::string(1)}, {u"text", B::string(0)}};
-    root.sections[4] = {{u"back", B::picture({1, 2, 4, 5, 7, 8, 9, 10}, 1, 7)}};
-    root.sections[5] = {{u"back", B::color(10, 20, 30, 40)}};
-    B::Node first, second, grandchild;
-    first.sections[0] = {{u"id", B::integer(1)}};
-    second.sections[0] = {{u"id", B::integer(2)}};
-    grandchild.sections[0] = {{u"id", B::integer(3)}};
-    second.children = {grandchild};
-    root.children = {first, second};
-    B::Node other;
-    other.sections[0] = {{u"id", B::integer(9)}};
-    s.named = {{u"btnSend", root}, {u"FormChat", other}, {u"FormSplash", other}, {u"Zeta", other}};
-    return s;
+const CompiledSkin& sample() {
+    static const CompiledSkin bytes = compile_skin(R"({"named": {
+        "btnSend": {"integers": {"height": -40, "width": 120},
+                    "fonts": {"font": {"size": 9, "italic": true, "underline": true}},
+                    "points": {"offset": [-3, 5]}, "strings": {"caption": "Сообщение", "text": "Send"},
+                    "pictures": {"back": {"file": "icons/send", "p": [[1, 2], [4, 5], [7, 8], [9, 10]],
+                                          "flag": 7}},
+                    "colors": {"back": [10, 20, 30]},
+                    "children": [{"integers": {"id": 1}},
+                                 {"integers": {"id": 2}, "children": [{"integers": {"id": 3}}]}]},
+        "FormChat": {"integers": {"id": 9}}, "Zeta": {"integers": {"id": 9}},
+        "FormSplash": {"integers": {"id": 9}, "pictures": {"splash": {"file": "bubble"}}}}})");
+    return bytes;
 }
 
-std::unique_ptr<SkinFile> load(const SkinBuilder& s, int32_t dpi = 96,
+std::unique_ptr<SkinFile> load(const CompiledSkin& bytes, int32_t dpi = 96,
                                std::vector<std::u16string>* paths = nullptr,
                                std::vector<FontDesc>* fonts = nullptr) {
-    return SkinFile::load_bytes(s.build(), u"%app_path%/skins/bin/main.skin", dpi,
+    return SkinFile::load_bytes(bytes, u"%app_path%/skins/bin/main.skin", dpi,
                                 fake_makers(paths, fonts));
 }
 
@@ -84,7 +70,7 @@ TEST(SkinFile, TypedLookupsReadTheirOwnSectionAndFallBack) {
     EXPECT_EQ(skin->string(node, u"text", u"-"), u"Send");
     EXPECT_EQ(skin->string(node, u"caption", u"-"), u"Сообщение");
     EXPECT_EQ(skin->string(node, u"title", u"-"), u"-");
-    EXPECT_EQ(skin->font(node, u"font", nullptr), skin->fonts()[1]);
+    EXPECT_EQ(skin->font(node, u"font", nullptr), skin->fonts()[0]);
     EXPECT_EQ(skin->font(node, u"bold", nullptr), nullptr);
     EXPECT_EQ(skin->color(node, u"back", {}), (Color{10, 20, 30, 255}));
     EXPECT_EQ(skin->color(node, u"fore", {1, 2, 3, 0}), (Color{1, 2, 3, 0}));
@@ -117,7 +103,7 @@ TEST(SkinFile, ScaleShiftFollowsPixelsPerInch) {
         Picture back = skin->picture(node, u"back", {});
         EXPECT_EQ(back.points[1], (Point{4 * f, 5 * f}));
         EXPECT_EQ(back.scale_shift, c.shift);
-        ASSERT_EQ(fonts.size(), 3u);
+        ASSERT_EQ(fonts.size(), 1u);
         EXPECT_EQ(fonts[0].scale, f);
     }
 }
@@ -137,51 +123,17 @@ TEST(SkinFile, PicturesComeFromTheSkinDirectoryAndAreLogged) {
     EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl fonts create time="), std::string::npos);
 
     paths.clear();
-    SkinBuilder bare = sample();
-    EXPECT_TRUE(SkinFile::load_bytes(bare.build(), u"main.skin", 96, fake_makers(&paths)));
+    EXPECT_TRUE(SkinFile::load_bytes(sample(), u"main.skin", 96, fake_makers(&paths)));
     EXPECT_EQ(paths.front(), u"bubble");
 }
 
-TEST(SkinFile, EmptyHeaderOnlyFileLoadsAndFindsNothing) {
+TEST(SkinFile, AFileOfTheHeaderAloneLoadsAndFindsNothing) {
     TestDevice device;
-    SkinBuilder empty;
-    auto bytes = empty.build();
-    ASSERT_EQ(bytes.size(), 92u);
-    EXPECT_EQ(SkinBuilder::get32(bytes, 72), 0xFFFFFFFFu);
-    auto skin = SkinFile::load_bytes(bytes, u"x.skin", 96, fake_makers());
+    auto skin =
+        SkinFile::load_bytes(compile_skin(R"({"named": {}})"), u"x.skin", 96, fake_makers());
     ASSERT_TRUE(skin);
     EXPECT_FALSE(skin->find_node(u"FormChat"));
     EXPECT_TRUE(skin->named_nodes().empty());
-}
-
-TEST(SkinFile, LoadsFromDiskWithRealBitmaps) {
-    TestDevice device;
-    LogCapture capture;
-    auto folder = device.program() / "skins" / "bin";
-    std::filesystem::create_directories(folder);
-    // A 1 x 1 16-bit BMP: file header, 40-byte information header, one padded row.
-    SkinBuilder::Bytes bmp(58, 0);
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    SkinBuilder::put32(bmp, 2, 58);
-    SkinBuilder::put32(bmp, 10, 54);
-    SkinBuilder::put32(bmp, 14, 40);
-    SkinBuilder::put32(bmp, 18, 1);
-    SkinBuilder::put32(bmp, 22, 1);
-    SkinBuilder::put16(bmp, 26, 1);
-    SkinBuilder::put16(bmp, 28, 16);
-    std::ofstream(folder / "dot.bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bmp.data()), 58);
-    SkinBuilder s;
-    s.pictures = {u"dot"};
-    auto bytes = s.build();
-    std::ofstream(folder / "main.skin", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    auto skin = SkinFile::load(u"%app_path%/skins/bin/main.skin", 96);
-    ASSERT_TRUE(skin);
-    EXPECT_EQ(skin->pictures()[0].size(), (Size{1, 1}));
-    EXPECT_EQ(skin->path(), u"%app_path%/skins/bin/main.skin");
 }
 
 }  // namespace

@@ -2,23 +2,6 @@
 
 #include "skin/layout/LayoutState.h"
 
-TEST(LayoutState, XStaysDirtyUntilYIsSetEvenWithUnchangedValues) {
-    LayoutState state;
-    EXPECT_TRUE(state.dirty());
-    EXPECT_TRUE(state.set_x_extent(0, 240));
-    EXPECT_TRUE(state.set_y_extent(0, 320));
-    EXPECT_FALSE(state.dirty());
-    // Unchanged on a clean state: nothing to do.
-    EXPECT_FALSE(state.set_x_extent(0, 240));
-    EXPECT_FALSE(state.set_y_extent(0, 320));
-
-    EXPECT_TRUE(state.set_x_extent(0, 200));
-    EXPECT_TRUE(state.dirty());
-    EXPECT_TRUE(state.set_y_extent(0, 320));
-    EXPECT_FALSE(state.dirty());
-    EXPECT_EQ(state.x(), (AxisSpan{0, 200}));
-}
-
 TEST(LayoutState, RangesAreMeasuredOnceUntilInvalidated) {
     LayoutState state;
     int calls = 0;

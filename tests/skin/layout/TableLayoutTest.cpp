@@ -17,101 +17,81 @@ Item item(int32_t preferred, int32_t minimum, int32_t ratio = 0,
     return {rule, {preferred, minimum}, ratio};
 }
 
-std::vector<AxisSpan> arrange(int32_t position, int32_t extent, const std::vector<Item>& items) {
-    return TableLayout::arrange(position, extent, items);
-}
-
 using Spans = std::vector<AxisSpan>;
 
 }  // namespace
 
-TEST(TableLayoutArrange, EvenSharesCapAtPreferredAndPassTheRestOn) {
-    // First pass 25 each, B capped at 40 with 15 over, second pass gives A 15.
-    EXPECT_EQ(arrange(0, 100, {item(60, 20), item(40, 30)}), (Spans{{0, 60}, {60, 40}}));
-    // Between the minimums and the preferred sum: 20 shared as 10 and 10.
-    EXPECT_EQ(arrange(5, 70, {item(60, 20), item(40, 30)}), (Spans{{5, 30}, {35, 40}}));
-    // Uneven split: the remainders go to the later children.
-    EXPECT_EQ(arrange(0, 5, {item(9, 0), item(9, 0), item(9, 0)}), (Spans{{0, 1}, {1, 2}, {3, 2}}));
+TEST(TableLayoutArrange, SharesEvenlyUpToThePreferredShrinksByTheMinimumsAndGivesTheRestByRatio) {
+    const AxisRule padded{LayoutMode::BOTH_SIDE, 5, 5}, right{LayoutMode::MAX_SIDE, 0, 2},
+        wide{LayoutMode::BOTH_SIDE, 30, 20}, negative{LayoutMode::BOTH_SIDE, -kMax, -kMax};
+    struct Case {
+        int32_t position, extent;
+        std::vector<Item> items;
+        Spans expected;
+    };
+    const Case cases[] = {
+        // First pass 25 each, B capped at 40 with 15 over, second pass gives A 15.
+        {0, 100, {item(60, 20), item(40, 30)}, {{0, 60}, {60, 40}}},
+        // Between the minimums and the preferred sum: 20 shared as 10 and 10.
+        {5, 70, {item(60, 20), item(40, 30)}, {{5, 30}, {35, 40}}},
+        // Uneven split: the remainders go to the later children.
+        {0, 5, {item(9, 0), item(9, 0), item(9, 0)}, {{0, 1}, {1, 2}, {3, 2}}},
+        // Below the minimums, in proportion to them.
+        {0, 50, {item(60, 20), item(40, 30)}, {{0, 20}, {20, 30}}},
+        {0, 40, {item(60, 20), item(40, 30)}, {{0, 16}, {16, 24}}},
+        // Beyond the preferred extents by ratio; without ratios the rest stays
+        // unused, and negative ratios count as none.
+        {0, 120, {item(60, 20, 2), item(40, 30, 1)}, {{0, 73}, {73, 47}}},
+        {0, 120, {item(60, 20), item(40, 30)}, {{0, 60}, {60, 40}}},
+        {0, 120, {item(60, 20, -5), item(40, 30, 1)}, {{0, 60}, {60, 60}}},
+        // Borders take room; children are anchored in their slots.
+        {10, 80, {item(30, 30, 0, padded), item(20, 10, 0, right)}, {{15, 30}, {50, 20}}},
+        {7, 100, {item(10, 5, 0, wide), item(10, 5, 1, wide)}, {{7, 0}, {7, 0}}},
+        {7, 0, {item(10, 5)}, {{7, 0}}},
+        {7, -20, {item(10, 5)}, {{7, 0}}},
+        // Nothing to share, no division by zero; negative ranges count as 0.
+        {0, 100, {}, {}},
+        {0, 10, {item(0, 0), item(0, 0)}, {{0, 0}, {0, 0}}},
+        {0, 10, {item(3, 1, 0), item(3, 1, 0)}, {{0, 3}, {3, 3}}},
+        {0, 10, {item(-4, -9), item(10, 0)}, {{0, 0}, {0, 10}}},
+        // A minimum above the preferred extent is kept, and the others still
+        // get the whole remaining space.
+        {0, 100, {item(10, 50), item(60, 20)}, {{0, 50}, {50, 50}}},
+        {0, 200, {item(10, 50, 1), item(60, 20, 1)}, {{0, 95}, {95, 105}}},
+        // Huge values saturate; the running position stops at the largest
+        // coordinate.
+        {0,
+         kMax,
+         {item(kMax, kMax, kMax), item(kMax, kMax, kMax)},
+         {{0, kMax / 2}, {kMax / 2, kMax - kMax / 2}}},
+        {kMax - 10, 100, {item(60, 0), item(60, 0)}, {{kMax - 10, 50}, {kMax, 50}}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(TableLayout::arrange(cases[i].position, cases[i].extent, cases[i].items),
+                  cases[i].expected)
+            << "case " << i;
+    const std::vector<Item> pulled_back = {item(1, 0, 1, negative), item(1, 0, 1)};
+    EXPECT_EQ(TableLayout::arrange(kMax - 1, kMax, pulled_back)[0].extent, kMax);
 }
 
-TEST(TableLayoutArrange, ShrinksInProportionToTheMinimums) {
-    EXPECT_EQ(arrange(0, 50, {item(60, 20), item(40, 30)}), (Spans{{0, 20}, {20, 30}}));
-    EXPECT_EQ(arrange(0, 40, {item(60, 20), item(40, 30)}), (Spans{{0, 16}, {16, 24}}));
-}
-
-TEST(TableLayoutArrange, RatiosShareWhatIsLeftBeyondThePreferredExtents) {
-    EXPECT_EQ(arrange(0, 120, {item(60, 20, 2), item(40, 30, 1)}), (Spans{{0, 73}, {73, 47}}));
-    // Without ratios the rest stays unused at the end.
-    EXPECT_EQ(arrange(0, 120, {item(60, 20), item(40, 30)}), (Spans{{0, 60}, {60, 40}}));
-    // Negative ratios count as none.
-    EXPECT_EQ(arrange(0, 120, {item(60, 20, -5), item(40, 30, 1)}), (Spans{{0, 60}, {60, 60}}));
-}
-
-TEST(TableLayoutArrange, BordersTakeRoomAndChildrenAreAnchoredInTheirSlots) {
-    const AxisRule padded{LayoutMode::BOTH_SIDE, 5, 5};
-    const AxisRule right{LayoutMode::MAX_SIDE, 0, 2};
-    EXPECT_EQ(arrange(10, 80, {item(30, 30, 0, padded), item(20, 10, 0, right)}),
-              (Spans{{15, 30}, {50, 20}}));
-}
-
-TEST(TableLayoutArrange, BordersFillingTheTableGiveEveryChildZero) {
-    const AxisRule wide{LayoutMode::BOTH_SIDE, 30, 20};
-    EXPECT_EQ(arrange(7, 100, {item(10, 5, 0, wide), item(10, 5, 1, wide)}),
-              (Spans{{7, 0}, {7, 0}}));
-    EXPECT_EQ(arrange(7, 0, {item(10, 5)}), (Spans{{7, 0}}));
-    EXPECT_EQ(arrange(7, -20, {item(10, 5)}), (Spans{{7, 0}}));
-}
-
-TEST(TableLayoutArrange, DegenerateInputsNeitherDivideByZeroNorLoseSpace) {
-    EXPECT_TRUE(arrange(0, 100, {}).empty());
-    // All minimums 0, all preferred 0: nothing to share, no division by zero.
-    EXPECT_EQ(arrange(0, 10, {item(0, 0), item(0, 0)}), (Spans{{0, 0}, {0, 0}}));
-    // Zero ratios everywhere.
-    EXPECT_EQ(arrange(0, 10, {item(3, 1, 0), item(3, 1, 0)}), (Spans{{0, 3}, {3, 3}}));
-    // A child whose minimum exceeds its preferred extent keeps its minimum and
-    // the others still get the whole remaining space.
-    EXPECT_EQ(arrange(0, 100, {item(10, 50), item(60, 20)}), (Spans{{0, 50}, {50, 50}}));
-    EXPECT_EQ(arrange(0, 200, {item(10, 50, 1), item(60, 20, 1)}), (Spans{{0, 95}, {95, 105}}));
-    // Negative ranges count as 0.
-    EXPECT_EQ(arrange(0, 10, {item(-4, -9), item(10, 0)}), (Spans{{0, 0}, {0, 10}}));
-}
-
-TEST(TableLayoutArrange, HugeValuesSaturateInsteadOfOverflowing) {
-    const Spans big = arrange(0, kMax, {item(kMax, kMax, kMax), item(kMax, kMax, kMax)});
-    ASSERT_EQ(big.size(), 2u);
-    EXPECT_EQ(big[0], (AxisSpan{0, kMax / 2}));
-    EXPECT_EQ(big[1].position, kMax / 2);
-    EXPECT_EQ(big[1].extent, kMax - kMax / 2);
-    const AxisRule negative{LayoutMode::BOTH_SIDE, -kMax, -kMax};
-    const Spans wide = arrange(kMax - 1, kMax, {item(1, 0, 1, negative), item(1, 0, 1)});
-    ASSERT_EQ(wide.size(), 2u);
-    EXPECT_EQ(wide[0].extent, kMax);
-    // The running position stops at the largest coordinate.
-    EXPECT_EQ(arrange(kMax - 10, 100, {item(60, 0), item(60, 0)}),
-              (Spans{{kMax - 10, 50}, {kMax, 50}}));
-}
-
-TEST(TableLayoutMeasure, SumsContributionsAndWhatChildrenCanGiveUp) {
-    SizeRange range;
-    TableLayout::measure(range, 0, std::vector<Item>{item(60, 20), item(40, 30)});
-    EXPECT_EQ(range, (SizeRange{100, 50}));
-    SizeRange padded;
-    const AxisRule borders{LayoutMode::MIN_SIDE, 3, 2};
-    TableLayout::measure(padded, 200, std::vector<Item>{item(60, 20, 0, borders)});
-    EXPECT_EQ(padded, (SizeRange{200, 25}));
-}
-
-TEST(TableLayoutMeasure, NoSizeChildrenAddNothingAndEmptyTablesKeepTheDesignSize) {
-    SizeRange range;
-    TableLayout::measure(range, 0,
-                         std::vector<Item>{item(50, 50, 0, {LayoutMode::MIN_SIDE_NO_SIZE})});
-    EXPECT_EQ(range, (SizeRange{0, 0}));
-    SizeRange empty;
-    TableLayout::measure(empty, 30, {});
-    EXPECT_EQ(empty, (SizeRange{30, 0}));
-    SizeRange huge;
-    TableLayout::measure(huge, 0, std::vector<Item>{item(kMax, 0), item(kMax, 0)});
-    EXPECT_EQ(huge, (SizeRange{kMax, 0}));
+TEST(TableLayoutMeasure, SumsContributionsAndWhatChildrenCanGiveUpButNoSizeChildren) {
+    struct Case {
+        int32_t design;
+        std::vector<Item> items;
+        SizeRange expected;
+    };
+    const Case cases[] = {
+        {0, {item(60, 20), item(40, 30)}, {100, 50}},
+        {200, {item(60, 20, 0, {LayoutMode::MIN_SIDE, 3, 2})}, {200, 25}},
+        {0, {item(50, 50, 0, {LayoutMode::MIN_SIDE_NO_SIZE})}, {0, 0}},
+        {30, {}, {30, 0}},
+        {0, {item(kMax, 0), item(kMax, 0)}, {kMax, 0}},
+    };
+    for (const Case& c : cases) {
+        SizeRange range;
+        TableLayout::measure(range, c.design, c.items);
+        EXPECT_EQ(range, c.expected) << c.design;
+    }
 }
 
 TEST(TableLayoutArrange, AnyTableFillsItsSpaceWithoutGapsOrNegativeExtents) {
@@ -129,7 +109,7 @@ TEST(TableLayoutArrange, AnyTableFillsItsSpaceWithoutGapsOrNegativeExtents) {
             ratios = ratios || it.ratio > 0;
         }
         const int32_t extent = pick(0, 400);
-        const Spans spans = arrange(3, extent, items);
+        const Spans spans = TableLayout::arrange(3, extent, items);
         ASSERT_EQ(spans.size(), items.size());
         int64_t end = 3;
         for (size_t i = 0; i < spans.size(); ++i) {

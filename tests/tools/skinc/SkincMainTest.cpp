@@ -2,18 +2,15 @@
 // dump that fails says why in one line, exits non-zero and leaves the output
 // folder as it was.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 
 #include "draw/pictures/PngWriter.h"
+#include "support/FileSizeLimit.h"
+#include "support/Files.h"
 #include "support/TestDevice.h"
 #include "tools/skinc/BmpWriter.h"
 #include "tools/skinc/SkincMain.h"
@@ -36,16 +33,6 @@ SkincRun skinc(std::vector<std::string> args) {
     return run;
 }
 
-void write(const fs::path& path, std::string_view bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
-}
-
-std::string read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::unique_ptr<PixelBuffer> pixels() {
     auto p = PixelBuffer::create(2, 2);
     p->set_pixel(1, 0, 0xF800);
@@ -63,7 +50,7 @@ std::set<std::pair<std::string, std::string>> tree(const fs::path& folder) {
     if (!fs::exists(folder)) return found;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
         found.emplace(fs::relative(entry.path(), folder).string(),
-                      entry.is_regular_file() ? read(entry.path()) : "");
+                      entry.is_regular_file() ? read_file(entry.path()) : "");
     return found;
 }
 
@@ -78,10 +65,10 @@ struct Sources {
         std::string error;
         fs::create_directories(src);
         EXPECT_TRUE(PngWriter::write(*pixels(), (src / "dot.png").string(), &error)) << error;
-        write(src / "icons/arrow.bmp", bmp());
-        write(src / "new/dot.bmp", bmp());
-        write(src / "dot.bmp/sub.bmp", bmp());
-        write(src / "flat.bmp", "BM not a picture");
+        write_file(src / "icons/arrow.bmp", bmp());
+        write_file(src / "new/dot.bmp", bmp());
+        write_file(src / "dot.bmp/sub.bmp", bmp());
+        write_file(src / "flat.bmp", "BM not a picture");
     }
     // Writes a new source using these pictures and returns its path.
     std::string source(const std::string& files) {
@@ -91,7 +78,7 @@ struct Sources {
         for (std::string file; list >> file; ++i)
             json += (i ? ",\"p" : "\"p") + std::to_string(i) + R"(": {"file": ")" + file + "\"}";
         fs::path path = src / ("skin" + std::to_string(sources++) + ".json");
-        write(path, json + "}}}}");
+        write_file(path, json + "}}}}");
         return path.string();
     }
     int sources = 0;
@@ -99,14 +86,14 @@ struct Sources {
 
 TEST(SkincMain, AFailedBuildLeavesTheOutputFolderAsItWas) {
     Sources s;
-    write(s.out / "x.skin", "old skin");
-    write(s.out / "dot.bmp", "old picture");
+    write_file(s.out / "x.skin", "old skin");
+    write_file(s.out / "dot.bmp", "old picture");
     const auto before = tree(s.out);
     ASSERT_EQ(mkfifo((s.src / "pipe.png").c_str(), 0600), 0);
     // Sources that are not files are refused at once; a FIFO is not waited on.
     const fs::path fifo = s.src / "fifo.json", huge = s.src / "huge.json";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    write(huge, "");
+    write_file(huge, "");
     fs::resize_file(huge, (16 << 20) + 1);
     const std::pair<std::string, std::string> cases[] = {
         {fifo.string(), "not a regular file"},
@@ -149,17 +136,13 @@ TEST(SkincMain, WriteErrorsFailTheBuildAndLeaveNothing) {
     }
     // A disk that takes no more than 100 bytes per file: the picture fits,
     // the skin does not.
-    write(s.skin, "old skin");
+    write_file(s.skin, "old skin");
     const auto before = tree(s.out);
-    struct rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto old_handler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &small);
-    SkincRun run = skinc({s.source("dot"), s.skin});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, old_handler);
+    SkincRun run;
+    {
+        FileSizeLimit limit(100);
+        run = skinc({s.source("dot"), s.skin});
+    }
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot write " + s.skin + ": File too large"), std::string::npos)
         << run.err;
@@ -173,13 +156,13 @@ TEST(SkincMain, BuiltSkinsDumpAndAFailedDumpSaysWhy) {
     std::set<std::string> names;
     for (const auto& [name, content] : tree(s.out)) names.insert(name);
     EXPECT_EQ(names, (std::set<std::string>{"x.skin", "dot.bmp", "icons", "icons/arrow.bmp"}));
-    EXPECT_EQ(read(s.out / "dot.bmp"), bmp());  // the PNG converted exactly
+    EXPECT_EQ(read_file(s.out / "dot.bmp"), bmp());  // the PNG converted exactly
     SkincRun dump = skinc({"--dump", s.skin});
     EXPECT_EQ(dump.status, 0) << dump.err;
     EXPECT_NE(dump.out.find(R"("file":"icons/arrow")"), std::string::npos) << dump.out;
-    std::string damaged = read(s.skin);
+    std::string damaged = read_file(s.skin);
     damaged[75] = '\x7F';  // the root record far outside the file
-    write(s.out / "damaged.skin", damaged);
+    write_file(s.out / "damaged.skin", damaged);
     fs::remove(s.out / "dot.bmp");
     const std::pair<std::string, std::string> cases[] = {
         {s.skin, "picture " + (s.out / "dot.bmp").string() + " failed to load"},

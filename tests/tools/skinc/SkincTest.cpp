@@ -38,7 +38,7 @@ const char* const kSource = R"({"named": {
   "A": {}, "C": {}, "D": {}, "E": {}, "F": {}
 }})";
 
-TEST(Skinc, CompiledSkinLoadsWithSortedSectionsAndFindsEveryNode) {
+TEST(Skinc, CompiledSkinLoadsWithSortedSectionsFindsEveryNodeAndDumpsBackToTheSameBytes) {
     TestDevice device;
     auto out = compile(kSource);
     ASSERT_TRUE(out);
@@ -61,14 +61,8 @@ TEST(Skinc, CompiledSkinLoadsWithSortedSectionsAndFindsEveryNode) {
     EXPECT_EQ(skin->picture(form, u"back", {}).flags, 1);
     EXPECT_EQ(skin->color(form, u"fore", {}), (Color{10, 20, 30, 255}));
     EXPECT_EQ(skin->integer(skin->child(skin->child(form, 1), 0), u"id", 0), 3);
-}
 
-TEST(Skinc, DumpCompilesBackToTheSameBytes) {
-    TestDevice device;
-    auto out = compile(kSource);
-    ASSERT_TRUE(out);
-    auto skin = load(*out);
-    ASSERT_TRUE(skin);
+    // The dump compiles back to the same bytes.
     std::string dumped = dump_skin(*skin);
     EXPECT_NE(dumped.find(R"("pos":[-3,5])"), std::string::npos) << dumped;
     auto again = compile(dumped);
@@ -104,31 +98,38 @@ TEST(Skinc, TheTestSkinAndFuzzSourcesSurviveDumpAndCompile) {
     EXPECT_GE(compiled, 6);
 }
 
-TEST(Skinc, SourcesThatDoNotFitTheFormatAreRefused) {
+// A source with count different string values, 250 to a child node (a node's
+// sections hold 65,535 bytes), under the attribute names s0..s249.
+std::string many_strings(int count) {
+    std::string source = R"({"named": {"n": {"children": [)";
+    for (int i = 0; i < count; i += 250) {
+        source += i ? ",{\"strings\": {" : "{\"strings\": {";
+        for (int j = i; j < count && j < i + 250; ++j)
+            source += (j > i ? ",\"s" : "\"s") + std::to_string(j - i) + "\": \"v" +
+                      std::to_string(j) + "\"";
+        source += "}}";
+    }
+    return source + "]}}}";
+}
+
+TEST(Skinc, SourcesThatDoNotFitTheFileAreRefusedNamingWhere) {
     std::string many_pictures = R"({"named": {"n": {"pictures": {)";
     for (int i = 0; i < 257; ++i)
         many_pictures += (i ? "," : "") + ("\"p" + std::to_string(i) + R"(": {"file": "f)" +
                                            std::to_string(i) + "\"}");
-    many_pictures += "}}}}";
     std::string long_names = R"({"named": {"n": {"integers": {)";
     for (int i = 0; i < 40; ++i)
         long_names +=
             (i ? "," : "") + ("\"" + std::string(1000, 'a') + std::to_string(i) + "\": 1");
-    long_names += "}}}}";
-    for (const std::string& source :
-         {std::string(R"({"named": {"n": {"points": {"p": [40000, 0]}}}})"),
-          std::string(R"({"named": {"n": {"colors": {"c": [256, 0, 0]}}}})"),
-          std::string(R"({"named": {"n": {"integer": {"i": 1}}}})"),
-          std::string(R"({"nodes": {}})"), many_pictures, long_names}) {
-        std::string error;
-        EXPECT_FALSE(compile(source, &error)) << source.substr(0, 80);
-        EXPECT_FALSE(error.empty());
-    }
-}
-
-TEST(Skinc, TextsThatWouldNotSurviveTheFileAreRefusedNamingWhere) {
-    // A NUL ends a string in the file: the rest would become the next string.
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
+        {R"({"named": {"n": {"points": {"p": [40000, 0]}}}})", "point: 40000 out of range"},
+        {R"({"named": {"n": {"colors": {"c": [256, 0, 0]}}}})", "color: 256 out of range"},
+        {R"({"named": {"n": {"integer": {"i": 1}}}})", "unknown member"},
+        {R"({"nodes": {}})", "unknown member"},
+        {many_pictures + "}}}}", ""},
+        {long_names + "}}}}", ""},
+        {many_strings(65537), "n.children[262].strings.s9: more than 65,536"},
+        // A NUL ends a string in the file: the rest would become the next string.
         {R"({"named": {"n": {"strings": {"a": "x\u0000y", "b": "z"}}}})", "n.strings.a:"},
         {R"({"named": {"n": {"integers": {"a\u0000b": 1}}}})", "n.integers.a"},
         {R"({"named": {"n\u0000": {}}})", "named.n"},
@@ -145,33 +146,14 @@ TEST(Skinc, TextsThatWouldNotSurviveTheFileAreRefusedNamingWhere) {
     };
     for (const auto& [source, expected] : cases) {
         std::string error;
-        EXPECT_FALSE(compile(source, &error)) << source;
-        EXPECT_NE(error.find(expected), std::string::npos) << source << " -> " << error;
+        EXPECT_FALSE(compile(source, &error)) << source.substr(0, 80);
+        EXPECT_FALSE(error.empty());
+        EXPECT_NE(error.find(expected), std::string::npos)
+            << source.substr(0, 80) << " -> " << error;
     }
     auto nested = compile(R"({"named": {"n": {"pictures": {"p": {"file": "icons/a.b/..c"}}}}})");
     ASSERT_TRUE(nested);
     EXPECT_EQ(nested->pictures, std::vector<std::string>{"icons/a.b/..c"});
-}
-
-// A source with count different string values, 250 to a child node (a node's
-// sections hold 65,535 bytes), under the attribute names s0..s249.
-std::string many_strings(int count) {
-    std::string source = R"({"named": {"n": {"children": [)";
-    for (int i = 0; i < count; i += 250) {
-        source += i ? ",{\"strings\": {" : "{\"strings\": {";
-        for (int j = i; j < count && j < i + 250; ++j)
-            source += (j > i ? ",\"s" : "\"s") + std::to_string(j - i) + "\": \"v" +
-                      std::to_string(j) + "\"";
-        source += "}}";
-    }
-    return source + "]}}}";
-}
-
-TEST(Skinc, StringValuesBeyondTheirSixteenBitIndexAreRefused) {
-    std::string error;
-    EXPECT_FALSE(compile(many_strings(65537), &error));
-    EXPECT_NE(error.find("n.children[262].strings.s9: more than 65,536"), std::string::npos)
-        << error;
 }
 
 TEST(Skinc, JsonReaderIsStrictAndReportsTheLine) {

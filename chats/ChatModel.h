@@ -82,10 +82,13 @@ public:
     // hear of the changes; progress may be null. New messages are filed; the
     // messages that left the store (from any folder, however they went) leave
     // their chats (kind 6), and a chat they leave empty leaves the list
-    // (kind 3) unless it is the current chat. True when anything changed (a
-    // started model then writes the unread total and the cache). Observers
-    // see the new records whole; afterwards they keep only their id and
-    // folder, like records from the cache, until load_sms reads them again.
+    // (kind 3) unless it is the current chat. A message leaves only when a
+    // whole read of its folder, in one state of the store, missed it: a
+    // folder the store fails to read loses nothing, and a later update reads
+    // it again. True when anything changed (a started model then writes the
+    // unread total and the cache). Observers see the new records whole;
+    // afterwards they keep only their id and folder, like records from the
+    // cache, until load_sms reads them again.
     bool update_chats(bool notify, ProgressListener* progress);
 
     // Makes sure a record is read from the store and has its time and date

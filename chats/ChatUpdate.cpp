@@ -81,28 +81,13 @@ void ChatUpdate::scan_folder(int32_t folder) {
 }
 
 // Every row of the folder: the ids not known are new, the known ids not found
-// have left the folder. Ids are only taken as gone from a walk that read every
-// row of a store that stood still meanwhile; and a walk that finds none of
-// the folder's known ids is believed only from a store built in this update,
-// since a store that fails to read shows its folders empty.
-//
-// FIXME: a row count that failed reads as an empty folder; once the store
-// tells a failed read from an empty folder, ask it instead of rebuilding.
+// have left the folder. Ids are taken as gone only from a whole walk: after one
+// that failed, the known ids stay and a later update walks again.
 void ChatUpdate::walk_folder(int32_t folder) {
     KnownIds& known = model_.known_;
     std::vector<EntryId>& new_ids = new_ids_[folder];
     std::vector<EntryId> present;
-    bool whole = walk_rows(folder, present);
-    if (whole && !reloaded_ && !known.ids(folder).empty()) {
-        bool any_known = false;
-        for (const EntryId& id : present)
-            if ((any_known = known.holds(folder, id))) break;
-        if (!any_known) {
-            rebuild_store(u" sms_manager reloaded because a folder emptied\n");
-            whole = walk_rows(folder, present);
-        }
-    }
-    if (!whole) {
+    if (!walk(folder, present)) {
         for (EntryId& id : present)
             if (!known.holds(folder, id)) new_ids.push_back(std::move(id));
         return;
@@ -113,22 +98,21 @@ void ChatUpdate::walk_folder(int32_t folder) {
     gone_[folder] = std::move(gone);
 }
 
-// The ids of every row of the folder, in row order. False when a row could not
-// be read or the row count changed during the walk (rows moved under it).
-bool ChatUpdate::walk_rows(int32_t folder, std::vector<EntryId>& present) {
-    sms_manager& store = *model_.store_;
-    present.clear();
-    uint32_t n = store.get_length(folder);
-    present.reserve(n);
-    bool whole = store.has_store();
-    for (uint32_t row = 0; row < n; ++row) {
-        EntryId id = store.get_id(folder, static_cast<int32_t>(row));
-        if (id.empty())
-            whole = false;
-        else
-            present.push_back(std::move(id));
-    }
-    return whole && store.get_length(folder) == n;
+// The ids of every row of the folder, in row order, all read from one state of
+// the store (sms_manager::get_all_ids). False, with one piece of the log line,
+// when the store failed during the walk (a row count that fails reads as 0, a
+// row that fails as none) or the folder is not open: what was read is then no
+// account of the folder.
+//
+// A manager opens its folders when it is built, and a folder that failed to
+// open then reads as empty for as long as it lives; so the manager is rebuilt
+// first (once per update), as at a message that cannot be read.
+bool ChatUpdate::walk(int32_t folder, std::vector<EntryId>& present) {
+    if (model_.store_->has_store() && !model_.store_->has_folder(folder))
+        rebuild_store(u" sms_manager reloaded because a folder was not open\n");
+    bool whole = model_.store_->get_all_ids(folder, present);
+    if (!whole) log() << u" walk failed" << folder;
+    return whole;
 }
 
 void ChatUpdate::rebuild_store(const char16_t* line) {
@@ -145,20 +129,22 @@ void ChatUpdate::rebuild_store(const char16_t* line) {
 
 // Messages that left the Outbox (sent, or failed and moved) leave their chats;
 // Sent Items brings them back as new messages. Ids new to the Outbox are new.
+// All of this only after a whole walk of the Outbox: after one that failed,
+// the Outbox messages stay in their chats, and a later update looks again.
 //
 // Only chats that hold Outbox messages are walked: each chat counts them, so
 // a poll does not touch the messages of every chat to find the few, usually
 // none, that wait in the Outbox.
 void ChatUpdate::follow_outbox() {
-    sms_manager& store = *model_.store_;
-    KnownIds& known = model_.known_;
-    uint32_t count = store.get_length(kFolderOutbox);
-    for (uint32_t row = 0; row < count; ++row) {
-        EntryId id = store.get_id(kFolderOutbox, static_cast<int32_t>(row));
-        if (!id.empty()) outbox_.push_back(std::move(id));
+    if (walk(kFolderOutbox, outbox_)) {
+        std::sort(outbox_.begin(), outbox_.end());
+        drop_sent_messages();
+        find_new_outbox_ids();
     }
-    std::sort(outbox_.begin(), outbox_.end());
+    log() << u" scan outbox size:" << outbox_.size() << u" time:" << clock_.elapsed_ms();
+}
 
+void ChatUpdate::drop_sent_messages() {
     for (auto& chat : model_.chats_) {
         if (chat->outbox_count() == 0) continue;
         for (size_t i = chat->size(); i-- > 0;) {
@@ -170,7 +156,7 @@ void ChatUpdate::follow_outbox() {
             }
             // The id leaves the index with the message: should the store ever
             // put the same id back into the Outbox, it is then simply new.
-            known.remove(kFolderOutbox, record.id);
+            model_.known_.remove(kFolderOutbox, record.id);
             chat->erase(i);
             removed_ = true;
             if (chat->empty()) emptied_.push_back(chat.get());
@@ -179,9 +165,11 @@ void ChatUpdate::follow_outbox() {
         }
     }
     std::sort(held_outbox_.begin(), held_outbox_.end());
+}
 
+void ChatUpdate::find_new_outbox_ids() {
     for (const EntryId& id : outbox_) {
-        if (!known.holds(kFolderOutbox, id)) {
+        if (!model_.known_.holds(kFolderOutbox, id)) {
             new_ids_[kFolderOutbox].push_back(id);
         } else if (!std::binary_search(held_outbox_.begin(), held_outbox_.end(), id)) {
             // Known to the index but held by no chat: the store's view was
@@ -191,7 +179,6 @@ void ChatUpdate::follow_outbox() {
             new_ids_[kFolderOutbox].push_back(id);
         }
     }
-    log() << u" scan outbox size:" << count << u" time:" << clock_.elapsed_ms();
 }
 
 // --- messages gone -----------------------------------------------------------------

@@ -3,8 +3,10 @@
 // in the store since the model last looked and brings the chats up to date.
 //
 //   scans and walks ..... new ids at the end of folders 0..2; a folder whose
-//                         row count shows that rows left it is walked in full
-//   the Outbox .......... messages that left it leave their chats
+//                         row count shows that rows left it is walked in full,
+//                         in one state of the store
+//   the Outbox .......... walked in full; messages that left it leave their
+//                         chats
 //   messages gone ....... messages that left folders 0..2 leave their chats
 //   reading ............. the new ids are read into records, then filed
 //                         (ChatFiling)
@@ -40,8 +42,10 @@ public:
 private:
     void scan_folder(int32_t folder);
     void walk_folder(int32_t folder);
-    bool walk_rows(int32_t folder, std::vector<EntryId>& present);
+    bool walk(int32_t folder, std::vector<EntryId>& present);
     void follow_outbox();
+    void drop_sent_messages();
+    void find_new_outbox_ids();
     void drop_gone_messages();
     void recount_unread(Chat& chat);
     void read_new_messages();

@@ -82,10 +82,13 @@ public:
     // hear of the changes; progress may be null. New messages are filed; the
     // messages that left the store (from any folder, however they went) leave
     // their chats (kind 6), and a chat they leave empty leaves the list
-    // (kind 3) unless it is the current chat. True when anything changed (a
-    // started model then writes the unread total and the cache). Observers
-    // see the new records whole; afterwards they keep only their id and
-    // folder, like records from the cache, until load_sms reads them again.
+    // (kind 3) unless it is the current chat. A message leaves only when a
+    // whole read of its folder, in one state of the store, missed it: a
+    // folder the store fails to read loses nothing, and a later update reads
+    // it again. True when anything changed (a started model then writes the
+    // unread total and the cache). Observers see the new records whole;
+    // afterwards they keep only their id and folder, like records from the
+    // cache, until load_sms reads them again.
     bool update_chats(bool notify, ProgressListener* progress);
 
     // Makes sure a record is read from the store and has its time and date
@@ -155,27 +158,17 @@ public:
     void set_handover_text(std::u16string text) { handover_text_ = std::move(text); }
 
 private:
-    struct UpdateState;
+    // The update and the filing of its records are parts of the model kept in
+    // files of their own; they change its state directly.
+    friend class ChatUpdate;
+    friend class ChatFiling;
 
     void on_contact_added(ContactsDirectory& directory, const ContactRecord& contact) override;
     void on_contacts_progress(ContactsDirectory&, size_t, size_t) override {}
     void on_contact_changed(ContactsDirectory& directory, int32_t id) override;
     void on_contact_removed(ContactsDirectory& directory, int32_t id) override;
 
-    void scan_folder(int32_t folder, UpdateState& state);
-    void walk_folder(int32_t folder, UpdateState& state);
-    bool walk_rows(int32_t folder, std::vector<EntryId>& present);
-    void follow_outbox(UpdateState& state);
-    void drop_gone_messages(UpdateState& state);
-    void recount_unread(Chat& chat);
-    void read_new_messages(UpdateState& state);
-    void file_records(UpdateState& state);
-    void file_into_list(UpdateState& state);
-    void drop_emptied_chats(UpdateState& state);
-    void rebuild_store(UpdateState& state, const char16_t* line);
-    bool end_update_line(bool changed);
     static void set_display_texts(SmsRecord& record);
-    std::unique_ptr<Chat> take_from_list(const std::u16string& key, bool notify);
 
     ListenerList<ChatObserver> observers_;
     std::unique_ptr<sms_manager> store_;

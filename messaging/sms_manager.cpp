@@ -4,6 +4,7 @@
 #include "platform/LocalTime.h"
 #include "platform/Log.h"
 #include "platform/store/Message.h"
+#include "platform/store/StoreSnapshot.h"
 #include "platform/store/Table.h"
 
 using namespace mapi;
@@ -118,6 +119,10 @@ StoreFolder* sms_manager::folder_at(int32_t folder) {
     return f.folder ? &f : nullptr;
 }
 
+bool sms_manager::has_folder(int32_t folder) const {
+    return folder >= 0 && folder < kFolderCount && folders_[folder].folder != nullptr;
+}
+
 uint32_t sms_manager::get_length(int32_t folder) {
     StoreFolder* f = folder_at(folder);
     if (f == nullptr) return 0;
@@ -174,6 +179,33 @@ EntryId sms_manager::get_id(int32_t folder, int32_t n) {
     f->change_number = table->change_number();
     const Bytes& id = f->rows.front();
     return EntryId(id.data(), static_cast<uint32_t>(id.size()));
+}
+
+bool sms_manager::get_all_ids(int32_t folder, std::vector<EntryId>& ids) {
+    ids.clear();
+    StoreFolder* f = folder_at(folder);
+    if (f == nullptr) return false;
+    uint64_t errors = g_store_errors;
+    uint32_t n = get_length(folder);
+    // The count drops kept rows of another state; rows kept of this one that
+    // cover the folder (a small folder read before and unchanged since, as
+    // the Outbox at nearly every poll) need no read, nor does an empty
+    // folder. Any other walk reads the count again, and the rows, in one
+    // state of the store.
+    bool kept = f->has_batch && f->first_row == 0 && f->rows.size() == n;
+    StoreSnapshot snapshot;
+    if (!kept && n > 0) {
+        snapshot = session_.store->read_snapshot();
+        n = get_length(folder);
+    }
+    ids.reserve(n);
+    for (uint32_t row = 0; row < n; ++row) {
+        EntryId id = get_id(folder, static_cast<int32_t>(row));
+        // The rows after a failed one would only add failures (and log lines).
+        if (id.empty()) return false;
+        ids.push_back(std::move(id));
+    }
+    return g_store_errors == errors && (kept || n == 0 || snapshot.held());
 }
 
 std::unique_ptr<Message> sms_manager::open_message(const EntryId& id, uint32_t flags) {

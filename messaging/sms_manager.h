@@ -41,12 +41,21 @@ public:
 
     // Whether the SMS store was found.
     bool has_store() const { return session_.store != nullptr; }
+    // Whether the folder (FolderIndex 0..3) was opened. A folder that was not
+    // reads as empty, with no store error, for as long as this manager lives.
+    bool has_folder(int32_t folder) const;
 
     // Rows in a folder's contents table (FolderIndex 0..3); 0 on any failure.
     uint32_t get_length(int32_t folder);
     // Entry id of row n of a folder's contents table; empty on failure. Rows are
     // read 1000 at a time and kept, so walking a folder seldom reopens it.
     EntryId get_id(int32_t folder, int32_t n);
+    // Entry ids of every row of a folder's contents table, in row order, all
+    // from one state of the store: a row that another program deletes or
+    // adds meanwhile cannot shift the batches read after it. False when the
+    // folder is not open, the store failed or a row could not be read; ids
+    // then holds the rows read before the failure.
+    bool get_all_ids(int32_t folder, std::vector<EntryId>& ids);
     // record.id must be set; fills the other fields from the store.
     bool read_sms(SmsRecord& record);
     // Makes the message's read flag equal to read.

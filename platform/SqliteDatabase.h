@@ -109,7 +109,8 @@ public:
     explicit SqliteReadTransaction(SqliteDatabase& db)
         : db_(db), owns_(!db.in_transaction() && db.exec("BEGIN")) {}
     ~SqliteReadTransaction() {
-        if (owns_) db_.exec("COMMIT");
+        // A failed statement may have rolled the transaction back already.
+        if (owns_ && db_.in_transaction()) db_.exec("COMMIT");
     }
     SqliteReadTransaction(const SqliteReadTransaction&) = delete;
     SqliteReadTransaction& operator=(const SqliteReadTransaction&) = delete;

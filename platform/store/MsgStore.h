@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/store/MapiTypes.h"
+#include "platform/store/StoreSnapshot.h"
 
 class StoreDatabase;
 
@@ -32,6 +33,10 @@ public:
     // transaction, so that the unread counter changes once. Ids of messages
     // that are gone are passed over.
     HRESULT set_read_flags(const std::vector<Bytes>& entry_ids, uint32_t flags);
+    // Holds the store still for the reads through any object of this store
+    // (its folders' contents tables, its messages) while the result lives;
+    // see StoreSnapshot.
+    StoreSnapshot read_snapshot() { return StoreSnapshot(db_); }
 
 private:
     std::shared_ptr<StoreDatabase> db_;

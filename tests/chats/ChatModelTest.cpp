@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <string_view>
 
 #include "chats/ChatCache.h"
 #include "chats/ChatModel.h"
@@ -9,7 +12,9 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/RegistryNotification.h"
+#include "platform/store/MapiTypes.h"
 #include "platform/store/StoreDatabase.h"
+#include "support/DamageTable.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -409,4 +414,177 @@ TEST_F(ChatModelTest, AMessageThatCannotBeReadDoesNotMakeEveryPollWalkItsFolder)
     std::string polls = log.text().substr(before);
     EXPECT_EQ(polls.find("can't read"), std::string::npos) << polls;
     EXPECT_EQ(polls.find("reloaded"), std::string::npos) << polls;
+}
+
+namespace {
+
+using Ids = std::vector<std::string>;
+
+// Every message id the chats hold, and every id of the store's four folders;
+// both in hexadecimal, sorted.
+Ids chat_ids(const ChatModel& model) {
+    Ids out;
+    for (const auto& chat : model.chats())
+        for (const SmsRecord& record : chat->messages()) out.push_back(record.id.hex());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+Ids store_ids(StoreDatabase& store) {
+    Ids out;
+    std::optional<std::vector<StoredMessage>> listed = store.list_messages(std::nullopt);
+    for (const StoredMessage& m : listed.value()) out.push_back(EntryId(m.entry_id).hex());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::string read_bytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Acts as another program would while the chat model walks a folder: once,
+// at the first row count read after a batch of entry ids (the count that
+// begins the next batch), by a store connection opened while it lives.
+class BetweenBatches {
+public:
+    explicit BetweenBatches(std::function<void()> action) {
+        state() = {std::move(action), false, false};
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&install));
+    }
+    ~BetweenBatches() {
+        sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&install));
+        state().action = nullptr;
+    }
+    bool acted() const { return state().acted; }
+
+private:
+    struct State {
+        std::function<void()> action;
+        bool batch_read = false;
+        bool acted = false;
+    };
+    static State& state() {
+        static State s;
+        return s;
+    }
+    static int install(sqlite3* db, char**, const sqlite3_api_routines*) {
+        const char* name = sqlite3_db_filename(db, "main");
+        if (name != nullptr && std::string_view(name).ends_with("/store.db"))
+            sqlite3_trace_v2(db, SQLITE_TRACE_STMT, &trace, nullptr);
+        return SQLITE_OK;
+    }
+    static int trace(unsigned, void*, void*, void* sql) {
+        State& s = state();
+        std::string_view text(static_cast<const char*>(sql));
+        if (text.find("FROM messages WHERE folder_id") != std::string_view::npos) {
+            s.batch_read = true;
+        } else if (s.batch_read && !s.acted && s.action &&
+                   text.starts_with("SELECT row_count, version FROM folders")) {
+            s.acted = true;
+            s.action();
+        }
+        return 0;
+    }
+};
+
+// Writes the bytes over the file in place: the connections that have it open
+// read them, as they would a disk that came back.
+void write_in_place(const std::filesystem::path& path, const std::string& bytes) {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+TEST_F(ChatModelTest, AWalkDuringWhichTheStoreFailsDropsNothingAndTheNextGoodPollIsExact) {
+    Bytes first = deliver(u"111", 1);
+    deliver(u"222", 2);
+    add(StoreFolderKind::Outbox, {u"333"}, 3);
+    start();
+    model->load(nullptr);
+    const Ids filed = chat_ids(*model);
+
+    // The folders' table goes bad under the running program: every row count
+    // fails, and reads as 0.
+    std::filesystem::path file = device.device() / "store.db";
+    ASSERT_TRUE(store->db().exec("PRAGMA wal_checkpoint(TRUNCATE)"));
+    std::string good = read_bytes(file);
+    damage_table(file.string(), "folders");
+    uint64_t errors = sms_manager::store_errors();
+    LogCapture log;
+    EXPECT_FALSE(model->update_chats(true, nullptr));
+    ASSERT_GT(sms_manager::store_errors(), errors) << "the damage was not read";
+    EXPECT_EQ(chat_ids(*model), filed) << "the Outbox message stays too";
+    EXPECT_TRUE(recorder.kinds.empty());
+    std::string text = log.text();
+    EXPECT_NE(text.find(" walk failed0"), std::string::npos) << text;
+    EXPECT_NE(text.find(" walk failed3"), std::string::npos) << text;
+    EXPECT_EQ(text.find("reloaded"), std::string::npos) << "the same manager tries again";
+
+    // The disk comes back; meanwhile a message left and one came.
+    write_in_place(file, good);
+    ASSERT_TRUE(store->delete_message(first));
+    deliver(u"444", 4);
+    EXPECT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_EQ(chat_ids(*model), store_ids(*store));
+    EXPECT_EQ(keys(), (Keys{u"444", u"333", u"222"}));
+}
+
+TEST_F(ChatModelTest, AFolderTheStoreCannotOpenKeepsItsMessagesUntilItOpensAgain) {
+    Bytes first = deliver(u"111", 1);
+    deliver(u"222", 2);
+    start();
+    model->load(nullptr);
+    model.reset();
+
+    // The store no longer names its Inbox: a new manager cannot open it.
+    const std::string inbox_tag = std::to_string(mapi::PR_CE_IPM_INBOX_ENTRYID);
+    ASSERT_TRUE(store->db().exec("UPDATE store_props SET tag = 0 WHERE tag = " + inbox_tag));
+    LogCapture log;
+    start();
+    EXPECT_FALSE(model->update_chats(true, nullptr));
+    EXPECT_EQ(keys(), (Keys{u"222", u"111"}));
+    std::string text = log.text();
+    EXPECT_NE(text.find(" sms_manager reloaded because a folder was not open\n walk failed0"),
+              std::string::npos)
+        << text;
+
+    ASSERT_TRUE(store->db().exec("UPDATE store_props SET tag = " + inbox_tag + " WHERE tag = 0"));
+    ASSERT_TRUE(store->delete_message(first));
+    deliver(u"333", 3);
+    EXPECT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_EQ(chat_ids(*model), store_ids(*store));
+    EXPECT_EQ(keys(), (Keys{u"333", u"222"}));
+}
+
+TEST_F(ChatModelTest, AWalkReadsOneStateOfTheStoreWhateverChangesBetweenItsBatches) {
+    // Over a thousand rows: the Inbox is read in two batches.
+    std::vector<StoredMessage> history(1100);
+    for (size_t i = 0; i < history.size(); ++i) {
+        history[i].sender_number = u"555010" + std::u16string(1, u'0' + i % 10);
+        history[i].delivery_time = *local_time::parse_iso8601("2026-11-22T09:00:00") +
+                                   static_cast<int64_t>(i) * local_time::kTicksPerSecond;
+    }
+    ASSERT_TRUE(store->add_messages(history));
+    start();
+    model->load(nullptr);
+    model.reset();
+    const Ids known = store_ids(*store);
+    std::vector<StoredMessage> inbox = store->list_messages(StoreFolderKind::Inbox).value();
+
+    // Another program deletes a row of the first batch and adds one, so the
+    // row count stays, while the first update from the cache walks the Inbox.
+    BetweenBatches between([&] {
+        EXPECT_TRUE(store->delete_message(inbox[10].entry_id));
+        deliver(u"5550100", 2000);
+    });
+    start();
+    EXPECT_FALSE(model->update_chats(true, nullptr));
+    ASSERT_TRUE(between.acted());
+    EXPECT_EQ(chat_ids(*model), known) << "the walk saw the Inbox as it was when it began";
+
+    ASSERT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_EQ(chat_ids(*model), store_ids(*store));
+    EXPECT_EQ(recorder.kinds.front(), "6:1") << "the deleted message leaves its chat";
 }

@@ -11,6 +11,8 @@
 #include <ctime>
 #include <memory>
 
+#include "platform/UniqueFd.h"
+
 namespace {
 
 // The suffix mkstemp replaces: six letters or digits.
@@ -57,31 +59,29 @@ bool write_file_atomically(const std::string& path, std::string_view content, mo
                            std::string* error) {
     sweep_stale_temporaries(path);
     std::string temp = path + kTempSuffix;
-    int fd = mkstemp(temp.data());
-    if (fd < 0) {
+    UniqueFd fd(mkstemp(temp.data()));
+    if (!fd) {
         *error = "cannot create " + temp + ": " + std::strerror(errno);
         return false;
     }
     auto fail = [&](const char* what) {
         *error = std::string("cannot ") + what + " " + path + ": " + std::strerror(errno);
-        if (fd >= 0) close(fd);
+        fd.reset();
         unlink(temp.c_str());
         return false;
     };
     const char* p = content.data();
     size_t left = content.size();
     while (left > 0) {
-        ssize_t n = write(fd, p, left);
+        ssize_t n = write(fd.get(), p, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return fail("write");
         p += n;
         left -= static_cast<size_t>(n);
     }
-    if (fchmod(fd, mode & ~current_umask()) != 0) return fail("set the permissions of");
-    if (fsync(fd) != 0) return fail("sync");
-    int closed = close(fd);
-    fd = -1;
-    if (closed != 0) return fail("close");
+    if (fchmod(fd.get(), mode & ~current_umask()) != 0) return fail("set the permissions of");
+    if (fsync(fd.get()) != 0) return fail("sync");
+    if (!fd.close()) return fail("close");
     if (rename(temp.c_str(), path.c_str()) != 0) return fail("replace");
     return true;
 }

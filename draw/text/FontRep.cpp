@@ -81,7 +81,10 @@ int32_t FontRep::underline_offset() const { return face_ ? face_->underline_offs
 int32_t FontRep::underline_thickness() const { return face_ ? face_->underline_thickness() : 1; }
 
 const Glyph& FontRep::glyph(char32_t cp, Presentation presentation) const {
-    bool emoji = presentation == Presentation::Emoji || CodePoints::is_emoji_by_default(cp);
+    // No character below kDirectGlyphs is an emoji by default, so the common
+    // case (Latin, Cyrillic, Greek) goes straight to its slot.
+    bool emoji = presentation == Presentation::Emoji ||
+                 (cp >= kDirectGlyphs && CodePoints::is_emoji_by_default(cp));
     if (cp < kDirectGlyphs && !emoji) {
         if (!direct_) {
             direct_ = std::make_unique<std::array<const Glyph*, kDirectGlyphs>>();

@@ -67,16 +67,23 @@ bool same_pixels(const RenderSurface& a, const RenderSurface& b, Rect area) {
     return true;
 }
 
-TEST_F(TestSkin, TheTestFormMatchesItsScreenshotsAtTwoSizesAndTwoDensities) {
-    for (int32_t dpi : {96, 192})
-        for (Size size : {Size{240, 320}, Size{480, 800}}) {
-            build(u"test_form", size, dpi);
-            find<ProgressElement>(u"bar").set_value(0.5);
-            lay_out(size);
-            expect_golden(*draw(size), QUILLMO_SKIN_GOLDEN_DIR,
-                          "test_form_" + std::to_string(size.width) + "x" +
-                              std::to_string(size.height) + "_" + std::to_string(dpi));
-        }
+TEST_F(TestSkin, TheTestFormMatchesItsScreenshotsAtEveryScaleShift) {
+    struct Screen {
+        Size size;
+        int32_t dpi;
+    };
+    // Both sizes at 96 and 192 dpi, and a large phone at 384 dpi, where every
+    // skin measure is multiplied by four.
+    for (Screen screen : {Screen{{240, 320}, 96}, Screen{{480, 800}, 96}, Screen{{240, 320}, 192},
+                          Screen{{480, 800}, 192}, Screen{{1080, 2400}, 384}}) {
+        Size size = screen.size;
+        build(u"test_form", size, screen.dpi);
+        find<ProgressElement>(u"bar").set_value(0.5);
+        lay_out(size);
+        expect_golden(*draw(size), QUILLMO_SKIN_GOLDEN_DIR,
+                      "test_form_" + std::to_string(size.width) + "x" +
+                          std::to_string(size.height) + "_" + std::to_string(screen.dpi));
+    }
 }
 
 TEST_F(TestSkin, BoundKeysPressTheButtonsNamedInTheSkin) {

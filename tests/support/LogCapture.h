@@ -1,9 +1,12 @@
 #pragma once
 // Switches the log file on for one test and reads back what was written.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 #include "platform/Log.h"
 #include "platform/Registry.h"
@@ -11,17 +14,20 @@
 
 class LogCapture {
 public:
-    LogCapture() {
+    LogCapture() { forget(); }
+    ~LogCapture() {
+        registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
+        log();
+    }
+
+    // Starts a new log file: what was written so far is no longer read.
+    void forget() {
         // Logging off first, so that a stream still open on an earlier file is
         // closed before the file goes.
         registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
         log();
         std::filesystem::remove(log_file_path());
         registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 1);
-    }
-    ~LogCapture() {
-        registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
-        log();
     }
 
     // The log's text so far, without the byte-order mark, as UTF-8.
@@ -34,5 +40,16 @@ public:
             text.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
                                                  static_cast<uint8_t>(bytes[i + 1]) << 8));
         return utf16::to_utf8(text);
+    }
+
+    // Whether the text so far holds part; either way the message shows the
+    // whole text, for EXPECT_TRUE and EXPECT_FALSE alike.
+    ::testing::AssertionResult has(std::string_view part) const {
+        const std::string all = text();
+        ::testing::AssertionResult result = all.find(part) != std::string::npos
+                                                ? ::testing::AssertionSuccess()
+                                                : ::testing::AssertionFailure();
+        return result << "the log " << (result ? "holds" : "lacks") << " \"" << part << "\":\n"
+                      << all;
     }
 };

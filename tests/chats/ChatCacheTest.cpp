@@ -224,7 +224,7 @@ TEST_F(ChatCacheTest, ASaveThatFailsKeepsTheOldCacheAndLeavesNoTemporaryFileAndA
     }
     EXPECT_EQ(on_disk(), old);
     for (const auto& entry : std::filesystem::directory_iterator(device.device()))
-        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos);
+        EXPECT_FALSE(contains(entry.path().filename().string(), ".tmp-"));
 
     std::filesystem::remove(paths::native(path));
     ASSERT_EQ(mkfifo(paths::native(path).c_str(), 0600), 0);

@@ -1,7 +1,5 @@
 #pragma once
 // Switches the log file on for one test and reads back what was written.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +9,7 @@
 #include "platform/Log.h"
 #include "platform/Registry.h"
 #include "platform/Utf16.h"
+#include "support/Contains.h"
 
 class LogCapture {
 public:
@@ -42,14 +41,6 @@ public:
         return utf16::to_utf8(text);
     }
 
-    // Whether the text so far holds part; either way the message shows the
-    // whole text, for EXPECT_TRUE and EXPECT_FALSE alike.
-    ::testing::AssertionResult has(std::string_view part) const {
-        const std::string all = text();
-        ::testing::AssertionResult result = all.find(part) != std::string::npos
-                                                ? ::testing::AssertionSuccess()
-                                                : ::testing::AssertionFailure();
-        return result << "the log " << (result ? "holds" : "lacks") << " \"" << part << "\":\n"
-                      << all;
-    }
+    // Whether the text so far holds part (see contains).
+    ::testing::AssertionResult has(std::string_view part) const { return contains(text(), part); }
 };

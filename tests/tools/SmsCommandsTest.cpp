@@ -21,8 +21,6 @@ const char16_t* const kSettings = u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbo
 
 class SmsCommands : public ::testing::Test {
 protected:
-    void SetUp() override { device_ok({"init"}); }
-
     // Files a message and returns its id.
     std::string file(std::vector<std::string> args) {
         DeviceRun r = device(args);

@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/RegistryNotification.h"
 #include "platform/store/StoreDatabase.h"
+#include "support/Contains.h"
 #include "support/TestDevice.h"
 
 namespace {
@@ -26,9 +27,9 @@ ViewRun run(const std::u16string& command_line) {
 // No escape, bell or C1 control (U+009B, the one-byte CSI) reaches the
 // terminal.
 void expect_clean(const std::string& text) {
-    EXPECT_EQ(text.find('\x1b'), std::string::npos) << text;
-    EXPECT_EQ(text.find('\x07'), std::string::npos) << text;
-    EXPECT_EQ(text.find("\xc2\x9b"), std::string::npos) << text;
+    EXPECT_FALSE(contains(text, "\x1b"));
+    EXPECT_FALSE(contains(text, "\x07"));
+    EXPECT_FALSE(contains(text, "\xc2\x9b"));
 }
 
 TEST(TerminalView, RunsTheStartedModelAndPrintsStoredTextFiltered) {
@@ -46,12 +47,12 @@ TEST(TerminalView, RunsTheStartedModelAndPrintsStoredTextFiltered) {
     ViewRun alert = run(u"message");
     EXPECT_EQ(alert.status, 0);
     expect_clean(alert.out);
-    EXPECT_NE(alert.out.find("line\nnext"), std::string::npos) << "a body keeps its lines";
+    EXPECT_TRUE(contains(alert.out, "line\nnext")) << "a body keeps its lines";
 
     ViewRun list = run(u"");
     EXPECT_EQ(list.status, 0);
     expect_clean(list.out);
-    EXPECT_NE(list.out.find("Eve"), std::string::npos);
+    EXPECT_TRUE(contains(list.out, "Eve"));
     // The program's model is started: the request to start it on a new
     // message is in force, and its cache lies in the device folder.
     EXPECT_EQ(registry::notification_requests().size(), 1u);
@@ -60,7 +61,7 @@ TEST(TerminalView, RunsTheStartedModelAndPrintsStoredTextFiltered) {
     ViewRun chat = run(u"open:5520100");
     EXPECT_EQ(chat.status, 0);
     expect_clean(chat.out);
-    EXPECT_NE(chat.out.find("Eve"), std::string::npos);
+    EXPECT_TRUE(contains(chat.out, "Eve"));
 
     ViewRun unknown = run(u"open:\x1b[2J");
     EXPECT_EQ(unknown.status, 1);

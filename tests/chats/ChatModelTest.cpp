@@ -15,6 +15,7 @@
 #include "platform/store/MapiTypes.h"
 #include "platform/store/StoreDatabase.h"
 #include "support/DamageTable.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -69,6 +70,11 @@ protected:
         open_model();
         model->start();
     }
+    // The program's start-up: started, then loaded.
+    void run() {
+        start();
+        model->load(nullptr);
+    }
     // The model as a listing tool runs it: made, never started.
     void open_model() {
         model.reset();
@@ -113,8 +119,12 @@ TEST_F(ChatModelTest, FirstUpdateGroupsEveryFolderByKeyNewestChatFirst) {
     EXPECT_EQ(both.messages()[1].folder, kFolderSent);
     EXPECT_EQ(both.unread, 1);
     EXPECT_EQ(unread_setting(), 2u);
-    ASSERT_NE(model->pending_message(), nullptr);
-    EXPECT_EQ(model->pending_message()->sender.number, u"+7 (912) 345-67-89");
+    // The newest unread incoming message waits for the alert, whole, until it
+    // is handed over.
+    std::unique_ptr<SmsRecord> pending = model->take_pending_message();
+    ASSERT_NE(pending, nullptr);
+    EXPECT_EQ(pending->sender.number, u"+7 (912) 345-67-89");
+    EXPECT_EQ(model->pending_message(), nullptr);
 
     // Records keep only their ids until a form asks for them.
     SmsRecord shown = both.messages()[0];
@@ -127,19 +137,17 @@ TEST_F(ChatModelTest, FirstUpdateGroupsEveryFolderByKeyNewestChatFirst) {
     EXPECT_EQ(recorder.fractions[2], 2 / 15.0);
     EXPECT_TRUE(std::is_sorted(recorder.fractions.begin(), recorder.fractions.end()));
     EXPECT_LE(recorder.fractions.back(), 1.0);
-    std::string text = log.text();
     for (const char* line :
          {"update_chats 1 scan 3 folders time:", " scan outbox size:0 time:",
           " read sms id_pul_size:5 sms_pul_size:5 time:", " fill chat_pul time:",
           "save_cache success:4 chats\n", " modify chats time:", "update_chats time:"})
-        EXPECT_NE(text.find(line), std::string::npos) << line;
+        EXPECT_TRUE(log.has(line));
 }
 
 TEST_F(ChatModelTest, ADraftForNobodyIsNotFiledAndNotReadAgain) {
     add(StoreFolderKind::Drafts, {}, 1);
     deliver(u"111", 2);
-    start();
-    model->load(nullptr);
+    run();
     EXPECT_EQ(keys(), (Keys{u"111"}));
     LogCapture log;
     add(StoreFolderKind::Drafts, {}, 3);
@@ -147,19 +155,21 @@ TEST_F(ChatModelTest, ADraftForNobodyIsNotFiledAndNotReadAgain) {
     EXPECT_TRUE(model->update_chats(true, nullptr));
     EXPECT_FALSE(model->update_chats(true, nullptr));
     EXPECT_EQ(keys(), (Keys{u"222", u"111"}));
-    std::string text = log.text();
-    EXPECT_NE(text.find(" no correspondent2"), std::string::npos);
-    EXPECT_EQ(text.find("can't read"), std::string::npos);
-    EXPECT_EQ(text.find("reloaded"), std::string::npos);
+    EXPECT_TRUE(log.has(" no correspondent2"));
+    EXPECT_FALSE(log.has("can't read"));
+    EXPECT_FALSE(log.has("reloaded"));
 }
 
-TEST_F(ChatModelTest, APollMovesTouchedChatsToTheTopAndAnIdlePollWritesNothing) {
-    for (auto number : {u"111", u"222", u"333"}) deliver(number, number[0] - u'0');
-    start();
-    model->update_chats(false, nullptr);
-    deliver(u"111", 10);
+TEST_F(ChatModelTest, APollMovesTouchedChatsUpAndOnlyChangesRewriteTheUnreadTotal) {
+    Bytes first = deliver(u"111", 1);
+    deliver(u"222", 2);
+    deliver(u"333", 3);
+    run();
+    Bytes second = deliver(u"111", 10);
     deliver(u"444", 11);
+    model->set_alerts(false);
     ASSERT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_EQ(model->pending_message(), nullptr) << "alerts are off";
     EXPECT_EQ(keys(), (Keys{u"444", u"111", u"333", u"222"}));
     // 111 leaves the list (3 at 2) and gets its message (4 at 1); 444 is new;
     // both go to the top.
@@ -174,27 +184,22 @@ TEST_F(ChatModelTest, APollMovesTouchedChatsToTheTopAndAnIdlePollWritesNothing) 
     EXPECT_TRUE(recorder.kinds.empty());
     EXPECT_EQ(unread_setting(), 0xDEADu);
     EXPECT_FALSE(std::filesystem::exists(cache_file()));
+
+    // Marking a chat read and deleting one write it.
+    Chat& chat = *model->find_chat(u"111");
+    EXPECT_EQ(chat.unread, 2);
+    model->mark_chat_read(chat);
+    EXPECT_EQ(chat.unread, 0);
+    EXPECT_TRUE(store->find_message(first)->flags & kMsgFlagRead);
+    EXPECT_TRUE(store->find_message(second)->flags & kMsgFlagRead);
+    EXPECT_EQ(unread_setting(), 3u);
+    model->delete_chat(model->find_chat(u"222"));
+    EXPECT_EQ(recorder.kinds, (Kinds{"3:3"}));
+    EXPECT_EQ(unread_setting(), 2u);
+    EXPECT_EQ(store->list_messages(StoreFolderKind::Inbox)->size(), 4u);
 }
 
-TEST_F(ChatModelTest, OnlyTheNewestUnreadIncomingMessageWaitsForTheAlert) {
-    start();
-    add(StoreFolderKind::Inbox, {u"111"}, 5, 0, u"first");
-    add(StoreFolderKind::Inbox, {u"222"}, 6, 0, u"second");
-    deliver(u"333", 7, kMsgFlagRead);
-    add(StoreFolderKind::SentItems, {u"444"}, 8);
-    ASSERT_TRUE(model->update_chats(true, nullptr));
-    std::unique_ptr<SmsRecord> pending = model->take_pending_message();
-    ASSERT_NE(pending, nullptr);
-    EXPECT_EQ(pending->body, u"second");
-    EXPECT_EQ(model->pending_message(), nullptr);
-
-    model->set_alerts(false);
-    deliver(u"555", 9);
-    ASSERT_TRUE(model->update_chats(true, nullptr));
-    EXPECT_EQ(model->pending_message(), nullptr);
-}
-
-TEST_F(ChatModelTest, AMessageLeavingTheOutboxReappearsFromSentItems) {
+TEST_F(ChatModelTest, AMessageWaitsInItsChatUntilItLeavesTheOutboxAndReappearsFromSentItems) {
     start();
     Bytes id = add(StoreFolderKind::Outbox, {u"+15550100"}, 1);
     ASSERT_TRUE(model->update_chats(true, nullptr));
@@ -202,6 +207,15 @@ TEST_F(ChatModelTest, AMessageLeavingTheOutboxReappearsFromSentItems) {
     ASSERT_EQ(chat->size(), 1u);
     EXPECT_EQ(chat->outbox_count(), 1u);
     EXPECT_FALSE(model->update_chats(true, nullptr)) << "a waiting message is no news";
+
+    // A form dropped the record while the message stayed in the Outbox: one
+    // rebuild of the manager reads it again.
+    LogCapture log;
+    chat->erase(0);
+    ASSERT_TRUE(model->update_chats(true, nullptr));
+    EXPECT_EQ(chat->outbox_count(), 1u);
+    EXPECT_TRUE(log.has(" sms_manager reloaded because outbox failed\n"));
+    EXPECT_FALSE(model->update_chats(true, nullptr));
 
     recorder.kinds.clear();
     ASSERT_TRUE(store->transmit({}));
@@ -211,19 +225,6 @@ TEST_F(ChatModelTest, AMessageLeavingTheOutboxReappearsFromSentItems) {
     EXPECT_EQ(chat->messages()[0].folder, kFolderSent);
     EXPECT_EQ(chat->messages()[0].id, EntryId(id));
     EXPECT_EQ(chat->outbox_count(), 0u);
-}
-
-TEST_F(ChatModelTest, AnOutboxMessageNoChatHoldsIsReadAgainAfterOneRebuild) {
-    LogCapture log;
-    add(StoreFolderKind::Outbox, {u"5550100"}, 1);
-    start();
-    model->update_chats(false, nullptr);
-    Chat* chat = model->chats()[0].get();
-    chat->erase(0);  // a form dropped the record; the message stayed in the Outbox
-    ASSERT_TRUE(model->update_chats(false, nullptr));
-    EXPECT_EQ(chat->outbox_count(), 1u);
-    EXPECT_NE(log.text().find(" sms_manager reloaded because outbox failed\n"), std::string::npos);
-    EXPECT_FALSE(model->update_chats(false, nullptr));
 }
 
 TEST_F(ChatModelTest, ReportsAndSeveralRecipientsFindTheirChats) {
@@ -250,69 +251,36 @@ TEST_F(ChatModelTest, ReportsAndSeveralRecipientsFindTheirChats) {
     EXPECT_TRUE(store->list_messages(StoreFolderKind::SentItems).value().empty());
 }
 
-TEST_F(ChatModelTest, MarkingReadAndDeletingAChatLowerTheUnreadTotal) {
-    Bytes a = deliver(u"111", 1), b = deliver(u"111", 2);
-    deliver(u"222", 3);
-    start();
-    model->update_chats(false, nullptr);
-    Chat& chat = *model->find_chat(u"111");
-    EXPECT_EQ(chat.unread, 2);
-    model->mark_chat_read(chat);
-    EXPECT_EQ(chat.unread, 0);
-    EXPECT_TRUE(store->find_message(a)->flags & kMsgFlagRead);
-    EXPECT_TRUE(store->find_message(b)->flags & kMsgFlagRead);
-    EXPECT_EQ(unread_setting(), 1u);
-
-    model->delete_chat(model->find_chat(u"222"));
-    EXPECT_EQ(recorder.kinds, (Kinds{"3:0"}));
-    EXPECT_EQ(unread_setting(), 0u);
-    EXPECT_EQ(store->list_messages(StoreFolderKind::Inbox)->size(), 2u);
-}
-
-TEST_F(ChatModelTest, StartsFromTheCacheAndRebuildsWhenItIsBroken) {
+TEST_F(ChatModelTest, StartsFromTheCacheRebuildsABrokenOneAndKeepsItsChatsOverADamagedStore) {
     deliver(u"111", 1);
     deliver(u"222", 2);
-    start();
-    model->update_chats(false, nullptr);
-    model.reset();
-
+    run();
     LogCapture log;
     start();
     EXPECT_EQ(keys(), (Keys{u"222", u"111"}));
-    EXPECT_EQ(model->folder_index(kFolderInbox).size(), 2u);
-    EXPECT_FALSE(model->update_chats(false, nullptr));
-    EXPECT_NE(log.text().find("load_cache success:2 chats time:"), std::string::npos);
-    model.reset();
+    EXPECT_FALSE(model->update_chats(false, nullptr)) << "the cache named every message";
+    EXPECT_TRUE(log.has("load_cache success:2 chats time:"));
 
+    model.reset();
     std::filesystem::resize_file(cache_file(), 10);
     start();
     EXPECT_TRUE(model->chats().empty());
-    EXPECT_NE(log.text().find("load_cache failed\n"), std::string::npos);
+    EXPECT_TRUE(log.has("load_cache failed\n"));
     EXPECT_TRUE(model->update_chats(false, nullptr));
     EXPECT_EQ(keys(), (Keys{u"222", u"111"}));
-}
 
-TEST_F(ChatModelTest, ADamagedStoreLeavesTheChatsOfTheCache) {
-    deliver(u"111", 1);
-    start();
-    model->update_chats(false, nullptr);
     model.reset();
     store.reset();
     for (const char* suffix : {"", "-wal", "-shm"})
         std::filesystem::remove(device.device() / (std::string("store.db") + suffix));
-    {
-        std::ofstream damaged(device.device() / "store.db", std::ios::binary);
-        damaged << std::string(8192, '\x7f');
-    }
-    LogCapture log;
+    write_file(device.device() / "store.db", std::string(8192, '\x7f'));
     start();
     EXPECT_FALSE(model->update_chats(true, nullptr));
-    EXPECT_EQ(keys(), (Keys{u"111"}));
+    EXPECT_EQ(keys(), (Keys{u"222", u"111"}));
     SmsRecord record = model->chats()[0]->messages()[0];
     EXPECT_FALSE(model->load_sms(record));
-    std::string text = log.text();
-    EXPECT_NE(text.find("MAPILogonEx failed"), std::string::npos);
-    EXPECT_NE(text.find("SMS store not found\n"), std::string::npos);
+    EXPECT_TRUE(log.has("MAPILogonEx failed"));
+    EXPECT_TRUE(log.has("SMS store not found\n"));
     // The damaged file is left as it was, for the user to rescue.
     EXPECT_EQ(std::filesystem::file_size(device.device() / "store.db"), 8192u);
 }
@@ -359,8 +327,7 @@ TEST_F(ChatModelTest, MessagesThatLeaveTheStoreLeaveTheirChatsAndTheirUnreadCoun
     Bytes sent = add(StoreFolderKind::SentItems, {u"333"}, 5);
     Bytes draft = add(StoreFolderKind::Drafts, {u"444"}, 6);
     deliver(u"444", 7, kMsgFlagRead);
-    start();
-    model->load(nullptr);
+    run();
     EXPECT_EQ(keys(), (Keys{u"444", u"333", u"222", u"111"}));
     EXPECT_EQ(model->find_chat(u"111")->unread, 2);
     EXPECT_EQ(unread_setting(), 3u);
@@ -401,19 +368,17 @@ TEST_F(ChatModelTest, AMessageThatCannotBeReadDoesNotMakeEveryPollWalkItsFolder)
         store->db().exec("UPDATE messages SET delivery_time = NULL, modification_time = NULL "
                          "WHERE id = (SELECT MIN(id) FROM messages)"));
     LogCapture log;
-    start();
-    model->load(nullptr);
+    run();
     EXPECT_EQ(keys(), (Keys{u"111"}));
-    EXPECT_NE(log.text().find(" can't read0"), std::string::npos);
+    EXPECT_TRUE(log.has(" can't read0"));
 
-    size_t before = log.text().size();
+    log.forget();
     EXPECT_FALSE(model->update_chats(true, nullptr));
     deliver(u"222", 26);
     EXPECT_TRUE(model->update_chats(true, nullptr));
     EXPECT_FALSE(model->update_chats(true, nullptr));
-    std::string polls = log.text().substr(before);
-    EXPECT_EQ(polls.find("can't read"), std::string::npos) << polls;
-    EXPECT_EQ(polls.find("reloaded"), std::string::npos) << polls;
+    EXPECT_FALSE(log.has("can't read"));
+    EXPECT_FALSE(log.has("reloaded"));
 }
 
 namespace {
@@ -436,11 +401,6 @@ Ids store_ids(StoreDatabase& store) {
     for (const StoredMessage& m : listed.value()) out.push_back(EntryId(m.entry_id).hex());
     std::sort(out.begin(), out.end());
     return out;
-}
-
-std::string read_bytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Acts as another program would while the chat model walks a folder: once,
@@ -488,28 +448,20 @@ private:
     }
 };
 
-// Writes the bytes over the file in place: the connections that have it open
-// read them, as they would a disk that came back.
-void write_in_place(const std::filesystem::path& path, const std::string& bytes) {
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 }  // namespace
 
 TEST_F(ChatModelTest, AWalkDuringWhichTheStoreFailsDropsNothingAndTheNextGoodPollIsExact) {
     Bytes first = deliver(u"111", 1);
     deliver(u"222", 2);
     add(StoreFolderKind::Outbox, {u"333"}, 3);
-    start();
-    model->load(nullptr);
+    run();
     const Ids filed = chat_ids(*model);
 
     // The folders' table goes bad under the running program: every row count
     // fails, and reads as 0.
     std::filesystem::path file = device.device() / "store.db";
     ASSERT_TRUE(store->db().exec("PRAGMA wal_checkpoint(TRUNCATE)"));
-    std::string good = read_bytes(file);
+    const std::string good = read_file(file);
     damage_table(file.string(), "folders");
     uint64_t errors = sms_manager::store_errors();
     LogCapture log;
@@ -517,13 +469,14 @@ TEST_F(ChatModelTest, AWalkDuringWhichTheStoreFailsDropsNothingAndTheNextGoodPol
     ASSERT_GT(sms_manager::store_errors(), errors) << "the damage was not read";
     EXPECT_EQ(chat_ids(*model), filed) << "the Outbox message stays too";
     EXPECT_TRUE(recorder.kinds.empty());
-    std::string text = log.text();
-    EXPECT_NE(text.find(" walk failed0"), std::string::npos) << text;
-    EXPECT_NE(text.find(" walk failed3"), std::string::npos) << text;
-    EXPECT_EQ(text.find("reloaded"), std::string::npos) << "the same manager tries again";
+    EXPECT_TRUE(log.has(" walk failed0"));
+    EXPECT_TRUE(log.has(" walk failed3"));
+    EXPECT_FALSE(log.has("reloaded")) << "the same manager tries again";
 
-    // The disk comes back; meanwhile a message left and one came.
-    write_in_place(file, good);
+    // The disk comes back, written in place so that the open connections read
+    // it; meanwhile a message left and one came.
+    std::fstream(file, std::ios::in | std::ios::out | std::ios::binary)
+        .write(good.data(), std::ssize(good));
     ASSERT_TRUE(store->delete_message(first));
     deliver(u"444", 4);
     EXPECT_TRUE(model->update_chats(true, nullptr));
@@ -534,8 +487,7 @@ TEST_F(ChatModelTest, AWalkDuringWhichTheStoreFailsDropsNothingAndTheNextGoodPol
 TEST_F(ChatModelTest, AFolderTheStoreCannotOpenKeepsItsMessagesUntilItOpensAgain) {
     Bytes first = deliver(u"111", 1);
     deliver(u"222", 2);
-    start();
-    model->load(nullptr);
+    run();
     model.reset();
 
     // The store no longer names its Inbox: a new manager cannot open it.
@@ -545,10 +497,7 @@ TEST_F(ChatModelTest, AFolderTheStoreCannotOpenKeepsItsMessagesUntilItOpensAgain
     start();
     EXPECT_FALSE(model->update_chats(true, nullptr));
     EXPECT_EQ(keys(), (Keys{u"222", u"111"}));
-    std::string text = log.text();
-    EXPECT_NE(text.find(" sms_manager reloaded because a folder was not open\n walk failed0"),
-              std::string::npos)
-        << text;
+    EXPECT_TRUE(log.has(" sms_manager reloaded because a folder was not open\n walk failed0"));
 
     ASSERT_TRUE(store->db().exec("UPDATE store_props SET tag = " + inbox_tag + " WHERE tag = 0"));
     ASSERT_TRUE(store->delete_message(first));
@@ -567,8 +516,7 @@ TEST_F(ChatModelTest, AWalkReadsOneStateOfTheStoreWhateverChangesBetweenItsBatch
                                    static_cast<int64_t>(i) * local_time::kTicksPerSecond;
     }
     ASSERT_TRUE(store->add_messages(history));
-    start();
-    model->load(nullptr);
+    run();
     model.reset();
     const Ids known = store_ids(*store);
     std::vector<StoredMessage> inbox = store->list_messages(StoreFolderKind::Inbox).value();

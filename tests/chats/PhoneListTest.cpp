@@ -65,20 +65,4 @@ TEST(PhoneList, SelectPutsTheChatFirstThenSortsByDisplayText) {
     EXPECT_EQ(named.contact_id, -1);
 }
 
-TEST(ContactRecord, DisplayNameFallsBackFromFileAsToNamesToCompany) {
-    ContactRecord c = contact(1, u"Petrova", u"Anna");
-    EXPECT_EQ(c.display_name(), u"Petrova Anna");
-    c.last_name.clear();
-    EXPECT_EQ(c.display_name(), u"Anna");
-    c.first_name.clear();
-    c.company = u"ACME";
-    EXPECT_EQ(c.display_name(), u"ACME");
-    c.set_field(ContactField::FileAs, u"Anna (work)");
-    EXPECT_EQ(c.display_name(), u"Anna (work)");
-    c.set_field(ContactField::FileAs, u"");
-    EXPECT_TRUE(c.field(ContactField::FileAs).empty());
-    EXPECT_EQ(std::u16string(contact_field_name(0)), u"Mobile");
-    EXPECT_EQ(std::u16string(contact_field_name(23)), u"Unknown");
-}
-
 }  // namespace

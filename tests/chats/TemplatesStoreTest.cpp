@@ -40,7 +40,7 @@ TEST(TemplatesStore, SplitsAtEverySlashKeepingInnerEmptyParts) {
     EXPECT_EQ(TemplatesStore::split(u""), List{});
 }
 
-TEST(TemplatesStore, UserTemplatesComeFirstAndASlashSplitsOneInTwo) {
+TEST(TemplatesStore, UserTemplatesComeFirstAndOnlyTheyAreWritten) {
     TestDevice device;
     Dictionary dictionary = language(device, u"OK/Thanks!");
     ASSERT_TRUE(TemplatesStore::save({u"a/b", u"Call me", u"OK", u"Thanks!"}, 2));
@@ -55,28 +55,21 @@ TEST(TemplatesStore, UserTemplatesComeFirstAndASlashSplitsOneInTwo) {
     loaded = TemplatesStore::load(dictionary);
     EXPECT_EQ(loaded.list, (List{u"x", u"", u"y", u"OK", u"Thanks!"}));
     EXPECT_EQ(loaded.user_count, 3u);
-}
 
-TEST(TemplatesStore, DefaultsAreNeverWritten) {
-    TestDevice device;
-    Dictionary dictionary = language(device, u"OK/Thanks!");
-    ASSERT_TRUE(TemplatesStore::save({u"mine"}, 1));
     // The user removed their last template: only defaults remain, the value goes.
     ASSERT_TRUE(TemplatesStore::save({u"OK", u"Thanks!"}, 0));
     EXPECT_EQ(stored(), u"<absent>");
-    TemplatesStore::Templates loaded = TemplatesStore::load(dictionary);
+    loaded = TemplatesStore::load(dictionary);
     EXPECT_EQ(loaded.list, (List{u"OK", u"Thanks!"}));
     EXPECT_EQ(loaded.user_count, 0u);
     // Saving with nothing stored is no failure either.
     EXPECT_TRUE(TemplatesStore::save(loaded.list, 0));
     EXPECT_EQ(stored(), u"<absent>");
-}
 
-TEST(TemplatesStore, ALanguageWithoutDefaultsAddsNone) {
-    TestDevice device;
-    Dictionary dictionary = language(device, nullptr);
+    // A language without defaults adds none; a value that is no text is none.
+    dictionary = language(device, nullptr);
     ASSERT_TRUE(registry::write_number(kKey, TemplatesStore::kValueName, 5));
-    TemplatesStore::Templates loaded = TemplatesStore::load(dictionary);
+    loaded = TemplatesStore::load(dictionary);
     EXPECT_TRUE(loaded.list.empty());
     EXPECT_EQ(loaded.user_count, 0u);
 }

@@ -70,10 +70,9 @@ TEST(KeyValueFile, LoadRefusesMissingOversizedAndNonRegularFilesWithoutBlocking)
     EXPECT_FALSE(KeyValueFile::load(std::u16string(u"%app_path%/small.lng\0x", 22)));
     ASSERT_EQ(mkfifo((device.program() / "fifo.lng").c_str(), 0600), 0);
     EXPECT_FALSE(KeyValueFile::load(u"%app_path%/fifo.lng"));
-    std::string text = capture.text();
-    EXPECT_NE(text.find("huge.lng: larger than 16 MB\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("folder.lng: a folder, not a file\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("fifo.lng: not a regular file\n"), std::string::npos) << text;
+    EXPECT_TRUE(capture.has("huge.lng: larger than 16 MB\n"));
+    EXPECT_TRUE(capture.has("folder.lng: a folder, not a file\n"));
+    EXPECT_TRUE(capture.has("fifo.lng: not a regular file\n"));
 }
 
 }  // namespace

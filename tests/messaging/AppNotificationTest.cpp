@@ -29,13 +29,10 @@ TEST(AppNotification, RequestsTheProgramOnANonZeroUnreadCount) {
     EXPECT_TRUE(stop_app_notification(kMessageNotificationName));
     EXPECT_TRUE(stop_app_notification(kMessageNotificationName));
     EXPECT_TRUE(registry::notification_requests().empty());
-    std::string text = capture.text();
-    EXPECT_NE(text.find("set_app_notification Zelvor.Quillmo.message \""), std::string::npos);
-    EXPECT_NE(text.find("set_app_notification fun good\nset_app_notification result=0\n"),
-              std::string::npos);
-    EXPECT_NE(
-        text.find("stop_app_notification Zelvor.Quillmo.messagestop_app_notification fun good\n"),
-        std::string::npos);
+    EXPECT_TRUE(capture.has("set_app_notification Zelvor.Quillmo.message \""));
+    EXPECT_TRUE(capture.has("set_app_notification fun good\nset_app_notification result=0\n"));
+    EXPECT_TRUE(capture.has(
+        "stop_app_notification Zelvor.Quillmo.messagestop_app_notification fun good\n"));
 }
 
 TEST(AppNotification, StartsTheProgramWhateverItsFolderIsCalled) {

@@ -91,19 +91,18 @@ TEST_F(SmsManagerTest, FailuresLogTheirFixedLines) {
     LogCapture capture;
     sms_manager manager;
     EXPECT_TRUE(manager.get_id(kFolderInbox, 1).empty());
-    EXPECT_NE(capture.text().find("QueryRows failed\n"), std::string::npos);
+    EXPECT_TRUE(capture.has("QueryRows failed\n"));
 
     ASSERT_TRUE(store_->delete_message(id.bytes()));
     SmsRecord r;
     r.id = id;
     EXPECT_FALSE(manager.read_sms(r));
-    EXPECT_NE(capture.text().find("Unable to open the message\nNo message in read_sms\n"),
-              std::string::npos);
+    EXPECT_TRUE(capture.has("Unable to open the message\nNo message in read_sms\n"));
     EXPECT_FALSE(manager.set_sms_read(r, true));
-    EXPECT_NE(capture.text().find("No message in set_sms_read\n"), std::string::npos);
+    EXPECT_TRUE(capture.has("No message in set_sms_read\n"));
     r.folder = kFolderInbox;
     EXPECT_FALSE(manager.delete_sms(r));
-    EXPECT_NE(capture.text().find("DeleteMessages failed\n"), std::string::npos);
+    EXPECT_TRUE(capture.has("DeleteMessages failed\n"));
 }
 
 TEST_F(SmsManagerTest, WithoutAnSmsStoreEverythingIsEmpty) {
@@ -116,7 +115,7 @@ TEST_F(SmsManagerTest, WithoutAnSmsStoreEverythingIsEmpty) {
     EXPECT_EQ(manager.get_length(kFolderInbox), 0u);
     EXPECT_TRUE(manager.get_id(kFolderInbox, 0).empty());
     std::string text = capture.text();
-    EXPECT_NE(text.find("SMS store not found\n"), std::string::npos);
+    EXPECT_TRUE(contains(text, "SMS store not found\n"));
     EXPECT_EQ(text.find("SMS store not found\n"), text.rfind("SMS store not found\n"));
 }
 
@@ -195,7 +194,7 @@ TEST_F(SmsManagerTest, SendPlacesOneSubmittedOutboxMessage) {
     EXPECT_TRUE(outbox[0].submitted);
     EXPECT_EQ(outbox[0].recipients,
               (std::vector<StoredRecipient>{{u"Ann", u"+79123456789"}, {u"", u"555"}}));
-    EXPECT_NE(capture.text().find("delivery_notification:1\n"), std::string::npos);
+    EXPECT_TRUE(capture.has("delivery_notification:1\n"));
 
     registry::delete_value(u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbox\\Settings",
                            u"SMSDeliveryNotify");

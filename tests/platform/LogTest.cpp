@@ -35,11 +35,11 @@ TEST(Log, WritesUtf16WithByteOrderMarkOnlyWhileSwitchedOn) {
     // Switched off, the next line goes nowhere; switched on again, lines are
     // added without a second mark.
     log() << u"after\n";
-    EXPECT_EQ(read_file(log_file_path()).find(std::string("a\0f\0t", 5)), std::string::npos);
+    EXPECT_FALSE(contains(read_file(log_file_path()), std::string("a\0f\0t", 5)));
     registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 2);
     log() << u"two\n";
-    EXPECT_EQ(read_file(log_file_path()).substr(2).find("\xFF\xFE"), std::string::npos);
-    EXPECT_NE(read_file(log_file_path()).find(std::string("t\0w\0o\0", 6)), std::string::npos);
+    EXPECT_FALSE(contains(read_file(log_file_path()).substr(2), "\xFF\xFE"));
+    EXPECT_TRUE(contains(read_file(log_file_path()), std::string("t\0w\0o\0", 6)));
     registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
 }
 
@@ -65,9 +65,7 @@ TEST(LogDeathTest, FatalLogsAndEndsWithFailure) {
     LogCapture capture;
     EXPECT_EXIT(fatal(u"Singleton is already instantiated", u"Singleton::Singleton()"),
                 ::testing::ExitedWithCode(70), "Gluck: Singleton is already instantiated");
-    EXPECT_NE(
-        capture.text().find("Gluck: Singleton is already instantiated @ Singleton::Singleton()\n"),
-        std::string::npos);
+    EXPECT_TRUE(capture.has("Gluck: Singleton is already instantiated @ Singleton::Singleton()\n"));
 }
 
 }  // namespace

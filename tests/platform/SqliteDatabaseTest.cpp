@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/SqliteDatabase.h"
+#include "support/Contains.h"
 #include "support/DamageTable.h"
 #include "support/TestDevice.h"
 
@@ -50,8 +51,7 @@ TEST(SqliteDatabase, ARowLoopTellsADamagedFileFromTheEndOfItsRows) {
     int rows = 0;
     EXPECT_FALSE(st.each_row([&] { ++rows; }));
     EXPECT_EQ(db->last_failure().kind, Kind::Damaged);
-    EXPECT_NE(db->failure_text().find("test.db is damaged ("), std::string::npos)
-        << db->failure_text();
+    EXPECT_TRUE(contains(db->failure_text(), "test.db is damaged ("));
 }
 
 TEST(SqliteFailure, NamesTheCauseTheUserCanActOn) {
@@ -73,7 +73,7 @@ TEST(SqliteFailure, NamesTheCauseTheUserCanActOn) {
          }) {
         SqliteFailure f = SqliteFailure::of(c.code, c.system_errno, sqlite3_errstr(c.code));
         EXPECT_EQ(f.kind, c.kind) << c.code;
-        EXPECT_NE(f.describe().find(c.words), std::string::npos) << f.describe();
+        EXPECT_TRUE(contains(f.describe(), c.words));
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/TerminalText.h"
+#include "support/Contains.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ TEST(TerminalText, ReplacesEveryControlCharacterThatATerminalWouldObey) {
     std::u16string hostile = u"\x1b]0;owned\x07|\x1b]52;c;aGk=\x1b\\|\x1b[2J|\u009b31m|\x7f|\a";
     std::string shown = terminal_text::clean(hostile);
     for (unsigned char c : shown) EXPECT_TRUE(c >= 0x20 && c != 0x7F) << int(c);
-    EXPECT_EQ(shown.find("\xC2\x9B"), std::string::npos);
+    EXPECT_FALSE(contains(shown, "\xC2\x9B"));
     EXPECT_EQ(shown, " ]0;owned | ]52;c;aGk= \\| [2J| 31m| | ");
 }
 

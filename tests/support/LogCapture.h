@@ -4,24 +4,29 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 #include "platform/Log.h"
 #include "platform/Registry.h"
 #include "platform/Utf16.h"
+#include "support/Contains.h"
 
 class LogCapture {
 public:
-    LogCapture() {
+    LogCapture() { forget(); }
+    ~LogCapture() {
+        registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
+        log();
+    }
+
+    // Starts a new log file: what was written so far is no longer read.
+    void forget() {
         // Logging off first, so that a stream still open on an earlier file is
         // closed before the file goes.
         registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
         log();
         std::filesystem::remove(log_file_path());
         registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 1);
-    }
-    ~LogCapture() {
-        registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 0);
-        log();
     }
 
     // The log's text so far, without the byte-order mark, as UTF-8.
@@ -35,4 +40,7 @@ public:
                                                  static_cast<uint8_t>(bytes[i + 1]) << 8));
         return utf16::to_utf8(text);
     }
+
+    // Whether the text so far holds part (see contains).
+    ::testing::AssertionResult has(std::string_view part) const { return contains(text(), part); }
 };

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/Contains.h"
 #include "support/Files.h"
 #include "support/TestDevice.h"
 #include "support/UnreadCounter.h"
@@ -31,8 +32,8 @@ TEST(DeviceCommandLine, HelpAtEveryLevelGoesToStdoutWithStatusZero) {
     // The overview names every command; the help of one names its options.
     std::string overview = device({"--help"}).out;
     for (const char* word : {"init", "sms deliver", "sms import", "sms generate", "reg delete"})
-        EXPECT_NE(overview.find(word), std::string::npos) << word;
-    EXPECT_NE(device({"sms", "transmit", "--help"}).out.find("--fail NUMBER"), std::string::npos);
+        EXPECT_TRUE(contains(overview, word)) << word;
+    EXPECT_TRUE(contains(device({"sms", "transmit", "--help"}).out, "--fail NUMBER"));
     // After "--" the word is a message text, not a request for help.
     EXPECT_EQ(device({"init"}).status, 0);
     DeviceRun text = device({"sms", "deliver", "--from", "123", "--", "--help"});
@@ -103,8 +104,7 @@ TEST(DeviceCommandLine, CommandsOtherThanInitNeedAnExistingDeviceFolder) {
         DeviceRun r = device(args);
         EXPECT_EQ(r.status, 2) << args.back();
         EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find("does not exist; run 'quillmo-device init'"), std::string::npos)
-            << r.err;
+        EXPECT_TRUE(contains(r.err, "does not exist; run 'quillmo-device init'"));
         EXPECT_FALSE(fs::exists(dev.device())) << "no device folder is created by accident";
     }
 }
@@ -123,9 +123,8 @@ TEST(DeviceCommandLine, InitBuildsTheDeviceFolderAndCanRunAgain) {
     EXPECT_EQ(st.st_mode & 0777, 0755u);
     std::string script = read_file(tmail);
     EXPECT_TRUE(script.starts_with("#!/bin/sh\n"));
-    EXPECT_NE(script.find("'" + (dev.program() / "quillmo-device").string() + "' sms transmit"),
-              std::string::npos)
-        << script;
+    EXPECT_TRUE(
+        contains(script, "'" + (dev.program() / "quillmo-device").string() + "' sms transmit"));
 
     EXPECT_EQ(unread_counter(), 0u);
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/Contains.h"
 #include "support/Files.h"
 #include "tools/DeviceRun.h"
 
@@ -28,17 +29,15 @@ TEST(ContactsCommands, ImportSplitsCardsAndListShowsThePhoneList) {
     device_ok({"sms", "deliver", "--from", "+44 20 7946 0018", "--name", "Eve", "hi"});
     DeviceRun list = device({"contacts", "list", "--json"});
     ASSERT_EQ(list.status, 0) << list.err;
-    EXPECT_NE(
-        list.out.find("{\"name\":\"Anna\",\"number\":\"+7 912 345-67-89\",\"label\":\"mobile\","
-                      "\"key\":\"3456789\",\"contact_id\":"),
-        std::string::npos);
-    EXPECT_NE(list.out.find("{\"name\":\"Eve\",\"number\":\"+44 20 7946 0018\",\"label\":\"\","
-                            "\"key\":\"9460018\",\"contact_id\":-1}"),
-              std::string::npos);
+    EXPECT_TRUE(contains(list.out,
+                         "{\"name\":\"Anna\",\"number\":\"+7 912 345-67-89\",\"label\":\"mobile\","
+                         "\"key\":\"3456789\",\"contact_id\":"));
+    EXPECT_TRUE(contains(list.out,
+                         "{\"name\":\"Eve\",\"number\":\"+44 20 7946 0018\",\"label\":\"\","
+                         "\"key\":\"9460018\",\"contact_id\":-1}"));
     DeviceRun chats = device({"chats", "--json"});
-    EXPECT_NE(chats.out.find("\"name\":\"Bob\",\"number\":\"+1 (555) 0100\",\"label\":\"home\""),
-              std::string::npos)
-        << chats.out;
+    EXPECT_TRUE(
+        contains(chats.out, "\"name\":\"Bob\",\"number\":\"+1 (555) 0100\",\"label\":\"home\""));
 }
 
 TEST(ContactsCommands, RefusesWhatItCannotReadWithOneLine) {
@@ -78,8 +77,8 @@ TEST(ContactsCommands, ListShowsNamesWithoutTheirControlCharacters) {
            "TEL;TYPE=CELL:+1 555\x1b[31m 0700\r\nEND:VCARD\r\n";
     DeviceRun list = device({"contacts", "list"});
     ASSERT_EQ(list.status, 0) << list.err;
-    EXPECT_EQ(list.out.find('\x1b'), std::string::npos);
-    EXPECT_EQ(list.out.find('\a'), std::string::npos);
+    EXPECT_FALSE(contains(list.out, "\x1b"));
+    EXPECT_FALSE(contains(list.out, "\a"));
     EXPECT_EQ(list.out.rfind("Evil ]52;c;cm0gLXJmIH4=  [2J <+1 555 [31m 0700> (mobile)  key ", 0),
               0u)
         << list.out;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "support/Contains.h"
 #include "support/DamageTable.h"
 #include "support/Files.h"
 #include "tools/DeviceRun.h"
@@ -30,10 +31,10 @@ TEST(DamagedStore, ListExportAndChatsFailAndTheLastGoodBackupStays) {
         DeviceRun r = device(args);
         EXPECT_EQ(r.status, 1) << args[1];
         EXPECT_EQ(r.out, "") << args[1];
-        EXPECT_NE(r.err.find(store), std::string::npos) << r.err;
+        EXPECT_TRUE(contains(r.err, store));
         EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
     }
-    EXPECT_NE(device({"sms", "list"}).err.find("store.db is damaged"), std::string::npos);
+    EXPECT_TRUE(contains(device({"sms", "list"}).err, "store.db is damaged"));
     EXPECT_EQ(read_file(backup), good);
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/Registry.h"
+#include "support/Contains.h"
 #include "support/TestDevice.h"
 #include "tools/DeviceRun.h"
 
@@ -32,7 +33,7 @@ TEST(RegCommands, SetGetAndDeleteStringsAndNumbers) {
         DeviceRun r = device({"reg", verb, key, "Log"});
         EXPECT_EQ(r.status, 1) << verb;
         EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find("no value"), std::string::npos) << r.err;
+        EXPECT_TRUE(contains(r.err, "no value"));
     }
     EXPECT_EQ(device({"reg", "get", "HKEY_BOGUS\\Software", "Log"}).status, 2);
 }
@@ -43,7 +44,7 @@ TEST(RegCommands, HelpWhereAValueBelongsIsRefusedAndSetsNothing) {
     DeviceRun r = device({"reg", "set", key, "Skin", "--string", "--help"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("write --string=--help for that value"), std::string::npos) << r.err;
+    EXPECT_TRUE(contains(r.err, "write --string=--help for that value"));
     EXPECT_EQ(device({"reg", "get", key, "Skin"}).status, 1) << "nothing was set";
 
     // --help as an option asks for help, and that is all the command does.
@@ -70,9 +71,7 @@ TEST(RegCommands, ARegistryWithADamagedTableIsNamedAndCrashesNothing) {
                       std::vector<std::string>{"reg", "set", key, "Log", "--number", "1"}}) {
         DeviceRun r = device(args);
         EXPECT_EQ(r.status, 1);
-        EXPECT_NE(r.err.find(path + " has a damaged table (no such column: key)"),
-                  std::string::npos)
-            << r.err;
+        EXPECT_TRUE(contains(r.err, path + " has a damaged table (no such column: key)"));
     }
     // The store works on; only its unread counter cannot be published.
     DeviceRun filed = device({"sms", "deliver", "--from", "1", "hello"});

@@ -6,6 +6,7 @@
 
 #include "platform/LocalTime.h"
 #include "platform/store/StoreDatabase.h"
+#include "support/Contains.h"
 #include "support/Files.h"
 #include "support/TestDevice.h"
 #include "support/UnreadCounter.h"
@@ -93,7 +94,7 @@ TEST(SmsBackup, ABrokenFileImportsNothingAndNamesTheLineWhileAnOverlongTextIsSki
         DeviceRun r = device({"sms", "import", c.file});
         EXPECT_EQ(r.status, 1) << c.file;
         EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find(c.expected), std::string::npos) << r.err;
+        EXPECT_TRUE(contains(r.err, c.expected));
         EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
         EXPECT_EQ(stored(dev).size(), 1u) << "store unchanged after " << c.file;
     }
@@ -158,9 +159,9 @@ TEST(SmsBackup, ExportImportsBackToTheSameMessages) {
     std::string xml = read_file(file);
     EXPECT_TRUE(xml.starts_with("<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n"))
         << xml;
-    EXPECT_NE(xml.find("<smses count=\"5\""), std::string::npos);
-    EXPECT_NE(xml.find("contact_name=\"(Unknown)\""), std::string::npos);
-    EXPECT_NE(xml.find("readable_date=\""), std::string::npos);
+    EXPECT_TRUE(contains(xml, "<smses count=\"5\""));
+    EXPECT_TRUE(contains(xml, "contact_name=\"(Unknown)\""));
+    EXPECT_TRUE(contains(xml, "readable_date=\""));
 
     InitedDevice second;
     device_ok({"sms", "import", file.string()});

@@ -9,6 +9,7 @@
 
 #include "platform/Registry.h"
 #include "platform/store/StoredMessage.h"
+#include "support/Contains.h"
 #include "support/Files.h"
 #include "support/TestDevice.h"
 #include "support/UnreadCounter.h"
@@ -20,8 +21,6 @@ const char16_t* const kSettings = u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Inbo
 
 class SmsCommands : public ::testing::Test {
 protected:
-    void SetUp() override { device_ok({"init"}); }
-
     // Files a message and returns its id.
     std::string file(std::vector<std::string> args) {
         DeviceRun r = device(args);
@@ -81,8 +80,8 @@ TEST_F(SmsCommands, DeliverAndAddFileWhatTheOptionsSay) {
     // The readable table: one heading and one line per message, text on one line.
     std::vector<std::string> table = lines(device({"sms", "list", "--folder", "inbox"}).out);
     ASSERT_EQ(table.size(), 3u);
-    EXPECT_NE(table[1].find("Анна <+79123456789>"), std::string::npos) << table[1];
-    EXPECT_NE(table[1].find("Привет 😀⏎строка"), std::string::npos) << table[1];
+    EXPECT_TRUE(contains(table[1], "Анна <+79123456789>"));
+    EXPECT_TRUE(contains(table[1], "Привет 😀⏎строка"));
 }
 
 TEST_F(SmsCommands, MarkReadAndDeleteKeepTheUnreadCounterAndRefuseUnknownIds) {
@@ -100,7 +99,7 @@ TEST_F(SmsCommands, MarkReadAndDeleteKeepTheUnreadCounterAndRefuseUnknownIds) {
         DeviceRun r = device({"sms", verb, b});
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find("no message with id " + b), std::string::npos) << r.err;
+        EXPECT_TRUE(contains(r.err, "no message with id " + b));
     }
     EXPECT_EQ(json().size(), 3u) << "one message left";
 }
@@ -113,8 +112,7 @@ TEST_F(SmsCommands, OutboxMessagesAreSubmittedAndTransmittedWithReportsAsTheSett
     std::string bad = file({"sms", "add", "--folder", "outbox", "--to", "+44 7700 900123", "bad"});
     std::vector<std::string> outbox = json("outbox");
     ASSERT_EQ(outbox.size(), 4u);
-    EXPECT_NE(outbox[1].find("\"flags\":40"), std::string::npos)
-        << "from me and unsent: " << outbox[1];
+    EXPECT_TRUE(contains(outbox[1], "\"flags\":40")) << "from me and unsent";
 
     // --fail matches the number whatever its spelling.
     DeviceRun r = device({"sms", "transmit", "--fail", "+447700900123"});
@@ -122,16 +120,15 @@ TEST_F(SmsCommands, OutboxMessagesAreSubmittedAndTransmittedWithReportsAsTheSett
     EXPECT_EQ(r.out, "sent 1, failed 1, reports 1\n");
     std::vector<std::string> sent = json("sent");
     ASSERT_EQ(sent.size(), 3u);
-    EXPECT_NE(sent[1].find("\"id\":\"" + ok + "\""), std::string::npos);
-    EXPECT_NE(sent[1].find("\"flags\":32"), std::string::npos) << "no longer unsent: " << sent[1];
+    EXPECT_TRUE(contains(sent[1], "\"id\":\"" + ok + "\""));
+    EXPECT_TRUE(contains(sent[1], "\"flags\":32")) << "no longer unsent";
     std::vector<std::string> inbox = json("inbox");
     ASSERT_EQ(inbox.size(), 3u);
-    EXPECT_NE(inbox[1].find("REPORT.IPM.SMStext.DR"), std::string::npos);
-    EXPECT_NE(inbox[1].find("+7 912 345-67-89"), std::string::npos)
-        << "the report names the number";
+    EXPECT_TRUE(contains(inbox[1], "REPORT.IPM.SMStext.DR"));
+    EXPECT_TRUE(contains(inbox[1], "+7 912 345-67-89")) << "the report names the number";
     outbox = json("outbox");
     ASSERT_EQ(outbox.size(), 3u);
-    EXPECT_NE(outbox[1].find("\"id\":\"" + bad + "\""), std::string::npos);
+    EXPECT_TRUE(contains(outbox[1], "\"id\":\"" + bad + "\""));
 
     // The failed message is not submitted any more; nothing is left to send.
     EXPECT_EQ(device({"sms", "transmit"}).out, "sent 0, failed 0, reports 0\n");
@@ -160,8 +157,7 @@ TEST_F(SmsCommands, ATextLongerThanAnSmsIsRefused) {
                                                longest + "!"}}) {
         DeviceRun r = device(args);
         EXPECT_EQ(r.status, 2) << args[1];
-        EXPECT_NE(r.err.find("has 40001 characters; an SMS holds at most 40000"), std::string::npos)
-            << r.err;
+        EXPECT_TRUE(contains(r.err, "has 40001 characters; an SMS holds at most 40000"));
     }
     EXPECT_EQ(json().size(), 3u) << "one message filed";
 }
@@ -191,10 +187,8 @@ TEST_F(SmsCommands, AWriteOverTheFileSizeLimitFailsAndSaysSo) {
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 1);
     std::string message = read_file(err);
-    EXPECT_NE(
-        message.find("store.db cannot be written: the file size limit (ulimit -f) is reached"),
-        std::string::npos)
-        << message;
+    EXPECT_TRUE(contains(message,
+                         "store.db cannot be written: the file size limit (ulimit -f) is reached"));
     EXPECT_EQ(lines(message).size(), 1u) << message;
     EXPECT_EQ(json(), (std::vector<std::string>{"[]"})) << "nothing filed";
 }

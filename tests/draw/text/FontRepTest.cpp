@@ -66,10 +66,9 @@ TEST(FontRep, UnknownFacesTakeTheSansFaceAndUnusableSizesTheDefaultFontInTheirSt
         EXPECT_EQ(font->glyph(u'W').advance, like->glyph(u'W').advance);
         EXPECT_EQ(font->glyph(u'W').coverage, like->glyph(u'W').coverage);
     }
-    std::string text = log.text();
-    EXPECT_NE(text.find("ERROR: FontRep::FontRep() Failed to create font\n"), std::string::npos);
-    EXPECT_NE(text.find("Creating font: {DejaVu Sans} elapsed="), std::string::npos);
-    EXPECT_EQ(text.find("GetTextMetrics failed"), std::string::npos);
+    EXPECT_TRUE(log.has("ERROR: FontRep::FontRep() Failed to create font\n"));
+    EXPECT_TRUE(log.has("Creating font: {DejaVu Sans} elapsed="));
+    EXPECT_FALSE(log.has("GetTextMetrics failed"));
 }
 
 TEST(FontRep, EmojiComeInColourNeitherBoldNorSlantedAndInvisibleCharactersShowNothing) {

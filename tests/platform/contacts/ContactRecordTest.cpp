@@ -29,6 +29,7 @@ TEST(ContactRecord, FieldsStayInTypeOrderAndEmptyTextRemoves) {
     EXPECT_EQ(c.fields[0].first, ContactField::HomeTel);
     EXPECT_EQ(c.field(ContactField::HomeTel), u"33");
     EXPECT_EQ(c.field(ContactField::Mobile), u"");
+    EXPECT_EQ(std::u16string(contact_field_name(0)), u"Mobile");
     EXPECT_EQ(std::u16string(contact_field_name(23)), u"Unknown");
     EXPECT_EQ(std::u16string(contact_field_name(-1)), u"Unknown");
 }

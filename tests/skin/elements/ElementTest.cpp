@@ -44,6 +44,12 @@ public:
     int arrangements = 0;
 };
 
+// Lays e out at (0, 0) in width x height.
+void lay_out(Element& e, int32_t width, int32_t height) {
+    e.set_x_extent(0, width);
+    e.set_y_extent(0, height);
+}
+
 class ElementTree : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,6 +67,14 @@ protected:
     }
 
     static Probe* probe(Element* e) { return dynamic_cast<Probe*>(e); }
+    // A new child of kind T, added to parent.
+    template <class T>
+    T* add(Element& parent) {
+        auto child = std::make_unique<T>();
+        T* added = child.get();
+        parent.add_child(std::move(child), properties);
+        return added;
+    }
 
     TestDevice device;
     Properties properties;
@@ -118,7 +132,7 @@ TEST_F(ElementTree, NodesNestedPastTheLimitAreLeftOutInsteadOfExhaustingTheStack
     int depth = 0;
     for (Element* e = &root; e->child_count() == 1; e = e->child(0)) ++depth;
     EXPECT_EQ(depth, 200);
-    EXPECT_NE(capture.text().find("nested too deep"), std::string::npos);
+    EXPECT_TRUE(capture.has("nested too deep"));
 }
 
 TEST_F(ElementTree, PlacementIsKeptByANodeWithoutPoints) {
@@ -159,28 +173,21 @@ TEST_F(ElementTree, LayoutFlowsThroughTheTreeAndAnUnchangedRootCostsNothing) {
 
     Probe* probe_bar = probe(bar);
     const int before = probe_bar->arrangements;
-    root.set_x_extent(0, 100);
-    root.set_y_extent(0, 200);
+    lay_out(root, 100, 200);
     EXPECT_EQ(probe_bar->arrangements, before);
 
     // A change below re-arranges the chain on the next setting of the root.
     bar->set_design_size({0, 30});
     EXPECT_TRUE(root.layout_dirty());
-    root.set_x_extent(0, 100);
-    root.set_y_extent(0, 200);
+    lay_out(root, 100, 200);
     EXPECT_EQ(bar->rect(), (Rect{10, 2, 90, 32}));
 }
 
 TEST_F(ElementTree, PressesGoToTheTopmostTakerWhichKeepsTheCaptureUntilRelease) {
     Element root;
-    auto lower = std::make_unique<Probe>();
-    auto upper = std::make_unique<Probe>();
-    Probe* low = lower.get();
-    Probe* up = upper.get();
-    root.add_child(std::move(lower), properties);
-    root.add_child(std::move(upper), properties);
-    root.set_x_extent(0, 10);
-    root.set_y_extent(0, 10);
+    Probe* low = add<Probe>(root);
+    Probe* up = add<Probe>(root);
+    lay_out(root, 10, 10);
     EXPECT_TRUE(root.hit_test({9, 9}));
     EXPECT_FALSE(root.hit_test({10, 0}));
 
@@ -204,14 +211,9 @@ TEST_F(ElementTree, PressesGoToTheTopmostTakerWhichKeepsTheCaptureUntilRelease) 
 
     // Hiding the parent of the captured child sends it a cancelled release.
     Element outer;
-    auto inner_owned = std::make_unique<Element>();
-    Element* inner = inner_owned.get();
-    outer.add_child(std::move(inner_owned), properties);
-    auto target_owned = std::make_unique<Probe>();
-    Probe* target = target_owned.get();
-    inner->add_child(std::move(target_owned), properties);
-    outer.set_x_extent(0, 10);
-    outer.set_y_extent(0, 10);
+    Element* inner = add<Element>(outer);
+    Probe* target = add<Probe>(*inner);
+    lay_out(outer, 10, 10);
     ASSERT_TRUE(outer.pointer_button(press));
     inner->set_visible(false);
     ASSERT_EQ(target->events.size(), 2u);
@@ -227,8 +229,7 @@ TEST_F(ElementTree, ACacheWithoutAlphaShowsTheKeyColourWhereNothingWasDrawn) {
          {std::pair{u"copy", uint16_t{0xF81F}}, std::pair{u"keyed", uint16_t{0x1234}}}) {
         Element e;
         ASSERT_TRUE(e.load_from_skin(properties, name));
-        e.set_x_extent(0, 4);
-        e.set_y_extent(0, 2);
+        lay_out(e, 4, 2);
         RenderSurface screen(Size{4, 2});
         screen.fill({0, 0}, {4, 2}, *pixel_ops::make_fill(0x1234));
         e.draw(screen);
@@ -249,8 +250,7 @@ TEST_F(ElementTree, RedrawMarksClimbAndAnAnimationHoldsBackTimeFromChildren) {
         {"strings": {"type": "node", "id": "plain", "visibility_animation": "fade"}}]}}})");
     Element root;
     ASSERT_TRUE(root.load_from_skin(properties, u"form"));
-    root.set_x_extent(0, 20);
-    root.set_y_extent(0, 20);
+    lay_out(root, 20, 20);
     RenderSurface screen(Size{20, 20});
     root.draw(screen);
     EXPECT_FALSE(root.needs_redraw());
@@ -280,10 +280,9 @@ TEST_F(ElementTree, RedrawMarksClimbAndAnAnimationHoldsBackTimeFromChildren) {
 TEST_F(ElementTree, DumpWritesOneIndentedLinePerElement) {
     Element root;
     root.set_id(u"root");
-    auto child = std::make_unique<Element>();
+    Element* child = add<Element>(root);
     child->set_id(u"kid");
     child->set_design_size({3, 4});
-    root.add_child(std::move(child), properties);
     root.set_x_extent(1, 20);
     root.set_y_extent(2, 30);
     LogCapture capture;
@@ -295,10 +294,9 @@ TEST_F(ElementTree, DumpWritesOneIndentedLinePerElement) {
 
 TEST_F(ElementTree, TakingAndDestroyingChildrenKeepsTheTreeConsistent) {
     Element root;
-    for (int i = 0; i < 3; ++i) root.add_child(std::make_unique<Probe>(), properties);
+    for (int i = 0; i < 3; ++i) add<Probe>(root);
     Element* middle = root.child(1);
-    root.set_x_extent(0, 10);
-    root.set_y_extent(0, 10);
+    lay_out(root, 10, 10);
     ASSERT_TRUE(root.pointer_button({1, 1, 0, 0, true, false}));
     std::unique_ptr<Element> taken = root.take_child(2);
     EXPECT_EQ(taken->parent(), nullptr);

@@ -164,10 +164,8 @@ TEST(SkinFileFaults, AMissingPictureFileFailsTheLoadBeforeAnyFontIsMade) {
     auto [skin, log] = load_file(device, base(), makers, &failure);
     EXPECT_FALSE(skin);
     EXPECT_EQ(failure, "picture " + (device.program() / "p.bmp").string() + " failed to load");
-    EXPECT_NE(log.find("PropertiesImpl::PropertiesImpl picture failed to load {p}\n"),
-              std::string::npos)
-        << log;
-    EXPECT_EQ(log.find("fonts create time"), std::string::npos);
+    EXPECT_TRUE(contains(log, "PropertiesImpl::PropertiesImpl picture failed to load {p}\n"));
+    EXPECT_FALSE(contains(log, "fonts create time"));
     EXPECT_TRUE(fonts.empty());
 
     // A 1 x 1 16-bit BMP in its place: the skin loads with it.

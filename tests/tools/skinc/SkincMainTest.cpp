@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "draw/pictures/PngWriter.h"
+#include "support/Contains.h"
 #include "support/FileSizeLimit.h"
 #include "support/Files.h"
 #include "support/TestDevice.h"
@@ -112,7 +113,7 @@ TEST(SkincMain, AFailedBuildLeavesTheOutputFolderAsItWas) {
         SkincRun run = skinc({source, s.skin});
         EXPECT_EQ(run.status, 1) << reason;
         EXPECT_EQ(run.err.rfind("skinc: " + source + ": ", 0), 0u) << run.err;
-        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+        EXPECT_TRUE(contains(run.err, reason));
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_EQ(tree(s.out), before) << reason;
     }
@@ -127,9 +128,7 @@ TEST(SkincMain, WriteErrorsFailTheBuildAndLeaveNothing) {
          {std::string("/dev/full"), (s.device.program() / "fifo.skin").string()}) {
         SkincRun run = skinc({source, target});
         EXPECT_EQ(run.status, 1) << target;
-        EXPECT_NE(run.err.find("cannot write " + target + ": not a regular file"),
-                  std::string::npos)
-            << run.err;
+        EXPECT_TRUE(contains(run.err, "cannot write " + target + ": not a regular file"));
         struct stat st {};
         ASSERT_EQ(stat(target.c_str(), &st), 0);
         EXPECT_FALSE(S_ISREG(st.st_mode)) << target;
@@ -144,8 +143,7 @@ TEST(SkincMain, WriteErrorsFailTheBuildAndLeaveNothing) {
         run = skinc({s.source("dot"), s.skin});
     }
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("cannot write " + s.skin + ": File too large"), std::string::npos)
-        << run.err;
+    EXPECT_TRUE(contains(run.err, "cannot write " + s.skin + ": File too large"));
     EXPECT_EQ(tree(s.out), before);
 }
 
@@ -159,7 +157,7 @@ TEST(SkincMain, BuiltSkinsDumpAndAFailedDumpSaysWhy) {
     EXPECT_EQ(read_file(s.out / "dot.bmp"), bmp());  // the PNG converted exactly
     SkincRun dump = skinc({"--dump", s.skin});
     EXPECT_EQ(dump.status, 0) << dump.err;
-    EXPECT_NE(dump.out.find(R"("file":"icons/arrow")"), std::string::npos) << dump.out;
+    EXPECT_TRUE(contains(dump.out, R"("file":"icons/arrow")"));
     std::string damaged = read_file(s.skin);
     damaged[75] = '\x7F';  // the root record far outside the file
     write_file(s.out / "damaged.skin", damaged);

@@ -6,6 +6,7 @@
 
 #include "draw/pictures/Load565.h"
 #include "skin/SkinTestSupport.h"
+#include "support/Contains.h"
 #include "support/TestDevice.h"
 #include "tools/skinc/BmpWriter.h"
 #include "tools/skinc/JsonValue.h"
@@ -64,11 +65,11 @@ TEST(Skinc, CompiledSkinLoadsWithSortedSectionsFindsEveryNodeAndDumpsBackToTheSa
 
     // The dump compiles back to the same bytes.
     std::string dumped = dump_skin(*skin);
-    EXPECT_NE(dumped.find(R"("pos":[-3,5])"), std::string::npos) << dumped;
+    EXPECT_TRUE(contains(dumped, R"("pos":[-3,5])"));
     auto again = compile(dumped);
     ASSERT_TRUE(again);
     EXPECT_EQ(again->bytes, out->bytes);
-    EXPECT_NE(dump_skin(*load(*out, 384)).find(R"("pos":[-12,20])"), std::string::npos);
+    EXPECT_TRUE(contains(dump_skin(*load(*out, 384)), R"("pos":[-12,20])"));
 }
 
 // The test skin and the fuzzer's seeds and kept inputs: whatever compiles
@@ -148,8 +149,7 @@ TEST(Skinc, SourcesThatDoNotFitTheFileAreRefusedNamingWhere) {
         std::string error;
         EXPECT_FALSE(compile(source, &error)) << source.substr(0, 80);
         EXPECT_FALSE(error.empty());
-        EXPECT_NE(error.find(expected), std::string::npos)
-            << source.substr(0, 80) << " -> " << error;
+        EXPECT_TRUE(contains(error, expected)) << source.substr(0, 80);
     }
     auto nested = compile(R"({"named": {"n": {"pictures": {"p": {"file": "icons/a.b/..c"}}}}})");
     ASSERT_TRUE(nested);

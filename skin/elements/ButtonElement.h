@@ -13,6 +13,7 @@
 
 class ButtonElement : public Element {
 public:
+    std::u16string_view kind_name() const override { return u"button"; }
     ButtonElement();
     ~ButtonElement() override;
 
@@ -27,6 +28,7 @@ public:
     // Stores the text and sends it to "#text" below; nothing when unchanged.
     void set_button_text(std::u16string_view text);
     const std::u16string& button_text() const { return text_; }
+    const std::u16string* shown_text() const override { return &text_; }
 
     void set_listener(ButtonListener* listener) { listener_ = listener; }
     ButtonListener* listener() const { return listener_; }

@@ -4,5 +4,6 @@
 
 class ClipElement : public Element {
 public:
+    std::u16string_view kind_name() const override { return u"clip"; }
     void draw_content(RenderSurface& surface, Point position) override;
 };

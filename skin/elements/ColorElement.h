@@ -6,6 +6,7 @@
 
 class ColorElement : public Element {
 public:
+    std::u16string_view kind_name() const override { return u"color"; }
     void load_from_node(Properties& properties, SkinNode node) override;
     void draw_content(RenderSurface& surface, Point position) override;
 

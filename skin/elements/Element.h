@@ -95,6 +95,11 @@ public:
     virtual bool pointer_button(const PointerEvent& event);
     virtual bool key(const KeyEvent& event);
     virtual bool character(std::u16string_view text);
+    // The kind's name as skins write it in "type" ("node" here).
+    virtual std::u16string_view kind_name() const { return u"node"; }
+    // The text the element shows, for kinds that show one (text, button,
+    // edit, rich text); null for the others. Scripted runs and tools read it.
+    virtual const std::u16string* shown_text() const { return nullptr; }
 
     // ---- Tree ----
 

@@ -10,6 +10,7 @@
 
 class ImageElement : public Element {
 public:
+    std::u16string_view kind_name() const override { return u"image"; }
     void load_from_node(Properties& properties, SkinNode node) override;
     void draw_content(RenderSurface& surface, Point position) override;
     void measure_x(SizeRange& range) override;

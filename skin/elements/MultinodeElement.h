@@ -16,6 +16,7 @@
 
 class MultinodeElement : public Element {
 public:
+    std::u16string_view kind_name() const override { return u"multinode"; }
     MultinodeElement();
     ~MultinodeElement() override;
 

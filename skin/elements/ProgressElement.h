@@ -7,6 +7,7 @@
 
 class ProgressElement : public Element {
 public:
+    std::u16string_view kind_name() const override { return u"progress"; }
     void load_from_node(Properties& properties, SkinNode node) override;
     void arrange_x() override;
     void arrange_y() override;

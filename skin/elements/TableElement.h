@@ -38,10 +38,12 @@ private:
 
 class HTableElement : public TableElement {
 public:
+    std::u16string_view kind_name() const override { return u"htable"; }
     HTableElement() : TableElement(Axis::x) {}
 };
 
 class VTableElement : public TableElement {
 public:
+    std::u16string_view kind_name() const override { return u"vtable"; }
     VTableElement() : TableElement(Axis::y) {}
 };

@@ -16,6 +16,7 @@
 
 class TextElement : public Element {
 public:
+    std::u16string_view kind_name() const override { return u"text"; }
     enum HAlign : int32_t { LEFT = 0, CENTER = 1, RIGHT = 2, JUSTIFY = 3 };
     enum VAlign : int32_t { TOP = 0, VCENTER = 1, BOTTOM = 2 };
 
@@ -34,6 +35,7 @@ public:
     virtual void set_font(std::shared_ptr<const FontRep> font);
 
     const std::u16string& text() const { return layout_.text(); }
+    const std::u16string* shown_text() const override { return &text(); }
     const std::shared_ptr<const FontRep>& font() const { return font_; }
     Color color() const { return color_; }
     int32_t halign() const { return halign_; }

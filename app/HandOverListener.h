@@ -18,7 +18,8 @@ class HandOverListener {
 public:
     // Starts the thread on listening, a bound and listening AF_UNIX stream
     // socket, which the listener owns from now on. Each complete command line
-    // goes to deliver on the listener thread, which must not block for long.
+    // goes to deliver on the listener thread, which must neither block for long
+    // nor throw.
     // Null, with one log line, when the thread cannot be started.
     static std::unique_ptr<HandOverListener> start(UniqueFd listening,
                                                    std::function<void(HandOver)> deliver);

@@ -24,7 +24,8 @@ class HandOverListener;
 
 class SingleInstance {
 public:
-    // Names the lock and the socket; touches nothing else. answer_timeout
+    // Names the lock and the socket and opens a path descriptor of their
+    // folder; creates nothing. answer_timeout
     // bounds both the wait for an earlier start's window and the wait for a
     // running instance's answer.
     SingleInstance(std::u16string application_name, std::string device_folder,

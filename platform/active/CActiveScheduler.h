@@ -45,7 +45,9 @@ public:
     // after those queued before, and makes posted() true. Fatal when the
     // object is not active or already queued.
     void notify(CActive& object);
-    // Whether objects were notified that process_actives() has not yet taken.
+    // Any thread: whether the loop is to call process_actives(). Set by
+    // notify(), cleared only by process_actives(), so it may be true with
+    // nothing left to run once a cancel took the queued object.
     bool posted() const { return posted_.load(); }
     // Clears posted(), then takes the queued objects oldest first, including
     // those queued meanwhile, and calls the run of each after marking it
@@ -61,7 +63,8 @@ public:
     // Cancels the timer if it is active, then makes it due at now +
     // seconds (to the nearest millisecond, halves up), marks it active,
     // appends it to the timer list and re-arms. A timer due at once is
-    // queued, never run inside this call.
+    // queued, never run inside this call. A delay that is not a number counts
+    // as none; one of more than 31,000 years as that.
     void start_timer(ActiveTimer& timer, double seconds);
     // Queues every listed timer due within the next millisecond, in list
     // order, and sets timer_due() to the earliest due time of the rest.
@@ -78,7 +81,7 @@ public:
 private:
     std::function<void()> wake_;
 
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     // Signalled whenever an object is queued; cancel() waits on it.
     std::condition_variable queued_;
     std::deque<CActive*> ready_;  // guarded by mutex_, oldest first

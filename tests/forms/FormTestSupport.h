@@ -40,21 +40,11 @@ public:
         TestForm::load();
     }
     bool pointer_button(const PointerEvent& event) override {
-        ++inputs;
-        return Form::pointer_button(event);
+        return ++inputs, Form::pointer_button(event);
     }
-    void pointer_move(const PointerEvent& event) override {
-        ++inputs;
-        Form::pointer_move(event);
-    }
-    bool key(const KeyEvent& event) override {
-        ++inputs;
-        return Form::key(event);
-    }
-    bool character(std::u16string_view text) override {
-        ++inputs;
-        return Form::character(text);
-    }
+    void pointer_move(const PointerEvent& event) override { ++inputs, Form::pointer_move(event); }
+    bool key(const KeyEvent& event) override { return ++inputs, Form::key(event); }
+    bool character(std::u16string_view text) override { return ++inputs, Form::character(text); }
     void focus() override { ++focused; }
 
     int inputs = 0;

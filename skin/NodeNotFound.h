@@ -6,8 +6,8 @@
 #include <string>
 
 struct NodeNotFound : std::exception {
-    NodeNotFound(std::u16string in_id, std::u16string wanted_id)
-        : in_id{std::move(in_id)}, wanted_id{std::move(wanted_id)} {}
+    NodeNotFound(std::u16string in, std::u16string wanted)
+        : in_id{std::move(in)}, wanted_id{std::move(wanted)} {}
     const char* what() const noexcept override { return "NodeNotFound"; }
 
     std::u16string in_id;

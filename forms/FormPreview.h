@@ -1,0 +1,31 @@
+#pragma once
+// Any node of a skin shown as a full form, so that every skin element can be
+// seen and driven before the form that will use it exists. Its buttons are
+// pressable: each click logs "FormPreview button " and the button's id.
+// Buttons that another element listens to already (the pages of a
+// multinode) keep their listener.
+#include <string>
+
+#include "forms/Form.h"
+#include "skin/elements/ButtonListener.h"
+
+class FormPreview : public Form, public ButtonListener {
+public:
+    // Binds to node_name. Throws NodeNotFoundInSkin when the skin has no such
+    // node.
+    FormPreview(Properties& properties, std::u16string node_name);
+
+    void clicked(ButtonElement& button, const Click& info) override;
+    void state_changed(ButtonElement& button, const StateChange& info) override;
+    void dragged(ButtonElement& button, Drag& info) override;
+
+    const std::u16string& node_name() const { return node_name_; }
+
+protected:
+    void load() override;
+
+private:
+    void listen_to_buttons(Element& element);
+
+    std::u16string node_name_;
+};

@@ -6,9 +6,11 @@
 // generated skins (see SkinBench.h).
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <string>
 
+#include "bench/AppBench.h"
 #include "bench/ContactsBench.h"
 #include "bench/ModelBench.h"
 #include "bench/SkinBench.h"
@@ -20,8 +22,15 @@ namespace {
 const char kUsage[] =
     "usage: quillmo-bench [--quick] [GROUP...]\n"
     "Prints one line per figure: name value unit.\n"
-    "  GROUP    model, contacts, surface, text or skin; all groups when none is named\n"
+    "  GROUP    model, contacts, surface, text, skin or app; all groups when none is named\n"
     "  --quick  the model only at the 1,000 and 10,000 message sizes\n";
+
+// The folder of this executable, where the build puts quillmo beside it.
+std::string program_dir() {
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : self.parent_path().string();
+}
 
 }  // namespace
 
@@ -37,7 +46,7 @@ int main(int argc, char** argv) {
         if (arg == "--quick") {
             quick = true;
         } else if (arg == "model" || arg == "contacts" || arg == "surface" || arg == "text" ||
-                   arg == "skin") {
+                   arg == "skin" || arg == "app") {
             groups.insert(arg);
         } else {
             std::fprintf(stderr, "quillmo-bench: unknown argument %s\n%s", argv[i], kUsage);
@@ -56,5 +65,6 @@ int main(int argc, char** argv) {
     if (wanted("surface")) SurfaceBench().run();
     if (wanted("text") && !TextBench().run()) return 1;
     if (wanted("skin") && !SkinBench().run()) return 1;
+    if (wanted("app") && !AppBench(program_dir()).run()) return 1;
     return 0;
 }

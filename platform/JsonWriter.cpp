@@ -58,6 +58,11 @@ void JsonWriter::value(int64_t number) {
     out_ += std::to_string(number);
 }
 
+void JsonWriter::value_bool(bool flag) {
+    separate();
+    out_ += flag ? "true" : "false";
+}
+
 void JsonWriter::null() {
     separate();
     out_ += "null";

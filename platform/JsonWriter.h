@@ -22,6 +22,7 @@ public:
     void value(std::u16string_view text);
     void value_utf8(std::string_view text);
     void value(int64_t number);
+    void value_bool(bool flag);
     void null();
 
     // Appends text (UTF-8) as a quoted JSON string.

@@ -15,7 +15,17 @@
 #include "platform/UniqueFd.h"
 #include "platform/Utf16.h"
 
-LogStream::LogStream(const std::string& path) {
+LogStream::LogStream(const std::string& path) { open_file(path); }
+
+void LogStream::reopen(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    has_file_ = false;
+    open_file(path);
+}
+
+void LogStream::open_file(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos) return;
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
@@ -41,6 +51,7 @@ LogStream::LogStream(const std::string& path) {
     file_ = ::fdopen(fd.get(), "ab");
     if (file_ == nullptr) return;
     fd.release();
+    has_file_ = true;
     // A newly created file begins with the byte-order mark FF FE.
     if (st.st_size == 0) std::fwrite("\xFF\xFE", 1, 2, file_);
 }
@@ -50,7 +61,7 @@ LogStream::~LogStream() {
 }
 
 LogStream& LogStream::operator<<(std::u16string_view text) {
-    if (file_ == nullptr || text.empty()) return *this;
+    if (!has_file_ || text.empty()) return *this;
     std::string bytes;
     bytes.reserve(text.size() * 2);
     bool line_end = false;
@@ -60,6 +71,7 @@ LogStream& LogStream::operator<<(std::u16string_view text) {
         line_end |= c == u'\n';
     }
     std::lock_guard<std::mutex> guard(mutex_);
+    if (!has_file_) return *this;
     std::fwrite(bytes.data(), 1, bytes.size(), file_);
     // Whole lines reach the file at once, so a crash loses at most a partial line.
     if (line_end) std::fflush(file_);
@@ -67,26 +79,25 @@ LogStream& LogStream::operator<<(std::u16string_view text) {
 }
 
 LogStream& LogStream::operator<<(std::string_view text) {
-    if (file_ == nullptr) return *this;
+    if (!has_file_) return *this;
     return *this << std::u16string_view(utf16::from_utf8(text));
 }
 
 LogStream& LogStream::operator<<(double value) {
-    if (file_ == nullptr) return *this;
+    if (!has_file_) return *this;
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%g", value);
     return *this << std::string_view(buffer);
 }
 
 LogStream& LogStream::write_number(long long value) {
-    if (file_ == nullptr) return *this;
+    if (!has_file_) return *this;
     return *this << std::string_view(std::to_string(value));
 }
 
 void LogStream::flush() {
-    if (file_ == nullptr) return;
     std::lock_guard<std::mutex> guard(mutex_);
-    std::fflush(file_);
+    if (file_ != nullptr) std::fflush(file_);
 }
 
 std::string log_file_path() {
@@ -94,23 +105,22 @@ std::string log_file_path() {
 }
 
 LogStream& log() {
-    struct Current {
-        std::unique_ptr<LogStream> stream;
-        bool enabled = false;
-        std::string path;
-    };
-    static Current current;
+    // One stream for the whole run, reopened in place when the setting or the
+    // path changes: a thread still writing to it never meets a freed stream.
+    static LogStream stream{std::string()};
+    static std::mutex mutex;
+    static std::string current_path;
+    static bool opened = false;
     uint32_t setting = 0;
     registry::read_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", setting);
-    bool enabled = setting != 0;
-    std::string path = enabled ? log_file_path() : std::string();
-    if (!current.stream || current.enabled != enabled || current.path != path) {
-        current.stream.reset();
-        current.stream = std::make_unique<LogStream>(path);
-        current.enabled = enabled;
-        current.path = path;
+    std::string path = setting != 0 ? log_file_path() : std::string();
+    std::lock_guard lock(mutex);
+    if (!opened || current_path != path) {
+        stream.reopen(path);
+        current_path = path;
+        opened = true;
     }
-    return *current.stream;
+    return stream;
 }
 
 void fatal(std::u16string_view what, std::u16string_view where) {

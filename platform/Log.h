@@ -3,6 +3,7 @@
 // the log adds no time stamp. It goes to "<device>/Temp/<executable name>.txt",
 // UTF-16LE with a byte-order mark, only while the registry value "Log" under
 // HKEY_CURRENT_USER\Software\Zelvor is non-zero; otherwise writes are discarded.
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
@@ -20,7 +21,10 @@ public:
     LogStream(const LogStream&) = delete;
     LogStream& operator=(const LogStream&) = delete;
 
-    bool is_file() const { return file_ != nullptr; }
+    bool is_file() const { return has_file_; }
+    // Closes the file and opens path in its place (empty: discard). Safe while
+    // other threads write: their writes go to one file or the other.
+    void reopen(const std::string& path);
 
     LogStream& operator<<(std::u16string_view text);
     LogStream& operator<<(const char16_t* text) { return *this << std::u16string_view(text); }
@@ -47,9 +51,12 @@ public:
 
 private:
     LogStream& write_number(long long value);
+    // Opens path; the caller holds mutex_ (or is the constructor).
+    void open_file(const std::string& path);
 
     std::mutex mutex_;
     FILE* file_ = nullptr;
+    std::atomic<bool> has_file_{false};
 };
 
 // The log stream of this process. Reads the "Log" setting at every call and

@@ -69,6 +69,18 @@ def icon(x, y):
     return KEY
 
 
+def avatar(x, y):
+    """A 40 x 40 round portrait: a light head and shoulders on a calm blue disc."""
+    d = ((x - 19.5) ** 2 + (y - 19.5) ** 2) ** 0.5
+    if d > 19.5:
+        return KEY
+    head = ((x - 19.5) ** 2 + (y - 15.5) ** 2) ** 0.5 < 7
+    shoulders = ((x - 19.5) ** 2 / 1.6 + (y - 38) ** 2) ** 0.5 < 14
+    if head or shoulders:
+        return rgb565(232, 238, 248, opaque=True)
+    return rgb565(112, 144, 200, opaque=True)
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     write_png(os.path.join(folder, "test_panel.png"), 24, 24,
@@ -78,6 +90,9 @@ def main():
     write_png(os.path.join(folder, "test_button_pressed.png"), 24, 24,
               rounded(24, 8, (24, 96, 40), (56, 136, 72), (120, 200, 136), opaque=True))
     write_png(os.path.join(folder, "test_icon.png"), 16, 16, icon)
+    write_png(os.path.join(folder, "test_avatar.png"), 40, 40, avatar)
+    write_png(os.path.join(folder, "test_card.png"), 24, 24,
+              rounded(24, 8, (200, 204, 212), (255, 255, 255), (244, 246, 250), opaque=True))
     # Drawn through the shading blits, which add the picture to a share of
     # what lies below: its translucent inside is stored pre-darkened to half
     # (every channel below 128), its border is opaque.

@@ -1,0 +1,195 @@
+// The program as users and scripts meet it: a real quillmo process, headless,
+// driven by a script, photographed, and started a second time.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "draw/RenderSurface.h"
+#include "draw/pictures/PngReader.h"
+#include "platform/Log.h"
+#include "platform/Registry.h"
+#include "platform/Utf16.h"
+#include "support/ChildProcess.h"
+#include "support/Contains.h"
+#include "support/Golden.h"
+#include "support/TestDevice.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+class ProgramRun : public ::testing::Test {
+protected:
+    ProgramRun() {
+        fs::create_directories(run_dir());
+        fs::permissions(run_dir(), fs::perms::owner_all);
+    }
+
+    fs::path run_dir() const { return device_.device().parent_path() / "run"; }
+    fs::path file(const std::string& name) const { return device_.device().parent_path() / name; }
+
+    std::string write_script(const std::string& name, const std::string& text) {
+        std::ofstream(file(name)) << text;
+        return file(name).string();
+    }
+
+    // A quillmo process showing form on a screen, playing script (none for
+    // "").
+    std::unique_ptr<ChildProcess> start(const std::string& form, const std::string& script,
+                                        std::vector<std::string> args = {},
+                                        std::vector<std::string> env = {}) {
+        std::string program_dir = std::getenv("QUILLMO_PROGRAM_DIR");
+        std::vector<std::string> all = {
+            "QUILLMO_VIDEO=headless",
+            "QUILLMO_SCREEN=240x320@96",
+            "QUILLMO_HOME=" + program_dir,
+            "XDG_RUNTIME_DIR=" + run_dir().string(),
+            "QUILLMO_FORM=" + form,
+            "QUILLMO_SCRIPT=" + script,
+            // The fonts the reference pictures were drawn with.
+            std::string("FONTCONFIG_FILE=") + QUILLMO_TEST_FONTS_CONF,
+        };
+        all.insert(all.end(), env.begin(), env.end());
+        return std::make_unique<ChildProcess>(program_dir + "/quillmo", args, all);
+    }
+
+    std::string log_text() const {
+        std::ifstream in(device_.device() / "Temp" / "quillmo.txt", std::ios::binary);
+        std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::u16string text;
+        for (size_t i = 2; i + 1 < raw.size(); i += 2)
+            text += static_cast<char16_t>(static_cast<uint8_t>(raw[i]) |
+                                          (static_cast<uint8_t>(raw[i + 1]) << 8));
+        return utf16::to_utf8(text);
+    }
+
+    void switch_log_on() {
+        ASSERT_TRUE(registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 1));
+    }
+
+    // Waits until the log holds text (the process writes it as it goes).
+    bool log_shows(const std::string& text, std::chrono::milliseconds limit = 10s) {
+        auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            if (log_text().find(text) != std::string::npos) return true;
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+
+    TestDevice device_;
+};
+
+TEST_F(ProgramRun, AScriptedRunPhotographsAndDumpsTheScreen) {
+    std::string shot = file("list.png").string();
+    std::string dump = file("list.json").string();
+    auto run = start("test_list", write_script("s",
+                                               "# the chat-list-sized test form\n"
+                                               "shot " +
+                                                   shot +
+                                                   "\n"
+                                                   "dump " +
+                                                   dump +
+                                                   "\n"
+                                                   "quit\n"));
+    ASSERT_EQ(run->wait(), 0) << run->err();
+    std::string error;
+    auto pixels = PngReader::read(shot, &error);
+    ASSERT_TRUE(pixels) << error;
+    RenderSurface surface(*pixels);
+    expect_golden(surface, QUILLMO_APP_GOLDEN_DIR, "test_list_240x320_96");
+
+    std::ifstream in(dump);
+    std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The one full form, with its visible elements, their rectangles and texts.
+    EXPECT_TRUE(contains(json, R"("overlay":false)"));
+    EXPECT_TRUE(contains(json, R"("kind":"text","id":"name1","x":60,"y":53)"));
+    EXPECT_TRUE(contains(json, R"("text":"Anna Petrova")"));
+    EXPECT_TRUE(contains(json, R"("kind":"button","id":"btnMenu")"));
+}
+
+TEST_F(ProgramRun, TapsAndKeysReachTheFormsButtons) {
+    switch_log_on();
+    auto run = start("test_dialog", write_script("s",
+                                                 "tap-id btnCancel\n"
+                                                 "key SOFT_RIGHT\n"
+                                                 "wait 50\n"
+                                                 "quit\n"));
+    ASSERT_EQ(run->wait(), 0) << run->err();
+    std::string log = log_text();
+    EXPECT_TRUE(contains(log, "FormPreview button btnCancel"));
+    EXPECT_TRUE(contains(log, "FormPreview button btnOk"));
+    EXPECT_TRUE(contains(log, "WM_KEYDOWN = 113 (SOFT_RIGHT) lParam=1 ticks="));
+    EXPECT_LT(log.find("btnCancel"), log.find("FormPreview button btnOk"));
+}
+
+TEST_F(ProgramRun, BadStartsEndWithOneClearLine) {
+    struct Case {
+        std::string form, script;
+        std::vector<std::string> env;
+        int status;
+        std::string says;
+    };
+    std::string good = write_script("good", "quit\n");
+    std::string unknown = write_script("unknown", "wait 1\nfrobnicate 3\n");
+    std::string bad_number = write_script("number", "tap 10 ten\n");
+    std::string missing = write_script("missing", "wait-for-id ghost 50\nquit\n");
+    for (const Case& c : {
+             Case{"test_list", unknown, {}, 2, "line 2: unknown command \"frobnicate\""},
+             Case{"test_list", bad_number, {}, 2, "\"ten\" is not a whole number"},
+             Case{"test_list", file("none").string(), {}, 2, "no script"},
+             Case{"test_list", good, {"QUILLMO_SCREEN=480by800"}, 2, "QUILLMO_SCREEN"},
+             Case{"no_such_node", good, {}, 1, "the skin has no node \"no_such_node\""},
+             Case{"test_list", good, {"QUILLMO_VIDEO=vga"}, 1, "QUILLMO_VIDEO"},
+             Case{"test_list", missing, {}, 1, "no visible element \"ghost\" after 50 ms"},
+         }) {
+        auto run = start(c.form, c.script, {}, c.env);
+        EXPECT_EQ(run->wait(), c.status) << c.says;
+        std::string err = run->err();
+        EXPECT_TRUE(contains(err, c.says));
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+}
+
+TEST_F(ProgramRun, ALaterStartHandsItsCommandLineToTheRunningOne) {
+    switch_log_on();
+    auto first = start("test_list", write_script("long", "wait 60000\n"));
+    ASSERT_TRUE(log_shows("total_load_time:")) << first->err();
+
+    auto second = start("test_list", write_script("q", "quit\n"), {"open:+79001234567"});
+    EXPECT_EQ(second->wait(10s), 0) << second->err();
+    auto third = start("test_list", write_script("q", "quit\n"));
+    EXPECT_EQ(third->wait(10s), 0) << third->err();
+    EXPECT_TRUE(log_shows("on_other_instance_started:open:+79001234567\n"));
+    // The empty command line travels as its placeholder and arrives empty.
+    EXPECT_TRUE(log_shows("on_other_instance_started:\n"));
+
+    first->signal(SIGTERM);
+    EXPECT_EQ(first->wait(10s), 0) << "a terminated program ends its loop in order";
+}
+
+TEST_F(ProgramRun, ARunningInstanceThatDoesNotAnswerIsTreatedAsGone) {
+    switch_log_on();
+    auto first = start("test_list", write_script("long", "wait 60000\n"));
+    ASSERT_TRUE(log_shows("total_load_time:")) << first->err();
+    first->signal(SIGSTOP);
+
+    std::string dump = file("second.json").string();
+    auto started = std::chrono::steady_clock::now();
+    auto second = start("test_list", write_script("q", "dump " + dump + "\nquit\n"));
+    EXPECT_EQ(second->wait(20s), 0) << second->err();
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 4s);
+    EXPECT_TRUE(fs::exists(dump)) << "the later start ran as the program itself";
+
+    first->signal(SIGCONT);
+    first->signal(SIGTERM);
+    EXPECT_EQ(first->wait(10s), 0) << first->err() << log_text();
+}
+
+}  // namespace

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -28,21 +30,45 @@ namespace {
 constexpr int kFrameRuns = 201;
 constexpr int kIdleSeconds = 10;
 
-// CPU time of every thread of a process, in nanoseconds, from the scheduler's
-// own accounting (finer than the clock ticks of /proc/PID/stat).
+// CPU time of every thread of a process, in nanoseconds: from the
+// scheduler's own accounting of each thread where the kernel offers it, else
+// from the clock ticks of /proc/PID/stat (10 ms each).
 long long cpu_ns(pid_t pid) {
+    std::string base = "/proc/" + std::to_string(pid);
     long long total = 0;
-    std::string tasks = "/proc/" + std::to_string(pid) + "/task";
-    DIR* dir = opendir(tasks.c_str());
-    if (!dir) return -1;
-    while (dirent* entry = readdir(dir)) {
-        if (entry->d_name[0] == '.') continue;
-        std::ifstream in(tasks + "/" + entry->d_name + "/schedstat");
-        long long on_cpu = 0;
-        if (in >> on_cpu) total += on_cpu;
+    bool every_thread = true;
+    if (DIR* dir = opendir((base + "/task").c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] == '.') continue;
+            std::ifstream in(base + "/task/" + entry->d_name + "/schedstat");
+            long long on_cpu = 0;
+            if (in >> on_cpu)
+                total += on_cpu;
+            else
+                every_thread = false;
+        }
+        closedir(dir);
+    } else {
+        every_thread = false;
     }
-    closedir(dir);
-    return total;
+    if (every_thread) return total;
+    std::ifstream stat(base + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // The fields after the command name, which may hold spaces, in brackets.
+    size_t close = text.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    long long user = -1, system = -1;
+    for (int i = 3; fields >> field; ++i) {
+        if (i == 14) user = std::stoll(field);
+        if (i == 15) {
+            system = std::stoll(field);
+            break;
+        }
+    }
+    if (user < 0 || system < 0) return -1;
+    return (user + system) * (1000000000LL / sysconf(_SC_CLK_TCK));
 }
 
 }  // namespace
@@ -103,13 +129,18 @@ bool AppBench::run_frames() {
 bool AppBench::run_idle_cpu() {
     BenchFolders folders;
     std::string program = program_dir_ + "/quillmo";
+    std::vector<std::string> added = {"QUILLMO_VIDEO=headless", "QUILLMO_SCREEN=480x800@192",
+                                      "QUILLMO_FORM=test_list", "QUILLMO_HOME=" + program_dir_,
+                                      "XDG_RUNTIME_DIR=" + folders.device().string()};
     std::vector<std::string> env_text;
-    for (char** e = environ; *e; ++e) env_text.emplace_back(*e);
-    for (const char* add :
-         {"QUILLMO_VIDEO=headless", "QUILLMO_SCREEN=480x800@192", "QUILLMO_FORM=test_list"})
-        env_text.emplace_back(add);
-    env_text.push_back("QUILLMO_HOME=" + program_dir_);
-    env_text.push_back("XDG_RUNTIME_DIR=" + folders.device().string());
+    for (char** e = environ; *e; ++e) {
+        std::string entry = *e;
+        std::string name = entry.substr(0, entry.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& add : added) replaced |= add.compare(0, name.size(), name) == 0;
+        if (!replaced) env_text.push_back(entry);
+    }
+    env_text.insert(env_text.end(), added.begin(), added.end());
     std::vector<char*> envp;
     for (std::string& e : env_text) envp.push_back(e.data());
     envp.push_back(nullptr);

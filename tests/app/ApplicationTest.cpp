@@ -7,13 +7,19 @@
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/AppListener.h"
 #include "app/Application.h"
 #include "display/WindowEvent.h"
 #include "forms/Form.h"
+#include "platform/Ticks.h"
 #include "platform/Utf16.h"
+#include "platform/active/CActive.h"
+#include "platform/active/CActiveScheduler.h"
+#include "platform/active/TimerHandle.h"
+#include "platform/active/TimerListener.h"
 #include "skin/Properties.h"
 #include "support/Contains.h"
 #include "support/LogCapture.h"
@@ -206,6 +212,80 @@ TEST_F(ApplicationTest, AFrameIsDrawnOnlyWhenSomethingChanged) {
     app_->game().frame_tick(true);
     app_->game().frame_tick(true);
     EXPECT_EQ(form_->draws, drawn + 1);
+}
+
+// A request that another thread completes: its run ends the loop.
+class ThreadRequest : public CActive {
+public:
+    explicit ThreadRequest(Application& app) : app_(app) {}
+    ~ThreadRequest() override {
+        if (thread_.joinable()) thread_.join();
+    }
+    void start() {
+        CActiveScheduler::current().set_active(*this);
+        thread_ = std::thread([this] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            CActiveScheduler::current().notify(*this);
+        });
+    }
+    std::thread::id ran_on;
+
+protected:
+    void run() override {
+        ran_on = std::this_thread::get_id();
+        app_.quit(3);
+    }
+    void do_cancel() override {}
+
+private:
+    Application& app_;
+    std::thread thread_;
+};
+
+TEST_F(ApplicationTest, TimersAndCompletionsFromOtherThreadsRunFromTheLoop) {
+    struct Quitter : TimerListener {
+        Application* app = nullptr;
+        int64_t fired_at = 0;
+        void timer_fired(TimerHandle&) override {
+            fired_at = ticks::now_ms();
+            app->quit(4);
+        }
+    } quitter;
+    quitter.app = app_.get();
+    TimerHandle timer(quitter);
+    int64_t started = ticks::now_ms();
+    timer.start(0.05);
+    EXPECT_EQ(app_->run(), 4);
+    EXPECT_GE(quitter.fired_at - started, 50);
+
+    ThreadRequest request(*app_);
+    request.start();
+    EXPECT_EQ(app_->run(), 3);
+    EXPECT_EQ(request.ran_on, std::this_thread::get_id());
+}
+
+TEST_F(ApplicationTest, GdiModePaintsThroughTheWindowOnItsTimer) {
+    struct Quitter : TimerListener {
+        Application* app = nullptr;
+        void timer_fired(TimerHandle&) override { app->quit(0); }
+    } quitter;
+    quitter.app = app_.get();
+    TimerHandle timer(quitter);
+
+    app_->set_gdi_mode(false);
+    EXPECT_FALSE(app_->game().has_display());
+    int drawn = form_->draws;
+    form_->child(0)->mark_redraw();
+    timer.start(0.15);
+    app_->run();
+    EXPECT_EQ(form_->draws, drawn + 1) << "painted once, then idle";
+
+    app_->set_direct_mode(app_->read_screen_info().orientation);
+    EXPECT_TRUE(app_->game().has_display());
+    form_->child(0)->mark_redraw();
+    timer.start(0.05);
+    app_->run();
+    EXPECT_EQ(form_->draws, drawn + 2);
 }
 
 }  // namespace

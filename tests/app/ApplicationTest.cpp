@@ -12,6 +12,7 @@
 
 #include "app/AppListener.h"
 #include "app/Application.h"
+#include "display/HeadlessWindow.h"
 #include "display/WindowEvent.h"
 #include "forms/Form.h"
 #include "platform/Ticks.h"
@@ -262,6 +263,25 @@ TEST_F(ApplicationTest, TimersAndCompletionsFromOtherThreadsRunFromTheLoop) {
     request.start();
     EXPECT_EQ(app_->run(), 3);
     EXPECT_EQ(request.ran_on, std::this_thread::get_id());
+}
+
+TEST_F(ApplicationTest, ATurnedScreenReachesTheListenerAndTheForms) {
+    auto& window = dynamic_cast<HeadlessWindow&>(app_->game().window());
+    ScreenInfo turned = app_->read_screen_info();
+    std::swap(turned.width, turned.height);
+    turned.client_size = {turned.width, turned.height};
+    window.set_screen(turned);  // delivers Resized
+    app_->pump();
+    EXPECT_EQ(listener_.resolution_changes, 1);
+    EXPECT_EQ(app_->screen_info().width, 320);
+    EXPECT_TRUE(log_.has("Application::ResolutionChanged 2\n"));
+    // The program puts the display into direct mode for the new screen, and
+    // the form is laid out for it on the next frame.
+    app_->set_direct_mode(1);
+    app_->pump();
+    EXPECT_EQ(app_->client_rect(), (Rect{0, 0, 320, 240}));
+    EXPECT_EQ(form_->size(), (Size{320, 240}));
+    EXPECT_EQ(app_->game().last_frame()->width(), 320);
 }
 
 TEST_F(ApplicationTest, GdiModePaintsThroughTheWindowOnItsTimer) {

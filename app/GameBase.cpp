@@ -80,7 +80,13 @@ bool GameBase::is_smartphone() {
 
 // ---- The loop ----
 
-bool GameBase::polling() const { return !deactivated_ && !backgrounded_ && display_; }
+bool GameBase::polling() const {
+    // A desktop window stays on screen when another window has the focus or
+    // the user went to another program, so changes are still shown then;
+    // since the loop sleeps whenever nothing changes, that costs nothing.
+    // Only a minimised window is not drawn.
+    return display_ && !window_->minimised();
+}
 
 int32_t GameBase::wait_timeout() const {
     int64_t now = ticks::now_ms();
@@ -191,11 +197,16 @@ void GameBase::frame_tick(bool from_pump) {
     FormStack& forms = app_.form_stack();
     forms.time_step(clamped_step());
     bool drew = false;
-    if (forms.needs_drawing(true) && display_) {
-        if (PixelBuffer* buffer = display_->lock()) {
-            RenderSurface surface(*buffer);
-            forms.draw(surface);
-            display_->unlock();
+    if (forms.needs_drawing(true)) {
+        if (display_) {
+            if (PixelBuffer* buffer = display_->lock()) {
+                RenderSurface surface(*buffer);
+                forms.draw(surface);
+                display_->unlock();
+                drew = true;
+            }
+        } else if (gdi_mode_) {
+            paint();
             drew = true;
         }
     }
@@ -203,7 +214,7 @@ void GameBase::frame_tick(bool from_pump) {
 }
 
 void GameBase::on_gdi_timer() {
-    if (deactivated_ || backgrounded_) return;
+    if (window_->minimised()) return;
     app_.form_stack().time_step(clamped_step());
     if (app_.form_stack().needs_drawing(true))
         paint();

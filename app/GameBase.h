@@ -8,7 +8,10 @@
 // and serves its one timer, and takes over the command lines of later starts.
 //
 // Idle is asleep: while nothing animates the loop blocks until the next
-// event, timer or scripted step instead of polling.
+// event, timer or scripted step instead of polling. A window in the
+// background (deactivated, or the user handed to another program) still
+// shows changes, as desktop windows stay visible; a minimised one is not
+// drawn until it comes back.
 #include <cstdint>
 #include <deque>
 #include <functional>

@@ -284,6 +284,36 @@ TEST_F(ApplicationTest, ATurnedScreenReachesTheListenerAndTheForms) {
     EXPECT_EQ(app_->game().last_frame()->width(), 320);
 }
 
+TEST_F(ApplicationTest, AWindowInTheBackgroundStillShowsChangesAMinimisedOneWaits) {
+    struct Quitter : TimerListener {
+        Application* app = nullptr;
+        void timer_fired(TimerHandle&) override { app->quit(0); }
+    } quitter;
+    quitter.app = app_.get();
+    TimerHandle timer(quitter);
+    auto run_for = [&](double seconds) {
+        timer.start(seconds);
+        app_->run();
+    };
+
+    WindowEvent deactivate;
+    deactivate.kind = WindowEvent::Kind::Deactivate;
+    deliver(deactivate);
+    EXPECT_FALSE(app_->is_foreground());
+    int drawn = form_->draws;
+    form_->child(0)->mark_redraw();
+    run_for(0.1);
+    EXPECT_EQ(form_->draws, drawn + 1);
+
+    app_->minimise();
+    form_->child(0)->mark_redraw();
+    run_for(0.1);
+    EXPECT_EQ(form_->draws, drawn + 1) << "nothing is drawn while minimised";
+    app_->bring_to_front();
+    run_for(0.1);
+    EXPECT_EQ(form_->draws, drawn + 2) << "the change shows once the window is back";
+}
+
 TEST_F(ApplicationTest, GdiModePaintsThroughTheWindowOnItsTimer) {
     struct Quitter : TimerListener {
         Application* app = nullptr;

@@ -95,12 +95,12 @@ int main(int argc, char** argv) {
     if (terminal) return TerminalView::run(command, std::cout, std::cerr);
 
     std::string error;
-    std::optional<ScreenSpec> spec = ScreenSpec::from_environment(error);
-    if (!spec) {
+    std::optional<ScreenSpec> parsed = ScreenSpec::from_environment(error);
+    if (!parsed) {
         std::cerr << "quillmo: " << error << "\n";
         return 2;
     }
-    ScreenInfo screen = spec->screen();
+    ScreenInfo screen = parsed->screen();
     std::unique_ptr<ScriptRun> script;
     try {
         if (const char* path = std::getenv("QUILLMO_SCRIPT"); path && *path)

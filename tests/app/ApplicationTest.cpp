@@ -109,6 +109,17 @@ protected:
         event.repeat = repeat;
         deliver(event);
     }
+    // Runs the loop for that long.
+    void run_for(double seconds) {
+        struct Quitter : TimerListener {
+            Application* app = nullptr;
+            void timer_fired(TimerHandle&) override { app->quit(0); }
+        } quitter;
+        quitter.app = app_.get();
+        TimerHandle timer(quitter);
+        timer.start(seconds);
+        app_->run();
+    }
     static void key_down_later(Window& window, int32_t virtual_key) {
         WindowEvent event;
         event.kind = WindowEvent::Kind::KeyDown;
@@ -285,17 +296,6 @@ TEST_F(ApplicationTest, ATurnedScreenReachesTheListenerAndTheForms) {
 }
 
 TEST_F(ApplicationTest, AWindowInTheBackgroundStillShowsChangesAMinimisedOneWaits) {
-    struct Quitter : TimerListener {
-        Application* app = nullptr;
-        void timer_fired(TimerHandle&) override { app->quit(0); }
-    } quitter;
-    quitter.app = app_.get();
-    TimerHandle timer(quitter);
-    auto run_for = [&](double seconds) {
-        timer.start(seconds);
-        app_->run();
-    };
-
     WindowEvent deactivate;
     deactivate.kind = WindowEvent::Kind::Deactivate;
     deliver(deactivate);
@@ -315,26 +315,17 @@ TEST_F(ApplicationTest, AWindowInTheBackgroundStillShowsChangesAMinimisedOneWait
 }
 
 TEST_F(ApplicationTest, GdiModePaintsThroughTheWindowOnItsTimer) {
-    struct Quitter : TimerListener {
-        Application* app = nullptr;
-        void timer_fired(TimerHandle&) override { app->quit(0); }
-    } quitter;
-    quitter.app = app_.get();
-    TimerHandle timer(quitter);
-
     app_->set_gdi_mode(false);
     EXPECT_FALSE(app_->game().has_display());
     int drawn = form_->draws;
     form_->child(0)->mark_redraw();
-    timer.start(0.15);
-    app_->run();
+    run_for(0.15);
     EXPECT_EQ(form_->draws, drawn + 1) << "painted once, then idle";
 
     app_->set_direct_mode(app_->read_screen_info().orientation);
     EXPECT_TRUE(app_->game().has_display());
     form_->child(0)->mark_redraw();
-    timer.start(0.05);
-    app_->run();
+    run_for(0.05);
     EXPECT_EQ(form_->draws, drawn + 2);
 }
 

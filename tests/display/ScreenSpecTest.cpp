@@ -9,9 +9,9 @@ namespace {
 
 TEST(ScreenSpecTest, GoodValuesGiveTheWholeScreenAsClientArea) {
     std::string error;
-    std::optional<ScreenSpec> spec = ScreenSpec::parse("480x800@192", error);
-    ASSERT_TRUE(spec) << error;
-    EXPECT_EQ(spec->screen(), (ScreenInfo{480, 800, {0, 0}, {480, 800}, 4, 192}));
+    std::optional<ScreenSpec> parsed = ScreenSpec::parse("480x800@192", error);
+    ASSERT_TRUE(parsed) << error;
+    EXPECT_EQ(parsed->screen(), (ScreenInfo{480, 800, {0, 0}, {480, 800}, 4, 192}));
     for (const char* text : {"16x16@48", "8192x2048@1200", "0240x0320@096"})
         EXPECT_TRUE(ScreenSpec::parse(text, error)) << text << ": " << error;
 }
@@ -23,10 +23,10 @@ TEST(ScreenSpecTest, UnsetOrEmptyVariableGivesTheDefaultScreen) {
             unsetenv("QUILLMO_SCREEN");
         else
             setenv("QUILLMO_SCREEN", value, 1);
-        std::optional<ScreenSpec> spec = ScreenSpec::from_environment(error);
-        ASSERT_TRUE(spec) << error;
-        EXPECT_EQ(spec->size(), (Size{480, 800}));
-        EXPECT_EQ(spec->dpi(), 192);
+        std::optional<ScreenSpec> parsed = ScreenSpec::from_environment(error);
+        ASSERT_TRUE(parsed) << error;
+        EXPECT_EQ(parsed->size(), (Size{480, 800}));
+        EXPECT_EQ(parsed->dpi(), 192);
     }
     setenv("QUILLMO_SCREEN", "320x240@96", 1);
     EXPECT_EQ(ScreenSpec::from_environment(error)->size(), (Size{320, 240}));

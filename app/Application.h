@@ -15,13 +15,14 @@
 #include "input/ScreenInfo.h"
 #include "platform/Singleton.h"
 #include "skin/elements/ElementKinds.h"
+#include "widgets/WidgetKinds.h"
 
 class AppListener;
 class SingleInstance;
 
 class Application : public Singleton<Application>, private FormStackHost {
 public:
-    // Registers the element kinds, builds the form stack and the window
+    // Registers the element and widget kinds, builds the form stack and the window
     // object for screen (throws WindowError when no window can be opened).
     // instance, when given, takes the hand-overs of later starts.
     Application(std::u16string name, const ScreenInfo& screen, SingleInstance* instance);
@@ -80,6 +81,7 @@ private:
     AppListener* listener_ = nullptr;
     std::u16string name_;
     ElementKinds kinds_;
+    WidgetKinds widget_kinds_;
     FormStack form_stack_;
     std::shared_ptr<const FontRep> default_font_;
     std::unique_ptr<GameBase> game_;

@@ -1,0 +1,34 @@
+#include "widgets/WidgetKinds.h"
+
+#include "skin/elements/ElementFactory.h"
+
+namespace {
+
+template <typename T>
+void add(std::vector<std::u16string>& registered, std::u16string_view name) {
+    ElementFactory::register_kind<T>(name);
+    registered.emplace_back(name);
+}
+
+}  // namespace
+
+WidgetKinds::WidgetKinds() {
+    try {
+        // "richtext" goes here.
+
+        // "vlist" goes here.
+
+        // "edit" and "label_edit" go here.
+    } catch (...) {
+        // A kind registered twice: the destructor will not run, so take back
+        // what was added before passing it on.
+        for (auto it = registered_.rbegin(); it != registered_.rend(); ++it)
+            ElementFactory::unregister_kind(*it);
+        throw;
+    }
+}
+
+WidgetKinds::~WidgetKinds() {
+    for (auto it = registered_.rbegin(); it != registered_.rend(); ++it)
+        ElementFactory::unregister_kind(*it);
+}

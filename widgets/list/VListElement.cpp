@@ -69,6 +69,7 @@ void VListElement::set_count(int count) {
     velocity_ = 0;
     animating_ = 0;
     anchor_ = true;
+    placed_ = false;
     invalidate_layout();
     mark_redraw();
 }
@@ -80,8 +81,10 @@ void VListElement::scroll_to(int k) {
     before_ = k - 1;
     end_ = k;
     position_ = border_min_;
-    // Placed on purpose: the space below the last rows stays.
+    // Placed on purpose: row k stays first at scroll_border_min, and the
+    // space below the last rows stays, until the content is moved.
     anchor_ = false;
+    placed_ = true;
 }
 
 void VListElement::refresh_row(int k) {
@@ -226,6 +229,7 @@ void VListElement::set_selected(int index) {
 }
 
 void VListElement::fling(double pixels_per_second) {
+    placed_ = false;
     velocity_ = list_physics::clamp_fling(pixels_per_second);
     mark_redraw();
 }
@@ -263,6 +267,7 @@ void VListElement::time_step(double seconds) {
     make_inserted_rows();
     animate_heights(dt, animated);
 
+    if (velocity_ != 0) placed_ = false;
     position_ += velocity_ * dt;
     clamp_grow();
     fill();
@@ -376,6 +381,7 @@ void VListElement::pointer_move(const PointerEvent& event) {
     last_y_ = event.y;
     const double height = size().height;
     if (height > 0 && dy != 0) {
+        placed_ = false;
         double r = 1;
         if (dy > 0 && window_at_start()) r = list_physics::resistance(overshoot_top(), height);
         if (dy < 0 && window_at_end()) r = list_physics::resistance(space_bottom(), height);
@@ -595,7 +601,7 @@ bool VListElement::fill_pass() {
     const double h = visible_height();
     bool changed = false;
     // 1. Rows above the first one while there is room above it.
-    while (position_ > 0 && before_ >= 0 && rows_.size() < kMaxWindow) {
+    while (position_ > 0 && !placed_ && before_ >= 0 && rows_.size() < kMaxWindow) {
         const int index = before_;
         Element* row = make_row(index);
         changed = true;

@@ -51,8 +51,9 @@ public:
     // Drops every row, the press and the motion; count rows, the first at
     // scroll_border_min. Negative counts are 0.
     void set_count(int count);
-    // Resets so that row k (clamped to 0..count) is the first row shown.
-    // Ignored while a row is pressed.
+    // Resets so that row k (clamped to 0..count) is the first row shown, at
+    // scroll_border_min, until the content moves; scroll_to(count) shows an
+    // empty window. Ignored while a row is pressed.
     void scroll_to(int k);
     // Row k is made again by the adapter, if it exists now.
     void refresh_row(int k);
@@ -170,6 +171,9 @@ private:
     int32_t last_height_ = -1;
     bool anchor_ = true;
     bool moved_ = false;
+    // Set by scroll_to until the content moves: no rows are made above the
+    // first one, which rests at scroll_border_min.
+    bool placed_ = false;
 
     Element* pressed_ = nullptr;
     bool pressed_takes_stylus_ = false;

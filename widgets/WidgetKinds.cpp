@@ -1,6 +1,7 @@
 #include "widgets/WidgetKinds.h"
 
 #include "skin/elements/ElementFactory.h"
+#include "widgets/list/VListElement.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ WidgetKinds::WidgetKinds() {
     try {
         // "richtext" goes here.
 
-        // "vlist" goes here.
+        add<VListElement>(registered_, u"vlist");
 
         // "edit" and "label_edit" go here.
     } catch (...) {

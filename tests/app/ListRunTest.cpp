@@ -1,0 +1,176 @@
+// Lists and menus in the real program: a ten-thousand-row list dragged and
+// flung by a script, and a menu with a submenu that the back key closes.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "draw/RenderSurface.h"
+#include "draw/pictures/PngReader.h"
+#include "platform/Log.h"
+#include "platform/Registry.h"
+#include "platform/Utf16.h"
+#include "support/ChildProcess.h"
+#include "support/Contains.h"
+#include "support/Golden.h"
+#include "support/TestDevice.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+class ListRun : public ::testing::Test {
+protected:
+    ListRun() {
+        fs::create_directories(run_dir());
+        fs::permissions(run_dir(), fs::perms::owner_all);
+    }
+
+    fs::path run_dir() const { return device_.device().parent_path() / "run"; }
+    fs::path file(const std::string& name) const { return device_.device().parent_path() / name; }
+
+    std::string write_script(const std::string& name, const std::string& text) {
+        std::ofstream(file(name)) << text;
+        return file(name).string();
+    }
+
+    // A quillmo process showing form on a screen, playing script (none for
+    // "").
+    std::unique_ptr<ChildProcess> start(const std::string& form, const std::string& script,
+                                        std::vector<std::string> args = {},
+                                        std::vector<std::string> env = {}) {
+        std::string program_dir = std::getenv("QUILLMO_PROGRAM_DIR");
+        std::vector<std::string> all = {
+            "QUILLMO_VIDEO=headless",
+            "QUILLMO_SCREEN=240x320@96",
+            "QUILLMO_HOME=" + program_dir,
+            "XDG_RUNTIME_DIR=" + run_dir().string(),
+            "QUILLMO_FORM=" + form,
+            "QUILLMO_SCRIPT=" + script,
+            // The fonts the reference pictures were drawn with.
+            std::string("FONTCONFIG_FILE=") + QUILLMO_TEST_FONTS_CONF,
+        };
+        all.insert(all.end(), env.begin(), env.end());
+        return std::make_unique<ChildProcess>(program_dir + "/quillmo", args, all);
+    }
+
+    std::string log_text() const {
+        std::ifstream in(device_.device() / "Temp" / "quillmo.txt", std::ios::binary);
+        std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::u16string text;
+        for (size_t i = 2; i + 1 < raw.size(); i += 2)
+            text += static_cast<char16_t>(static_cast<uint8_t>(raw[i]) |
+                                          (static_cast<uint8_t>(raw[i + 1]) << 8));
+        return utf16::to_utf8(text);
+    }
+
+    void switch_log_on() {
+        ASSERT_TRUE(registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor", u"Log", 1));
+    }
+
+    // Waits until the log holds text (the process writes it as it goes).
+    bool log_shows(const std::string& text, std::chrono::milliseconds limit = 10s) {
+        auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            if (log_text().find(text) != std::string::npos) return true;
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+
+    TestDevice device_;
+};
+
+// The indices of the rows the list holds, in order, from a dump.
+std::vector<int> rows_in(const std::string& json) {
+    std::vector<int> rows;
+    std::regex row(R"re("id":"row(\d+)")re");
+    for (auto it = std::sregex_iterator(json.begin(), json.end(), row);
+         it != std::sregex_iterator(); ++it)
+        rows.push_back(std::stoi((*it)[1]));
+    return rows;
+}
+
+std::string read_text(const fs::path& path) {
+    std::ifstream in(path);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST_F(ListRun, ADragAndAFlingScrollTheListAndOnlyTheRowsInViewExist) {
+    std::string before = file("before.json").string();
+    std::string dragged = file("dragged.json").string();
+    std::string flung = file("flung.json").string();
+    auto run = start("test_list_vlist", write_script("s", "dump " + before +
+                                                              "\n"
+                                                              "drag 120 300 120 200 1500\n"
+                                                              "wait 300\n"
+                                                              "dump " +
+                                                              dragged +
+                                                              "\n"
+                                                              "drag 120 300 120 60 120\n"
+                                                              "wait 3000\n"
+                                                              "dump " +
+                                                              flung + "\nquit\n"));
+    ASSERT_EQ(run->wait(), 0) << run->err();
+    std::vector<int> first = rows_in(read_text(before));
+    std::vector<int> slow = rows_in(read_text(dragged));
+    std::vector<int> fast = rows_in(read_text(flung));
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first.front(), 0);
+    // A slow drag of 100 pixels moves about three rows of 32 and throws little.
+    ASSERT_FALSE(slow.empty());
+    EXPECT_GE(slow.front(), 2);
+    EXPECT_LE(slow.front(), 6);
+    // A quick one flings the list well past where the stylus let go.
+    ASSERT_FALSE(fast.empty());
+    EXPECT_GT(fast.front(), slow.front() + 12);
+    for (const auto& rows : {first, slow, fast}) {
+        EXPECT_LE(rows.size(), 11u) << "only the rows in view exist";
+        for (size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i], rows[i - 1] + 1);
+    }
+}
+
+TEST_F(ListRun, AMenuOpensItsSubmenuAndTheBackKeyClosesIt) {
+    switch_log_on();
+    std::string shot = file("submenu.png").string();
+    std::string open = file("open.json").string();
+    std::string closed = file("closed.json").string();
+    auto run = start("test_list", write_script("s",
+                                               "tap-id btnMenu\n"
+                                               "wait 400\n"
+                                               "tap 120 122\n"
+                                               "wait 400\n"
+                                               "shot " +
+                                                   shot +
+                                                   "\n"
+                                                   "dump " +
+                                                   open +
+                                                   "\n"
+                                                   "key Backspace\n"
+                                                   "wait 400\n"
+                                                   "dump " +
+                                                   closed + "\nquit\n"));
+    ASSERT_EQ(run->wait(), 0) << run->err();
+    std::string log = log_text();
+    EXPECT_TRUE(contains(log, "FormPreview menu PreviewMenu"));
+    EXPECT_TRUE(contains(log, "FormPreview menu PreviewSub"));
+    std::string shown = read_text(open);
+    EXPECT_TRUE(contains(shown, R"("overlay":true)"));
+    EXPECT_TRUE(contains(shown, R"("text":"Sub two")"));
+    EXPECT_TRUE(contains(shown, R"("kind":"button","id":"Minimize")"));
+    EXPECT_FALSE(contains(read_text(closed), R"("overlay":true)"));
+
+    std::string error;
+    auto pixels = PngReader::read(shot, &error);
+    ASSERT_TRUE(pixels) << error;
+    RenderSurface surface(*pixels);
+    expect_golden(surface, QUILLMO_APP_GOLDEN_DIR, "test_list_submenu_240x320_96");
+}
+
+}  // namespace

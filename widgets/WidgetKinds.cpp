@@ -1,6 +1,7 @@
 #include "widgets/WidgetKinds.h"
 
 #include "skin/elements/ElementFactory.h"
+#include "widgets/richtext/RichTextElement.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ void add(std::vector<std::u16string>& registered, std::u16string_view name) {
 
 WidgetKinds::WidgetKinds() {
     try {
-        // "richtext" goes here.
+        add<RichTextElement>(registered_, u"richtext");
 
         // "vlist" goes here.
 

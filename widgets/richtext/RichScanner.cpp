@@ -13,11 +13,10 @@ constexpr std::u16string_view kMorePunctuation = u".?!:-+";
 // Every suffix carries its dot: a word that merely ends in the same letters
 // ("Berlin", "apple") is no link.
 constexpr std::array<std::u16string_view, 43> kSuffixes = {
-    u".com", u".net", u".org", u".edu", u".gov", u".biz", u".cn", u".de", u".fr",
-    u".gb",  u".it",  u".jp",  u".ru",  u".uk",  u".us",  u".ae", u".at", u".au",
-    u".be",  u".br",  u".ca",  u".cc",  u".ch",  u".cz",  u".es", u".eu", u".fl",
-    u".gr",  u".hk",  u".il",  u".in",  u".kr",  u".nl",  u".no", u".pl", u".pt",
-    u".sa",  u".se",  u".tr",  u".tw",  u".ua",  u".info", u".mobi"};
+    u".com", u".net", u".org", u".edu", u".gov", u".biz", u".cn", u".de", u".fr",   u".gb",  u".it",
+    u".jp",  u".ru",  u".uk",  u".us",  u".ae",  u".at",  u".au", u".be", u".br",   u".ca",  u".cc",
+    u".ch",  u".cz",  u".es",  u".eu",  u".fl",  u".gr",  u".hk", u".il", u".in",   u".kr",  u".nl",
+    u".no",  u".pl",  u".pt",  u".sa",  u".se",  u".tr",  u".tw", u".ua", u".info", u".mobi"};
 
 bool is_digit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
@@ -53,8 +52,7 @@ bool RichScanner::is_punctuation(char16_t c) {
 bool RichScanner::is_link(std::u16string_view text, size_t start, size_t length) {
     if (start > text.size() || length > text.size() - start || length < 3) return false;
     std::u16string_view word = text.substr(start, length);
-    if (word.starts_with(u"http://") || word.starts_with(u"https://") ||
-        word.starts_with(u"www."))
+    if (word.starts_with(u"http://") || word.starts_with(u"https://") || word.starts_with(u"www."))
         return true;
     for (std::u16string_view suffix : kSuffixes)
         if (word.ends_with(suffix)) return true;
@@ -94,11 +92,11 @@ std::vector<RichToken> RichScanner::scan(std::u16string_view text, const SmileyT
         if (i >= number) {
             const bool has_next = i + 1 < n;
             const char16_t next = has_next ? text[i + 1] : u'\0';
-            const bool number_char =
-                is_digit(c) || (c == u'(' && i < n) || (c == u')' && i > number) ||
-                (has_next && c == u'+' && is_digit(next)) ||
-                (has_next && (c == u' ' || c == u'-') && i > number &&
-                 (is_digit(next) || next == u'(' || next == u')'));
+            const bool number_char = is_digit(c) || (c == u'(' && i < n) ||
+                                     (c == u')' && i > number) ||
+                                     (has_next && c == u'+' && is_digit(next)) ||
+                                     (has_next && (c == u' ' || c == u'-') && i > number &&
+                                      (is_digit(next) || next == u'(' || next == u')'));
             if (!numbers_allowed) {
                 if (is_punctuation(c)) {
                     numbers_allowed = true;
@@ -108,8 +106,8 @@ std::vector<RichToken> RichScanner::scan(std::u16string_view text, const SmileyT
                 }
             } else if (!number_char) {
                 if (is_punctuation(c) && is_phone_number(text.substr(number, i - number)))
-                    keep(recorded, {static_cast<int32_t>(number),
-                                    static_cast<int32_t>(i - number), RichToken::LINK, -1});
+                    keep(recorded, {static_cast<int32_t>(number), static_cast<int32_t>(i - number),
+                                    RichToken::LINK, -1});
                 numbers_allowed = false;
                 number = i + 1;
             }

@@ -74,15 +74,15 @@ void RichTextElement::set_text(std::u16string_view text, const SmileyTable* tabl
     if (!font) font = font_;
     if (!link_font) link_font = font;
     for (const RichToken& token : RichScanner::scan(text, table)) {
-        std::u16string_view piece = text.substr(static_cast<size_t>(token.start),
-                                                static_cast<size_t>(token.length));
+        std::u16string_view piece =
+            text.substr(static_cast<size_t>(token.start), static_cast<size_t>(token.length));
         if (token.kind == RichToken::SMILEY) {
             auto index = static_cast<size_t>(token.smiley);
             const Picture& strip = table->picture(index);
             // A smiley without its picture vanishes from the text.
             if (strip.size().height <= 0) continue;
             auto smiley = std::make_unique<SmileyElement>(strip, table->picture(index, true),
-                                                          std::u16string(piece));
+                                                          std::u16string(piece), scale_shift_);
             Element* child = smiley.get();
             add_child(std::move(smiley), code_properties());
             items_.push_back(Item{child, {}});
@@ -153,6 +153,7 @@ void RichTextElement::set_text(std::u16string_view id, std::u16string_view text)
 
 void RichTextElement::load_from_node(Properties& properties, SkinNode node) {
     Element::load_from_node(properties, node);
+    scale_shift_ = properties.scale_shift();
     grow_ = properties.integer(node, u"grow", 0) != 0;
     wrap_ = properties.integer(node, u"wrap", 0) != 0;
     font_ = properties.font(node, u"font");
@@ -161,8 +162,8 @@ void RichTextElement::load_from_node(Properties& properties, SkinNode node) {
     link_color_ = properties.color(node, u"link_color", color_);
     halign_ = halign_from_name(properties.string(node, u"halign"));
     valign_ = valign_from_name(properties.string(node, u"valign"));
-    set_text(properties.translate(properties.string(node, u"text")), SmileyTable::instance(),
-             font_, link_font_, color_, link_color_, listener_);
+    set_text(properties.translate(properties.string(node, u"text")), SmileyTable::instance(), font_,
+             link_font_, color_, link_color_, listener_);
 }
 
 void RichTextElement::remove_child(Element* child, size_t index) {
@@ -322,8 +323,8 @@ std::vector<int32_t> RichTextElement::line_heights() {
         int32_t height = 0;
         for (size_t i = line.first; i < line.end; ++i) {
             const Item& item = items_[plan_.slots[i].item];
-            height = std::max(height, item.child ? child_height(*item.child)
-                                                 : item.run.font->height());
+            height =
+                std::max(height, item.child ? child_height(*item.child) : item.run.font->height());
         }
         heights.push_back(height);
     }

@@ -140,6 +140,7 @@ private:
     LinkListener* listener_ = nullptr;
     int32_t halign_ = CENTER;
     int32_t valign_ = TOP;
+    int32_t scale_shift_ = 0;  // the skin's, for the smileys
     bool grow_ = false;
     bool wrap_ = false;
 };

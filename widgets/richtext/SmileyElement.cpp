@@ -5,8 +5,8 @@
 
 #include "draw/PixelOps.h"
 
-SmileyElement::SmileyElement(Picture strip, Picture mask, std::u16string code)
-    : strip_(std::move(strip)), code_(std::move(code)) {
+SmileyElement::SmileyElement(Picture strip, Picture mask, std::u16string code, int32_t scale_shift)
+    : strip_(std::move(strip)), code_(std::move(code)), shift_(std::clamp(scale_shift, 0, 4)) {
     side_ = strip_.size().height;
     frames_ = side_ > 0 ? std::max(1, strip_.size().width / side_) : 1;
     // The mask op reads the mask at the strip's own coordinates, so the whole
@@ -37,22 +37,23 @@ void SmileyElement::time_step(double seconds) {
 void SmileyElement::draw_content(RenderSurface& surface, Point position) {
     if (side_ <= 0) return;
     Picture frame = strip_;
-    const int32_t left = frame_ * side_;
-    frame.points = {Point{left, 0}, Point{left, 0}, Point{left + side_, side_},
-                    Point{left + side_, side_}};
-    frame.scale_shift = 0;
+    const int32_t side = side_ << shift_;
+    const int32_t left = frame_ * side;
+    frame.points = {Point{left, 0}, Point{left, 0}, Point{left + side, side},
+                    Point{left + side, side}};
+    frame.scale_shift = shift_;
     const Size own = size();
     // Centred in the element's rectangle, never stretched.
-    Point at{position.x + (own.width - side_) / 2, position.y + (own.height - side_) / 2};
-    frame.draw(surface, at, Size{side_, side_}, op_ ? *op_ : pixel_ops::copy());
+    Point at{position.x + (own.width - side) / 2, position.y + (own.height - side) / 2};
+    frame.draw(surface, at, Size{side, side}, op_ ? *op_ : pixel_ops::copy());
 }
 
 void SmileyElement::measure_x(SizeRange& range) {
-    range.preferred = std::max(range.preferred, side_);
-    range.minimum = std::max(range.minimum, side_);
+    range.preferred = std::max(range.preferred, side_ << shift_);
+    range.minimum = std::max(range.minimum, side_ << shift_);
 }
 
 void SmileyElement::measure_y(SizeRange& range) {
-    range.preferred = std::max(range.preferred, side_);
-    range.minimum = std::max(range.minimum, side_);
+    range.preferred = std::max(range.preferred, side_ << shift_);
+    range.minimum = std::max(range.minimum, side_ << shift_);
 }

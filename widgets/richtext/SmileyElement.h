@@ -19,7 +19,9 @@ public:
     static constexpr double kLastFrameDelay = 1.0;
 
     // strip must not be empty; mask may be (the strip is then drawn opaque).
-    SmileyElement(Picture strip, Picture mask, std::u16string code);
+    // With scale_shift 1 every picture pixel is drawn twice each way, like
+    // the skin's pictures on a dense screen.
+    SmileyElement(Picture strip, Picture mask, std::u16string code, int32_t scale_shift = 0);
 
     int32_t frames() const { return frames_; }
     int32_t frame() const { return frame_; }
@@ -35,7 +37,8 @@ private:
     Picture strip_;
     std::unique_ptr<PixelOp> op_;
     std::u16string code_;
-    int32_t side_ = 0;
+    int32_t side_ = 0;  // one frame's side in picture pixels
+    int32_t shift_ = 0;
     int32_t frames_ = 1;
     int32_t frame_ = 0;
     double elapsed_ = 0;

@@ -121,3 +121,19 @@ TEST(RichScanner, LongAndDamagedTextIsCoveredExactly) {
     expect_covering(std::u16string(100000, u'\x07'), table.get());
     expect_covering(std::u16string(100000, u'5'), table.get());
 }
+
+TEST(RichScanner, TheFuzzCorpusIsCoveredExactly) {
+    TableFile table("a=:) :-) ;)\nb=:-\n");
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(QUILLMO_RICHTEXT_FUZZ_CORPUS_DIR)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::u16string text(bytes.size() / 2, u'\0');
+        for (size_t i = 0; i < text.size(); ++i)
+            text[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                            (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+        expect_covering(text, table.get());
+        ++files;
+    }
+    EXPECT_GE(files, 5u);
+}

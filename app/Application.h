@@ -16,6 +16,7 @@
 #include "platform/Singleton.h"
 #include "skin/elements/ElementKinds.h"
 #include "widgets/WidgetKinds.h"
+#include "widgets/richtext/SmileyTable.h"
 
 class AppListener;
 class SingleInstance;
@@ -82,6 +83,9 @@ private:
     std::u16string name_;
     ElementKinds kinds_;
     WidgetKinds widget_kinds_;
+    // The program's smileys, found by every rich text element; loaded before
+    // any form is built.
+    SmileyTable smileys_;
     FormStack form_stack_;
     std::shared_ptr<const FontRep> default_font_;
     std::unique_ptr<GameBase> game_;

@@ -2,6 +2,7 @@
 
 #include "skin/elements/ElementFactory.h"
 #include "widgets/list/VListElement.h"
+#include "widgets/richtext/RichTextElement.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ void add(std::vector<std::u16string>& registered, std::u16string_view name) {
 
 WidgetKinds::WidgetKinds() {
     try {
-        // "richtext" goes here.
+        add<RichTextElement>(registered_, u"richtext");
 
         add<VListElement>(registered_, u"vlist");
 

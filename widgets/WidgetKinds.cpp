@@ -1,6 +1,8 @@
 #include "widgets/WidgetKinds.h"
 
 #include "skin/elements/ElementFactory.h"
+#include "widgets/edit/EditElement.h"
+#include "widgets/edit/LabelEditElement.h"
 
 namespace {
 
@@ -18,7 +20,8 @@ WidgetKinds::WidgetKinds() {
 
         // "vlist" goes here.
 
-        // "edit" and "label_edit" go here.
+        add<EditElement>(registered_, u"edit");
+        add<LabelEditElement>(registered_, u"label_edit");
     } catch (...) {
         // A kind registered twice: the destructor will not run, so take back
         // what was added before passing it on.

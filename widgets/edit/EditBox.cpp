@@ -232,6 +232,14 @@ int32_t EditBox::margin() const {
     return font_ ? std::max(1, font_->height() / 8) : 1;
 }
 
+int32_t EditBox::text_top() {
+    // A single line sits in the middle of its box, where the element shows
+    // it too; lines of a multi-line box start at the top.
+    int32_t top = rect_.top + margin();
+    if (lines_ == Lines::Multi) return top;
+    return top + std::max(0, inner().height - layout().line_height) / 2;
+}
+
 Size EditBox::inner() const {
     Size size = rect_.size();
     return {std::max(0, size.width - 2 * margin()), std::max(0, size.height - 2 * margin())};
@@ -293,7 +301,7 @@ int32_t EditBox::x_of(size_t shown) const {
 size_t EditBox::hit(Point point) {
     const Layout& l = layout();
     int32_t m = margin();
-    int64_t y = int64_t{point.y} - rect_.top - m + scroll().y;
+    int64_t y = int64_t{point.y} - text_top() + scroll().y;
     int64_t row = y < 0 ? 0 : y / l.line_height;
     const TextLine& line = l.lines[std::min<size_t>(l.lines.size() - 1, size_t(row))];
     int64_t x = int64_t{point.x} - rect_.left - m + scroll().x + x_of(size_t(line.start));
@@ -330,7 +338,7 @@ size_t EditBox::vertical_move(int direction) {
     size_t target = direction < 0 ? row - 1 : row + 1;
     int32_t m = margin();
     Point at{rect_.left + m - scroll().x + x,
-             rect_.top + m - scroll().y + static_cast<int32_t>(target) * l.line_height};
+             text_top() - scroll().y + static_cast<int32_t>(target) * l.line_height};
     return text_position(hit(at));
 }
 
@@ -369,7 +377,7 @@ Rect EditBox::caret_rect() {
     size_t row = line_of(shown);
     int32_t m = margin();
     int32_t x = rect_.left + m - scroll_.x + x_of(shown) - x_of(size_t(l.lines[row].start));
-    int64_t y = int64_t{rect_.top} + m - scroll_.y + int64_t(row) * l.line_height;
+    int64_t y = int64_t{text_top()} - scroll_.y + int64_t(row) * l.line_height;
     int32_t top = static_cast<int32_t>(std::clamp<int64_t>(y, rect_.top, rect_.bottom));
     return {std::clamp(x, rect_.left, rect_.right), top, std::clamp(x + 1, rect_.left, rect_.right),
             std::min(rect_.bottom, top + l.line_height)};
@@ -386,7 +394,7 @@ void EditBox::draw(RenderSurface& surface) {
     int32_t m = margin();
     Size room = inner();
     ClipScope clip(surface, {rect_.left + m, rect_.top + m}, room);
-    Point origin{rect_.left + m - scroll_.x, rect_.top + m - scroll_.y};
+    Point origin{rect_.left + m - scroll_.x, text_top() - scroll_.y};
     size_t first = static_cast<size_t>(scroll_.y / l.line_height);
     size_t last = static_cast<size_t>((int64_t{scroll_.y} + room.height) / l.line_height) + 1;
     for (size_t row = first; row < std::min(last, l.lines.size()); ++row) {

@@ -117,6 +117,8 @@ private:
     void follow_caret();
     int32_t margin() const;
     Size inner() const;
+    // Where the first line's box starts, unscrolled.
+    int32_t text_top();
 
     // Drawing.
     void draw_line(RenderSurface& surface, const TextLine& line, Point origin);

@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "app/HandOver.h"
 #include "app/KeyTable.h"
+#include "app/NativeEdit.h"
 #include "app/ScriptRun.h"
 #include "app/SingleInstance.h"
 #include "forms/FormStack.h"
@@ -43,6 +44,8 @@ GameBase::GameBase(Application& app, const std::u16string& application_name,
     log_step(3);
     window_ = Window::create(application_name, screen);
     screen_ = window_->screen();
+    native_edit_ = std::make_unique<NativeEdit>(*window_);
+    NativeEditHost::set_current(this);
     log_step(4);
     if (instance_) {
         instance_->listen([this](HandOver hand_over) {
@@ -58,7 +61,9 @@ GameBase::GameBase(Application& app, const std::u16string& application_name,
 }
 
 GameBase::~GameBase() {
+    if (NativeEditHost::current() == this) NativeEditHost::set_current(nullptr);
     gdi_timer_due_.reset();
+    native_edit_.reset();
     command_lines_.clear();
     display_.reset();
     if (instance_) instance_->release_mutex();
@@ -93,7 +98,7 @@ int32_t GameBase::wait_timeout() const {
     std::optional<int64_t> due = scheduler_.timer_due();
     auto earliest = [&](int64_t when) { due = due ? std::min(*due, when) : when; };
     if (animating_ && polling()) earliest(last_tick_ + kFrameMs);
-    if (animating_ && gdi_mode_ && gdi_timer_due_) earliest(*gdi_timer_due_);
+    if (animating_ && window_painting() && gdi_timer_due_) earliest(*gdi_timer_due_);
     if (script_)
         if (auto next = script_->next_step_due()) earliest(*next);
     if (scheduler_.posted()) return 0;
@@ -136,7 +141,7 @@ void GameBase::serve_timers_and_script() {
         scheduler_.on_timer();
         animating_ = true;
     }
-    if (gdi_mode_ && gdi_timer_due_ && *gdi_timer_due_ <= now) {
+    if (window_painting() && gdi_timer_due_ && *gdi_timer_due_ <= now) {
         gdi_timer_due_ = now + kGdiTimerMs;
         if (animating_) on_gdi_timer();
     }
@@ -197,7 +202,7 @@ void GameBase::frame_tick(bool from_pump) {
     FormStack& forms = app_.form_stack();
     forms.time_step(clamped_step());
     bool drew = false;
-    if (forms.needs_drawing(true)) {
+    if (forms.needs_drawing(true) || native_edit_->needs_drawing()) {
         if (display_) {
             if (PixelBuffer* buffer = display_->lock()) {
                 RenderSurface surface(*buffer);
@@ -205,7 +210,7 @@ void GameBase::frame_tick(bool from_pump) {
                 display_->unlock();
                 drew = true;
             }
-        } else if (gdi_mode_) {
+        } else if (window_painting()) {
             paint();
             drew = true;
         }
@@ -216,7 +221,7 @@ void GameBase::frame_tick(bool from_pump) {
 void GameBase::on_gdi_timer() {
     if (window_->minimised()) return;
     app_.form_stack().time_step(clamped_step());
-    if (app_.form_stack().needs_drawing(true))
+    if (app_.form_stack().needs_drawing(true) || native_edit_->needs_drawing())
         paint();
     else
         animating_ = false;
@@ -226,6 +231,7 @@ void GameBase::paint() {
     Size client = app_.client_rect().size();
     if (back_bitmap_.size() != client && !back_bitmap_.recreate(client)) return;
     app_.form_stack().draw(back_bitmap_);
+    native_edit_->draw(back_bitmap_);
     window_->paint(*back_bitmap_.buffer());
 }
 
@@ -237,6 +243,8 @@ void GameBase::set_gdi_mode(bool variant) {
     if (gdi_mode_ && gdi_variant_ == variant) return;
     gdi_mode_ = true;
     gdi_variant_ = variant;
+    // A bound edit has the window painting already.
+    if (native_edit_->bound()) return;
     app_.form_stack().set_redraw();
     display_.reset();
     gdi_timer_due_ = ticks::now_ms() + kGdiTimerMs;
@@ -249,6 +257,8 @@ void GameBase::set_direct_mode(int32_t orientation) {
     orientation_ = orientation;
     gdi_mode_ = false;
     display_.reset();
+    // The display opens when the bound edit lets go.
+    if (native_edit_->bound()) return;
     app_.form_stack().set_redraw();
     update_screen_info();
     display_size_ = {screen_.width, screen_.height};
@@ -269,6 +279,34 @@ bool GameBase::update_screen_info() {
 void GameBase::layout() {
     // The window always covers the handset screen; the forms take the client
     // rectangle on their next frame.
+    app_.form_stack().set_redraw();
+    animating_ = true;
+}
+
+bool GameBase::window_painting() const { return gdi_mode_ || native_edit_->bound(); }
+
+EditElement* GameBase::bound_edit() const { return native_edit_->bound(); }
+
+void GameBase::bind_native_edit(EditElement* element, bool create) {
+    EditElement* before = native_edit_->bound();
+    if (!element) {
+        if (!before) return;
+        native_edit_->unbind();
+        edit_pressed_ = false;
+        if (!gdi_mode_) {
+            if (display_size_.empty()) display_size_ = {screen_.width, screen_.height};
+            display_ = window_->open_display(display_size_);
+            gdi_timer_due_.reset();
+        }
+        layout();
+        return;
+    }
+    if (!before) {
+        display_.reset();
+        gdi_timer_due_ = ticks::now_ms() + kGdiTimerMs;
+        layout();
+    }
+    native_edit_->bind(*element, create);
     app_.form_stack().set_redraw();
     animating_ = true;
 }
@@ -295,6 +333,9 @@ void GameBase::window_procedure(const WindowEvent& event) {
         case Kind::Char:
             on_character(event.text);
             break;
+        case Kind::Composition:
+            native_edit_->compose(event.text, event.cursor);
+            break;
         case Kind::ButtonDown:
         case Kind::PointerMove:
         case Kind::ButtonUp:
@@ -311,6 +352,7 @@ void GameBase::window_procedure(const WindowEvent& event) {
             break;
         case Kind::Deactivate:
             deactivated_ = true;
+            native_edit_->release_modifiers();
             if (listener) listener->on_deactivate();
             break;
         case Kind::Close:
@@ -335,6 +377,7 @@ void GameBase::on_key(const WindowEvent& event, bool pressed) {
     log() << (pressed ? u"WM_KEYDOWN = " : u"WM_KEYUP = ") << event.virtual_key << u" ("
           << key_codes::name(key.code) << u") lParam=" << key_data(pressed, event.repeat)
           << u" ticks=" << ticks::now_ms() << u"\n";
+    if (native_edit_->key(key)) return;
     AppListener* listener = app_.listener();
     if (listener && listener->on_key(key)) return;
     app_.form_stack().key(key);
@@ -349,7 +392,11 @@ void GameBase::on_character(std::u16string_view text) {
         char32_t c =
             n == 2 ? 0x10000 + ((char32_t(one[0]) - 0xD800) << 10) + (one[1] - 0xDC00) : one[0];
         log() << u"WM_CHAR=" << static_cast<unsigned>(c) << u"\n";
-        if (c >= 32) app_.form_stack().character(one);
+        // The bound edit box takes every character and cleans them itself.
+        if (native_edit_->bound())
+            native_edit_->type(one);
+        else if (c >= 32)
+            app_.form_stack().character(one);
         i += n;
     }
 }
@@ -364,10 +411,21 @@ void GameBase::on_pointer(const WindowEvent& event) {
             pointer_up_ = {kNoPosition, kNoPosition};
             pointer_held_ = true;
             window_->capture_pointer(true);
+            if (native_edit_->contains({pointer.x, pointer.y})) {
+                edit_pressed_ = true;
+                native_edit_->pointer_down({pointer.x, pointer.y});
+                break;
+            }
             pointer.pressed = true;
             app_.form_stack().pointer_button(pointer);
+            // A tap that focused an edit asks for the keyboard too.
+            if (native_edit_->contains({pointer.x, pointer.y})) native_edit_->raise_panel();
             break;
         case WindowEvent::Kind::PointerMove:
+            if (edit_pressed_) {
+                native_edit_->pointer_move({pointer.x, pointer.y});
+                break;
+            }
             pointer.pressed = pointer_held_;
             app_.form_stack().pointer_move(pointer);
             break;
@@ -382,6 +440,11 @@ void GameBase::on_pointer(const WindowEvent& event) {
 void GameBase::on_capture_changed() {
     backgrounded_ = false;
     pointer_held_ = false;
+    if (edit_pressed_) {
+        // The forms never saw the press.
+        edit_pressed_ = false;
+        return;
+    }
     PointerEvent pointer;
     pointer.x = pointer_up_.x;
     pointer.y = pointer_up_.y;

@@ -4,7 +4,10 @@
 // and pointer events for the forms (its window procedure), advances time,
 // draws when something changed, and presents the picture either straight to
 // the display (direct mode) or through the window's painting (GDI mode, while
-// a native edit control is shown). It also owns the active-object scheduler
+// a native edit control is shown). While an edit element is bound, the native
+// edit box lies over it and takes the keys, typed text and presses on it
+// first; the picture goes through the window's painting, with the box drawn
+// over the forms. It also owns the active-object scheduler
 // and serves its one timer, and takes over the command lines of later starts.
 //
 // Idle is asleep: while nothing animates the loop blocks until the next
@@ -27,12 +30,14 @@
 #include "draw/RenderSurface.h"
 #include "input/ScreenInfo.h"
 #include "platform/active/CActiveScheduler.h"
+#include "widgets/edit/NativeEditHost.h"
 
 class Application;
+class NativeEdit;
 class ScriptRun;
 class SingleInstance;
 
-class GameBase {
+class GameBase : public NativeEditHost {
 public:
     // The pointer-up position while a button is held: no position.
     static constexpr int32_t kNoPosition = -1000000;
@@ -46,7 +51,7 @@ public:
     // releases the single-instance lock. Logs " GameBase 0" to " GameBase 5".
     GameBase(Application& app, const std::u16string& application_name, const ScreenInfo& screen,
              SingleInstance* instance);
-    ~GameBase();
+    ~GameBase() override;
     GameBase(const GameBase&) = delete;
     GameBase& operator=(const GameBase&) = delete;
 
@@ -66,6 +71,20 @@ public:
     bool has_display() const { return display_ != nullptr; }
     Size display_size() const { return display_size_; }
     int32_t orientation() const { return orientation_; }
+
+    // ---- The native edit ----
+    // From no binding to an element: the display closes, the window paints
+    // at the 40 ms pace, and the native edit binds (see NativeEdit::bind).
+    // From an element to none: the native edit unbinds and, unless in GDI
+    // mode, the display opens again and the pace stops. Every binding redraws.
+    void bind_native_edit(EditElement* element, bool create) override;
+    EditElement* bound_edit() const override;
+    NativeEdit& native_edit() { return *native_edit_; }
+    // Whether the picture goes through the window's painting: GDI mode, or an
+    // edit element bound.
+    bool window_painting() const;
+    // Whether window timer 1 runs.
+    bool gdi_timer_running() const { return gdi_timer_due_.has_value(); }
 
     // ---- Window ----
     void minimise();
@@ -129,6 +148,7 @@ private:
     std::unique_ptr<Window> window_;
     CActiveScheduler scheduler_;
     SingleInstance* instance_;
+    std::unique_ptr<NativeEdit> native_edit_;
     std::unique_ptr<Display> display_;
     ScreenInfo screen_;
     Size display_size_;
@@ -139,6 +159,8 @@ private:
     bool gdi_variant_ = false;
     bool key_input_ = false;
     bool pointer_held_ = false;
+    // The press went to the native edit box, not to the forms.
+    bool edit_pressed_ = false;
     Point pointer_up_{kNoPosition, kNoPosition};
     int64_t last_tick_ = 0;
     // When window timer 1 fires next, while it runs.

@@ -31,4 +31,15 @@ std::unique_ptr<Display> HeadlessWindow::open_display(Size size) {
 
 void HeadlessWindow::paint(const PixelBuffer& pixels) { last_frame_.keep(pixels); }
 
+void HeadlessWindow::start_text_input(Rect area) {
+    if (!text_input_) panel_put_away_ = false;
+    text_input_ = true;
+    text_input_area_ = area;
+}
+
+void HeadlessWindow::stop_text_input() {
+    text_input_ = false;
+    panel_put_away_ = false;
+}
+
 void HeadlessWindow::capture_pointer(bool on) { capture_.set(on, events_); }

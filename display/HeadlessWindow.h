@@ -26,6 +26,19 @@ public:
 
     void capture_pointer(bool on) override;
 
+    void start_text_input(Rect area) override;
+    void stop_text_input() override;
+    bool has_screen_keyboard() const override { return true; }
+    bool input_panel_shown() const override { return text_input_ && !panel_put_away_; }
+    // As the user's closing of the on-screen keyboard, text input staying on.
+    void put_input_panel_away() { panel_put_away_ = true; }
+    bool text_input() const { return text_input_; }
+    Rect text_input_area() const { return text_input_area_; }
+
+    // The headless window keeps a clipboard of its own.
+    std::u16string clipboard_text() override { return clipboard_; }
+    void set_clipboard_text(std::u16string_view text) override { clipboard_ = text; }
+
     void minimise() override { minimised_ = true; }
     void bring_to_front() override { minimised_ = false; }
     bool minimised() const override { return minimised_; }
@@ -36,4 +49,8 @@ private:
     PointerCapture capture_;
     LastFrame last_frame_;
     bool minimised_ = false;
+    bool text_input_ = false;
+    bool panel_put_away_ = false;
+    Rect text_input_area_;
+    std::u16string clipboard_;
 };

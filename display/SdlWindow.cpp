@@ -1,6 +1,7 @@
 #include "display/SdlWindow.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "display/FrameDisplay.h"
@@ -33,6 +34,8 @@ SdlWindow::SdlWindow(const std::u16string& title, const ScreenInfo& screen) : sc
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // An ordinary desktop window: the compositor keeps composing it.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // Compositions longer than SDL's fixed event text come whole.
+    SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
     if (!video_.ok()) fail("no video");
 
     Size handset{screen.width, screen.height};
@@ -57,8 +60,10 @@ SdlWindow::SdlWindow(const std::u16string& title, const ScreenInfo& screen) : sc
 
     interrupt_type_ = SDL_RegisterEvents(1);
     if (interrupt_type_ == static_cast<uint32_t>(-1)) fail("no user event");
-    // Typed text arrives as SDL_TEXTINPUT while the window exists.
-    SDL_StartTextInput();
+    // SDL starts text input with the video; typed text is wanted only while
+    // an edit box has the focus, and an on-screen keyboard must not come up
+    // before then.
+    SDL_StopTextInput();
     show_last_frame();
 }
 
@@ -151,6 +156,13 @@ SdlWindow::Outcome SdlWindow::translate(const SDL_Event& sdl, WindowEvent& event
             event = event_of(Kind::Char);
             event.text = utf16::from_utf8(sdl.text.text);
             return event.text.empty() ? Outcome::Skip : Outcome::Deliver;
+        case SDL_TEXTEDITING:
+            return composition(sdl.edit.text, sdl.edit.start, event);
+        case SDL_TEXTEDITING_EXT: {
+            Outcome outcome = composition(sdl.editExt.text, sdl.editExt.start, event);
+            SDL_free(sdl.editExt.text);
+            return outcome;
+        }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             // Touch reaches here too, as SDL's mouse events made from touches.
@@ -213,6 +225,57 @@ SdlWindow::Outcome SdlWindow::translate_window_event(const SDL_WindowEvent& sdl,
         default:
             return Outcome::Skip;
     }
+}
+
+SdlWindow::Outcome SdlWindow::composition(const char* utf8, int32_t start, WindowEvent& event) {
+    event = event_of(WindowEvent::Kind::Composition);
+    event.text = utf8 ? utf16::from_utf8(utf8) : std::u16string();
+    // start counts code points; the event counts UTF-16 units.
+    size_t units = 0;
+    for (int32_t n = 0; n < start && units < event.text.size(); ++n) {
+        char16_t c = event.text[units];
+        units += (c >= 0xD800 && c < 0xDC00 && units + 1 < event.text.size()) ? 2 : 1;
+    }
+    event.cursor = static_cast<int32_t>(std::min(units, event.text.size()));
+    return Outcome::Deliver;
+}
+
+void SdlWindow::start_text_input(Rect area) {
+    Rect at = viewport().to_window(area);
+    SDL_Rect rect{at.left, at.top, at.right - at.left, at.bottom - at.top};
+    SDL_SetTextInputRect(&rect);
+    if (!SDL_IsTextInputActive()) SDL_StartTextInput();
+}
+
+void SdlWindow::stop_text_input() {
+    if (SDL_IsTextInputActive()) SDL_StopTextInput();
+}
+
+bool SdlWindow::has_screen_keyboard() const { return SDL_HasScreenKeyboardSupport() == SDL_TRUE; }
+
+bool SdlWindow::input_panel_shown() const {
+    if (!SDL_IsTextInputActive()) return false;
+    return !has_screen_keyboard() || SDL_IsScreenKeyboardShown(window_.get()) == SDL_TRUE;
+}
+
+std::u16string SdlWindow::clipboard_text() {
+    if (!SDL_HasClipboardText()) return {};
+    char* utf8 = SDL_GetClipboardText();
+    if (!utf8) return {};
+    std::u16string text;
+    size_t length = std::strlen(utf8);
+    if (length > kMaxClipboardBytes)
+        log() << "SdlWindow: the clipboard holds " << static_cast<long>(length)
+              << " bytes, more than an edit takes; not pasted\n";
+    else
+        text = utf16::from_utf8({utf8, length});
+    SDL_free(utf8);
+    return text;
+}
+
+void SdlWindow::set_clipboard_text(std::u16string_view text) {
+    if (SDL_SetClipboardText(utf16::to_utf8(text).c_str()) != 0)
+        log() << "SdlWindow: cannot set the clipboard: " << SDL_GetError() << "\n";
 }
 
 std::unique_ptr<Display> SdlWindow::open_display(Size size) {

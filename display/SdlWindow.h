@@ -46,6 +46,13 @@ public:
 
     void capture_pointer(bool on) override;
 
+    void start_text_input(Rect area) override;
+    void stop_text_input() override;
+    bool has_screen_keyboard() const override;
+    bool input_panel_shown() const override;
+    std::u16string clipboard_text() override;
+    void set_clipboard_text(std::u16string_view text) override;
+
     void minimise() override;
     void bring_to_front() override;
     bool minimised() const override;
@@ -59,6 +66,8 @@ private:
     // Turns an SDL event into a window event, or handles it here (Skip).
     Outcome translate(const SDL_Event& sdl, WindowEvent& event);
     Outcome translate_window_event(const SDL_WindowEvent& sdl, WindowEvent& event);
+    // A composition of utf8 with the cursor at start code points.
+    static Outcome composition(const char* utf8, int32_t start, WindowEvent& event);
     // Takes an injected or window-system event, if any, applying the capture rule.
     bool take_queued(WindowEvent& event);
     void deliver(WindowEvent& event);

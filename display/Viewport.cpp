@@ -65,6 +65,21 @@ Point Viewport::to_picture(Point window_point) const {
             to_picture_axis(dy, destination_.top, dest.height, picture_.height)};
 }
 
+Rect Viewport::to_window(Rect picture_rect) const {
+    if (destination_.empty() || drawable_.empty()) return {};
+    Size dest = destination_.size();
+    auto x = [&](int32_t p) {
+        double d = destination_.left + double(p) * dest.width / picture_.width;
+        return static_cast<int32_t>(std::lround(d * window_.width / drawable_.width));
+    };
+    auto y = [&](int32_t p) {
+        double d = destination_.top + double(p) * dest.height / picture_.height;
+        return static_cast<int32_t>(std::lround(d * window_.height / drawable_.height));
+    };
+    return {x(picture_rect.left), y(picture_rect.top), x(picture_rect.right),
+            y(picture_rect.bottom)};
+}
+
 Size Viewport::initial_window_size(Size screen, Size usable) { return fit(screen, usable).size; }
 
 bool Viewport::turns(Size window, Size screen) {

@@ -33,6 +33,9 @@ public:
     // The picture pixel under a window point. A point outside the picture
     // gives the nearest pixel on its edge; (0, 0) when nothing is shown.
     Point to_picture(Point window_point) const;
+    // The window points that show the picture rectangle; empty when nothing
+    // is shown.
+    Rect to_window(Rect picture_rect) const;
 
     // The window size, in points, to open for a handset screen on a desktop
     // whose usable area is usable points: the screen at the largest whole

@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "display/Display.h"
 #include "display/WindowError.h"
 #include "display/WindowEvent.h"
 #include "draw/PixelBuffer.h"
+#include "draw/Rect.h"
 #include "draw/Size.h"
 #include "input/ScreenInfo.h"
 
@@ -63,6 +65,28 @@ public:
     // queued (a Deactivate that ended it comes right after it). Ending a
     // capture that is not held delivers nothing.
     virtual void capture_pointer(bool on) = 0;
+
+    // ---- Text input, while an edit box has the focus ----
+    // Typed text (Char) and input method compositions (Composition) arrive
+    // only between start and stop. area (handset pixels, the caret's line) is
+    // where an input method puts its window; where the system has an
+    // on-screen keyboard, starting raises it. Starting again only moves the
+    // area.
+    virtual void start_text_input(Rect area) = 0;
+    virtual void stop_text_input() = 0;
+    // Whether the system raises an on-screen keyboard for text input.
+    virtual bool has_screen_keyboard() const = 0;
+    // Whether the input panel is up: text input is on and, where there is an
+    // on-screen keyboard, the user has not put it away.
+    virtual bool input_panel_shown() const = 0;
+
+    // ---- Clipboard ----
+    // The clipboard's text; empty when it holds none, cannot be read, or holds
+    // more than kMaxClipboardBytes (logged).
+    static constexpr size_t kMaxClipboardBytes = 4 * 1024 * 1024;
+    virtual std::u16string clipboard_text() = 0;
+    // Puts text on the clipboard; a failure is logged.
+    virtual void set_clipboard_text(std::u16string_view text) = 0;
 
     virtual void minimise() = 0;
     // Restores a minimised window and raises it above the others.

@@ -11,6 +11,7 @@ struct WindowEvent {
         KeyDown,         // virtual_key, repeat, forced_code
         KeyUp,           // virtual_key, forced_code
         Char,            // text
+        Composition,     // text, cursor: an input method's text in progress ("" ends it)
         ButtonDown,      // x, y
         PointerMove,     // x, y
         ButtonUp,        // x, y
@@ -26,6 +27,7 @@ struct WindowEvent {
     bool repeat = false;       // KeyDown: an auto-repeat of a held key
     int32_t forced_code = -1;  // KeyDown/KeyUp made by a script for a program key code
                                // that no virtual key produces (Esc, SLIDE); else -1
-    std::u16string text;       // Char: the typed text (UTF-16)
+    std::u16string text;       // Char: the typed text; Composition: the text composed so far
+    int32_t cursor = 0;        // Composition: the input method's cursor, in UTF-16 units of text
     int32_t x = 0, y = 0;      // pointer events: handset screen pixels
 };

@@ -3,6 +3,8 @@
 #include "skin/elements/ElementFactory.h"
 #include "widgets/list/VListElement.h"
 #include "widgets/richtext/RichTextElement.h"
+#include "widgets/edit/EditElement.h"
+#include "widgets/edit/LabelEditElement.h"
 
 namespace {
 
@@ -20,7 +22,8 @@ WidgetKinds::WidgetKinds() {
 
         add<VListElement>(registered_, u"vlist");
 
-        // "edit" and "label_edit" go here.
+        add<EditElement>(registered_, u"edit");
+        add<LabelEditElement>(registered_, u"label_edit");
     } catch (...) {
         // A kind registered twice: the destructor will not run, so take back
         // what was added before passing it on.

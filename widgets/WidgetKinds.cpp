@@ -1,10 +1,10 @@
 #include "widgets/WidgetKinds.h"
 
 #include "skin/elements/ElementFactory.h"
-#include "widgets/list/VListElement.h"
-#include "widgets/richtext/RichTextElement.h"
 #include "widgets/edit/EditElement.h"
 #include "widgets/edit/LabelEditElement.h"
+#include "widgets/list/VListElement.h"
+#include "widgets/richtext/RichTextElement.h"
 
 namespace {
 

@@ -4,18 +4,22 @@
 #include "draw/PixelOps.h"
 #include "draw/text/FontDesc.h"
 #include "platform/Log.h"
+#include "widgets/list/VListElement.h"
 
 Application::Application(std::u16string name, const ScreenInfo& screen, SingleInstance* instance)
     : name_(std::move(name)),
       form_stack_(*this),
       default_font_(FontRep::create(FontDesc::application())) {
     game_ = std::make_unique<GameBase>(*this, name_, screen, instance);
+    // Growing lists fill what the forms may use of the screen.
+    VListElement::set_screen_area_source([this] { return client_rect(); });
     log() << u"Application::Application() this=" << reinterpret_cast<unsigned long long>(this)
           << u"\n";
 }
 
 Application::~Application() {
     log() << u"Application::~Application()\n";
+    VListElement::set_screen_area_source(nullptr);
     default_font_.reset();
     game_.reset();
 }

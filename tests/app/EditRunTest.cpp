@@ -12,32 +12,19 @@
 #include "support/ChildProcess.h"
 #include "support/Contains.h"
 #include "support/Golden.h"
-#include "support/TestDevice.h"
+#include "support/ProgramRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class EditRun : public ::testing::Test {
+class EditRun : public ProgramRunFixture {
 protected:
-    EditRun() {
-        fs::create_directories(run_dir());
-        fs::permissions(run_dir(), fs::perms::owner_all);
-    }
-
-    fs::path run_dir() const { return device_.device().parent_path() / "run"; }
-    fs::path file(const std::string& name) const { return device_.device().parent_path() / name; }
-
     int run(const std::string& script, const std::string& screen = "240x320@96") {
-        std::ofstream(file("script")) << script;
-        std::string program_dir = std::getenv("QUILLMO_PROGRAM_DIR");
-        ChildProcess child(program_dir + "/quillmo", {},
-                           {"QUILLMO_VIDEO=headless", "QUILLMO_SCREEN=" + screen,
-                            "QUILLMO_HOME=" + program_dir, "XDG_RUNTIME_DIR=" + run_dir().string(),
-                            "QUILLMO_FORM=test_edit", "QUILLMO_SCRIPT=" + file("script").string(),
-                            std::string("FONTCONFIG_FILE=") + QUILLMO_TEST_FONTS_CONF});
-        int status = child.wait();
-        EXPECT_EQ(status, 0) << child.err();
+        auto child =
+            start("test_edit", write_script("script", script), {}, {"QUILLMO_SCREEN=" + screen});
+        int status = child->wait();
+        EXPECT_EQ(status, 0) << child->err();
         return status;
     }
 
@@ -45,8 +32,6 @@ protected:
         std::ifstream in(file(name));
         return {(std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()};
     }
-
-    TestDevice device_;
 };
 
 TEST_F(EditRun, TypingEditsAndSelectsTheFieldsText) {

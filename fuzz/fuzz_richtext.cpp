@@ -32,6 +32,11 @@ const SmileyTable& table() {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    setenv("FONTCONFIG_FILE", QUILLMO_FUZZ_FONTS_CONF, 1);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::u16string text(size / 2, u'\0');
     for (size_t i = 0; i < text.size(); ++i)

@@ -25,8 +25,8 @@ public:
     // unit of a skin tone, a regional indicator or a tag. Plain text fails
     // this at once, so it never pays for the search below.
     static bool may_continue(char16_t next) {
-        return next == 0x200D || next == 0xFE0F || next == 0x20E3 || next == 0xD83C ||
-               next == 0xDB40;
+        return next >= 0x200D && (next == 0x200D || next == 0xFE0F || next == 0x20E3 ||
+                                  next == 0xD83C || next == 0xDB40);
     }
 
     // The length in UTF-16 units of the emoji sequence that starts at

@@ -36,7 +36,7 @@ void for_each_picture(const FontRep& font, std::u16string_view text, F&& f) {
             cp = 0x10000 + ((char32_t{c} - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             units = 2;
         }
-        if (i + units < n && i >= parts_end && EmojiSequence::may_continue(text[i + units])) {
+        if (i + units < n && EmojiSequence::may_continue(text[i + units]) && i >= parts_end) {
             if (size_t length = EmojiSequence::length_at(text, i)) {
                 if (const Glyph* picture = font.sequence_glyph(text.substr(i, length))) {
                     f(*picture, i, length);
@@ -178,7 +178,10 @@ TextExtent TextDraw::measure(const FontRep& font, std::u16string_view text, int3
     for_each_picture(font, text, [&](const Glyph& glyph, size_t i, size_t units) {
         x += glyph.advance;
         int32_t extent = saturate(x);
-        if (extents) std::fill_n(extents->begin() + static_cast<ptrdiff_t>(i), units, extent);
+        if (extents) {
+            (*extents)[i] = extent;
+            for (size_t k = 1; k < units; ++k) (*extents)[i + k] = extent;
+        }
         // Advances are never negative, so once a character overflows, every
         // later one does too.
         if (!full && (max_width < 0 || extent <= max_width))

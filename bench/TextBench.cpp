@@ -27,6 +27,16 @@ std::u16string message() {
     return text;
 }
 
+// Ten emoji sequences the colour font shows as one picture each: skin
+// tones, joined people, flags (of indicators and of tags), a keycap.
+std::u16string sequences() {
+    return u"\U0001F44D\U0001F3FD \U0001F468\u200D\U0001F469\u200D\U0001F467 "
+           u"\U0001F1E9\U0001F1EA \U0001F1FA\U0001F1E6 1\uFE0F\u20E3 "
+           u"\U0001F469\u200D\u2764\uFE0F\u200D\U0001F468 \U0001F44B\U0001F3FB "
+           u"\U0001F3F4\U000E0067\U000E0062\U000E0065\U000E006E\U000E0067\U000E007F "
+           u"\U0001F469\U0001F3FE\u200D\U0001F4BB \U0001F3F3\uFE0F\u200D\U0001F308";
+}
+
 }  // namespace
 
 bool TextBench::run() {
@@ -55,5 +65,14 @@ bool TextBench::run() {
     std::vector<int32_t> extents;
     bench::report_median_us("measure_160_chars_us", kRuns,
                             [&] { TextDraw::measure(*font, text, -1, &extents); });
+
+    const std::u16string emoji = sequences();
+    const Size line{440, font->height()};
+    TextDraw::measure(*font, emoji, -1, &extents);
+    TextDraw::draw(*font, screen, Color{0, 0, 0, 255}, emoji, position, line, 0, 0, false);
+    bench::report_median_us("emoji_sequences_us", kRuns, [&] {
+        TextDraw::measure(*font, emoji, -1, &extents);
+        TextDraw::draw(*font, screen, Color{0, 0, 0, 255}, emoji, position, line, 0, 0, false);
+    });
     return true;
 }

@@ -120,10 +120,36 @@ const Glyph& FontRep::find_glyph(char32_t cp, bool emoji) const {
     return face_->glyph(0);
 }
 
-const Glyph* FontRep::fallback_glyph(const FaceLocation& location, char32_t cp) const {
-    // The main face was asked already.
+const Glyph* FontRep::sequence_glyph(std::u16string_view sequence) const {
+    if (!face_ || sequence.empty()) return nullptr;
+    if (auto it = sequences_.find(sequence); it != sequences_.end()) return it->second;
+    const Glyph* picture = shape_sequence(sequence);
+    if (sequences_.size() >= kMaxSequences) sequences_.clear();
+    sequences_.emplace(std::u16string(sequence), picture);
+    return picture;
+}
+
+const Glyph* FontRep::shape_sequence(std::u16string_view sequence) const {
+    char32_t first = sequence[0];
+    if (first >= 0xD800 && first <= 0xDBFF && sequence.size() > 1 && sequence[1] >= 0xDC00 &&
+        sequence[1] <= 0xDFFF)
+        first = 0x10000 + ((first - 0xD800) << 10) + (sequence[1] - 0xDC00);
+    for (const FaceLocation& location :
+         FontEngine::instance().resolve_covering(first, desc_.bold, desc_.italic)) {
+        if (!location.color) continue;
+        GlyphCache* face = face_at(location);
+        if (!face) continue;
+        uint32_t index = face->ligature(sequence);
+        if (index == 0) continue;
+        const Glyph& glyph = face->glyph(index);
+        if (glyph.advance > 0 || glyph.has_pixels()) return &glyph;
+    }
+    return nullptr;
+}
+
+GlyphCache* FontRep::face_at(const FaceLocation& location) const {
     if (location.file == face_location_.file && location.index == face_location_.index)
-        return nullptr;
+        return face_.get();
     auto it = std::find_if(fallbacks_.begin(), fallbacks_.end(),
                            [&](const auto& entry) { return entry.first == location; });
     if (it == fallbacks_.end()) {
@@ -131,10 +157,18 @@ const Glyph* FontRep::fallback_glyph(const FaceLocation& location, char32_t cp) 
         fallbacks_.emplace_back(location, GlyphCache::open(location, pixel_height_));
         it = fallbacks_.end() - 1;
     }
-    if (!it->second) return nullptr;
-    uint32_t index = it->second->glyph_index(cp);
+    return it->second.get();
+}
+
+const Glyph* FontRep::fallback_glyph(const FaceLocation& location, char32_t cp) const {
+    // The main face was asked already.
+    if (location.file == face_location_.file && location.index == face_location_.index)
+        return nullptr;
+    GlyphCache* face = face_at(location);
+    if (!face) return nullptr;
+    uint32_t index = face->glyph_index(cp);
     if (index == 0) return nullptr;
-    const Glyph& glyph = it->second->glyph(index);
+    const Glyph& glyph = face->glyph(index);
     // A glyph that failed to load has neither width nor pixels.
     return glyph.advance > 0 || glyph.has_pixels() ? &glyph : nullptr;
 }

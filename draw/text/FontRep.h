@@ -15,13 +15,19 @@
 // Control characters (U+0000..U+001F, U+007F..U+009F) and the invisible
 // format characters that only steer other characters (joiners, variation
 // selectors, direction marks, tags, the byte-order mark) have no glyph and
-// no width. Emoji sequences built with them are shown as their parts.
+// no width.
+//
+// An emoji sequence (EmojiSequence: skin tones, joined emoji, flags, keycaps)
+// is one picture when the colour face that has its first character joins the
+// whole sequence into one glyph; else it is shown as its parts.
 //
 // Like all drawing, fonts are used from the user-interface thread only; the
 // glyph caches inside are filled lazily from const member functions.
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -70,8 +76,19 @@ public:
     // reference stays valid as long as this font.
     const Glyph& glyph(char32_t cp, Presentation presentation = Presentation::Default) const;
 
+    // The one picture for an emoji sequence (a UTF-16 text EmojiSequence
+    // found), scaled like every emoji of this font; null when no colour face
+    // joins the whole sequence into one glyph, and the parts are to be shown
+    // instead. Shaped once per sequence; later calls only look it up. The
+    // glyph stays valid as long as this font.
+    const Glyph* sequence_glyph(std::u16string_view sequence) const;
+
 private:
     explicit FontRep(const FontDesc& desc);
+    const Glyph* shape_sequence(std::u16string_view sequence) const;
+    // The face at location: the main face, or a fallback face opened on
+    // first use; null when it cannot be opened.
+    GlyphCache* face_at(const FaceLocation& location) const;
     const Glyph& find_glyph(char32_t cp, bool emoji) const;
     // cp's glyph from the face at location, opened on first use; null when
     // the face cannot be opened or gives no glyph for cp.
@@ -95,4 +112,18 @@ private:
     // kEmojiKey added).
     mutable std::unordered_map<char32_t, const Glyph*> others_;
     static constexpr char32_t kEmojiKey = 0x80000000;
+
+    // Emoji sequences and their pictures (null: shown as parts), looked up by
+    // a view of the text without copying it.
+    struct SequenceHash {
+        using is_transparent = void;
+        size_t operator()(std::u16string_view s) const {
+            return std::hash<std::u16string_view>{}(s);
+        }
+    };
+    mutable std::unordered_map<std::u16string, const Glyph*, SequenceHash, std::equal_to<>>
+        sequences_;
+    // Texts may hold any number of made-up sequences; past this many the
+    // answers are forgotten (the glyphs stay in their faces).
+    static constexpr size_t kMaxSequences = 4096;
 };

@@ -3,9 +3,12 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
+#include <hb-ft.h>
+#include <hb.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 #include "draw/text/AreaScaler.h"
 
@@ -109,9 +112,34 @@ GlyphCache::GlyphCache(FT_FaceRec_* face, const FaceLocation& location, int32_t 
     }
 }
 
-GlyphCache::~GlyphCache() { FT_Done_Face(face_); }
+GlyphCache::~GlyphCache() {
+    if (shaper_) hb_font_destroy(shaper_);
+    FT_Done_Face(face_);
+}
 
 uint32_t GlyphCache::glyph_index(char32_t cp) const { return FT_Get_Char_Index(face_, cp); }
+
+uint32_t GlyphCache::ligature(std::u16string_view text) {
+    if (text.empty() || text.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
+        return 0;
+    if (shaper_ == nullptr) shaper_ = hb_ft_font_create_referenced(face_);
+    hb_buffer_t* buffer = hb_buffer_create();
+    int length = static_cast<int>(text.size());
+    hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(text.data()), length, 0, length);
+    // Invisible characters the font did not join in leave no glyph behind,
+    // so a flag of tags without a picture of its own counts as its base.
+    hb_buffer_set_flags(buffer, HB_BUFFER_FLAG_REMOVE_DEFAULT_IGNORABLES);
+    hb_buffer_guess_segment_properties(buffer);
+    uint32_t index = 0;
+    if (hb_buffer_allocation_successful(buffer)) {
+        hb_shape(shaper_, buffer, nullptr, 0);
+        unsigned int count = 0;
+        const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
+        if (count == 1) index = infos[0].codepoint;
+    }
+    hb_buffer_destroy(buffer);
+    return index;
+}
 
 const Glyph& GlyphCache::glyph(uint32_t index) {
     auto [it, inserted] = glyphs_.try_emplace(index);

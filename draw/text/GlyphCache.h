@@ -12,12 +12,14 @@
 // is used from the user-interface thread only.
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "draw/text/FontEngine.h"
 
 struct FT_FaceRec_;
+struct hb_font_t;
 
 // A rendered glyph. Coordinates are pixels relative to the pen position on the
 // baseline: the bitmap's left column is at pen x + left, its top row at
@@ -55,6 +57,14 @@ public:
     // the face has none.
     uint32_t glyph_index(char32_t cp) const;
 
+    // The one glyph the face shows for a whole UTF-16 text (an emoji
+    // sequence its substitution tables join into one picture), shaped with
+    // HarfBuzz; 0 when the face shows the text as several glyphs or has no
+    // glyph for it. Joiners, selectors and tags the face leaves over are not
+    // counted, as they draw nothing. Not cached here: callers keep the
+    // answer (FontRep).
+    uint32_t ligature(std::u16string_view text);
+
     // The glyph with that index, rendered on first use. The reference stays
     // valid as long as the cache. A glyph that fails to load is kept empty
     // (no advance, no bitmap).
@@ -82,6 +92,7 @@ private:
     void render(uint32_t index, Glyph& glyph);
 
     FT_FaceRec_* face_;
+    hb_font_t* shaper_ = nullptr;  // made on the first ligature, holds a reference to face_
     bool embolden_;
     bool color_;
     Ratio ratio_;

@@ -8,6 +8,7 @@
 #include "draw/Rect.h"
 #include "draw/RenderSurface.h"
 #include "draw/text/CodePoints.h"
+#include "draw/text/EmojiSequence.h"
 #include "draw/text/FontRep.h"
 
 namespace {
@@ -17,11 +18,16 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool is_high(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool is_low(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Calls f(code point, index of its first unit, units, presentation) for
-// every character; a character followed by U+FE0F asks to be an emoji.
+// Calls f(glyph, index of its first unit, units) for every picture of text
+// in turn: a character (a surrogate pair is one, an unpaired surrogate is
+// U+FFFD; one followed by U+FE0F asks to be an emoji), or an emoji sequence
+// the font shows as one picture. A sequence without one is shown as its
+// characters, and no shorter sequence is looked for inside it, so every
+// unit is searched at most once.
 template <typename F>
-void for_each_char(std::u16string_view text, F&& f) {
+void for_each_picture(const FontRep& font, std::u16string_view text, F&& f) {
     size_t n = text.size();
+    size_t parts_end = 0;
     for (size_t i = 0; i < n;) {
         char16_t c = text[i];
         char32_t cp = (is_high(c) || is_low(c)) ? kReplacement : char32_t{c};
@@ -30,8 +36,18 @@ void for_each_char(std::u16string_view text, F&& f) {
             cp = 0x10000 + ((char32_t{c} - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             units = 2;
         }
+        if (i + units < n && EmojiSequence::may_continue(text[i + units]) && i >= parts_end) {
+            if (size_t length = EmojiSequence::length_at(text, i)) {
+                if (const Glyph* picture = font.sequence_glyph(text.substr(i, length))) {
+                    f(*picture, i, length);
+                    i += length;
+                    continue;
+                }
+                parts_end = i + length;
+            }
+        }
         bool emoji = i + units < n && text[i + units] == CodePoints::kEmojiSelector;
-        f(cp, i, units, emoji ? Presentation::Emoji : Presentation::Default);
+        f(font.glyph(cp, emoji ? Presentation::Emoji : Presentation::Default), i, units);
         i += units;
     }
 }
@@ -44,9 +60,7 @@ int32_t saturate(int64_t value) {
 
 int32_t text_width(const FontRep& font, std::u16string_view text) {
     int64_t x = 0;
-    for_each_char(text, [&](char32_t cp, size_t, size_t, Presentation presentation) {
-        x += font.glyph(cp, presentation).advance;
-    });
+    for_each_picture(font, text, [&](const Glyph& glyph, size_t, size_t) { x += glyph.advance; });
     return saturate(x);
 }
 
@@ -161,12 +175,12 @@ TextExtent TextDraw::measure(const FontRep& font, std::u16string_view text, int3
     int64_t x = 0;
     size_t fit = 0;
     bool full = false;
-    for_each_char(text, [&](char32_t cp, size_t i, size_t units, Presentation presentation) {
-        x += font.glyph(cp, presentation).advance;
+    for_each_picture(font, text, [&](const Glyph& glyph, size_t i, size_t units) {
+        x += glyph.advance;
         int32_t extent = saturate(x);
         if (extents) {
             (*extents)[i] = extent;
-            if (units == 2) (*extents)[i + 1] = extent;
+            for (size_t k = 1; k < units; ++k) (*extents)[i + k] = extent;
         }
         // Advances are never negative, so once a character overflows, every
         // later one does too.
@@ -192,10 +206,11 @@ size_t TextDraw::length_before_ellipsis(const FontRep& font, std::u16string_view
     size_t keep = 0;
     bool done = false;
     // A selector after a character that fits has no width and stays with it,
-    // so the character keeps the look it was measured with.
-    for_each_char(text, [&](char32_t cp, size_t i, size_t units, Presentation presentation) {
+    // so the character keeps the look it was measured with; a sequence shown
+    // as one picture is kept or dropped whole.
+    for_each_picture(font, text, [&](const Glyph& glyph, size_t i, size_t units) {
         if (done) return;
-        x += font.glyph(cp, presentation).advance;
+        x += glyph.advance;
         if (x > room)
             done = true;
         else
@@ -240,16 +255,13 @@ void TextDraw::draw(const FontRep& font, RenderSurface& surface, Color color,
     const int64_t stop = right + font.pixel_height();
     auto for_each_glyph = [&](auto&& use) {
         int64_t pen = pen_start;
-        auto one = [&](char32_t cp, Presentation presentation) {
+        auto one = [&](const Glyph& glyph) {
             if (pen > stop) return;
-            const Glyph& glyph = font.glyph(cp, presentation);
             use(glyph, pen);
             pen += glyph.advance;
         };
-        for_each_char(shown, [&](char32_t cp, size_t, size_t, Presentation presentation) {
-            one(cp, presentation);
-        });
-        if (cut) one(kEllipsis, Presentation::Default);
+        for_each_picture(font, shown, [&](const Glyph& glyph, size_t, size_t) { one(glyph); });
+        if (cut) one(font.glyph(kEllipsis));
     };
 
     // Only the box the glyphs (and the underline) cover is composed: outside

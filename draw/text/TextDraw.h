@@ -4,9 +4,11 @@
 // Text is UTF-16. A surrogate pair is one character drawn as one glyph; an
 // unpaired surrogate is drawn as U+FFFD. Control characters and invisible
 // format characters draw nothing and take no width; a character followed by
-// U+FE0F is drawn as an emoji (FontRep). Glyph advances are whole pixels and
-// there is no kerning, so a text's width is the sum of its characters' widths
-// and measuring agrees with drawing exactly.
+// U+FE0F is drawn as an emoji (FontRep). An emoji sequence (EmojiSequence)
+// the font has one picture for is drawn, measured and cut as that one
+// picture; other text is drawn a character at a time. Glyph advances are
+// whole pixels and there is no kerning, so a text's width is the sum of its
+// pictures' widths and measuring agrees with drawing exactly.
 //
 // Drawing goes through one process-wide scratch surface: the covered pixels
 // are copied into it, the text is blended into it (grey-scale antialiasing in
@@ -54,21 +56,23 @@ public:
 
     // Measures text. max_width < 0 means no limit. When extents is given it is
     // resized to text.size() and entry i receives the width of text[0..i]
-    // inclusive; both units of a surrogate pair get the same entry. An empty
-    // text measures (0, font height).
+    // inclusive; all units of one picture (a surrogate pair, an emoji
+    // sequence shown as one) get the same entry, which TextLayout::wrap
+    // reads as a place not to break. An empty text measures (0, font height).
     static TextExtent measure(const FontRep& font, std::u16string_view text, int32_t max_width = -1,
                               std::vector<int32_t>* extents = nullptr);
 
     // How many UTF-16 units of text to keep in front of the ellipsis so that
     // both fit in width: text.size() when the whole text fits without one.
-    // Spaces in front of the ellipsis are dropped; a surrogate pair is never
-    // split.
+    // Spaces in front of the ellipsis are dropped; a surrogate pair or an
+    // emoji sequence shown as one picture is never split.
     static size_t ellipsis_length(const FontRep& font, std::u16string_view text, int32_t width);
 
     // How many UTF-16 units of text to keep in front of an ellipsis that is
     // drawn in any case (the text goes on elsewhere), so that both fit in
     // width: the whole text when that leaves room for it. Spaces in front of
-    // the ellipsis are dropped; a surrogate pair is never split.
+    // the ellipsis are dropped; a surrogate pair or an emoji sequence shown as
+    // one picture is never split.
     static size_t length_before_ellipsis(const FontRep& font, std::u16string_view text,
                                          int32_t width);
 

@@ -60,11 +60,12 @@ std::vector<TextLine> TextLayout::wrap(std::u16string_view text, int32_t width,
                     first_line = false;
                 }
             } else if (p > line_start || indented) {
-                // Never between the two units of a surrogate pair.
-                bool inside_pair = c >= 0xDC00 && c <= 0xDFFF && p > 0 &&
-                                   text[static_cast<size_t>(p - 1)] >= 0xD800 &&
-                                   text[static_cast<size_t>(p - 1)] <= 0xDBFF;
-                if (!inside_pair) {
+                // Never before a unit that adds no width: the second unit of
+                // a surrogate pair, the rest of an emoji sequence drawn as one
+                // picture, a selector or mark belonging to the character
+                // before it.
+                bool joined = p > line_start && extent(p) == extent(p - 1);
+                if (!joined) {
                     add_line(lines, line_start, p);
                     line_start = p;
                     first_line = false;

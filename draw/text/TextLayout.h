@@ -36,9 +36,11 @@ public:
     // (zero-width space): a word that does not fit on the current line moves
     // to the next one, and the break character before it belongs to neither
     // line. A word wider than width on its own is broken after the last
-    // character that fits. A line feed always ends a line and belongs to
-    // neither; a text ending in one has a last, empty line. A character wider
-    // than width stays on a line of its own; a surrogate pair is never split.
+    // character that fits, but never before a unit that adds no width (the
+    // second unit of a surrogate pair, the rest of an emoji sequence drawn as
+    // one picture, a selector or combining mark). A line feed always ends a
+    // line and belongs to neither; a text ending in one has a last, empty
+    // line. A character wider than width stays on a line of its own.
     // When the first word does not fit after the indent, the first line is
     // empty. Always at least one line. Linear in the length of the text;
     // extents shorter than the text are read as if their last entry repeated.

@@ -87,3 +87,22 @@ TEST(FontRep, EmojiComeInColourNeitherBoldNorSlantedAndInvisibleCharactersShowNo
         EXPECT_FALSE(font->glyph(invisible).has_pixels()) << static_cast<uint32_t>(invisible);
     }
 }
+
+TEST(FontRep, EmojiSequencePicturesComeFromTheColourFaceAndOutliveForgottenLookUps) {
+    auto font = dejavu(10);
+    const std::u16string toned = u"\U0001F44D\U0001F3FD";
+    const Glyph* picture = font->sequence_glyph(toned);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_FALSE(picture->color.empty());
+    EXPECT_EQ(picture->advance, font->glyph(U'\U0001F44D').advance);
+    // Neither a letter with a keycap mark nor two emoji no font joins have one.
+    EXPECT_EQ(font->sequence_glyph(u"a\u20E3"), nullptr);
+    EXPECT_EQ(font->sequence_glyph(u"\U0001F436\u200D\U0001F431"), nullptr);
+    // More made-up flags than are remembered: the answers are forgotten, and
+    // the picture asked for again is the same glyph, still whole.
+    for (char16_t a = 0xDC20; a < 0xDC7F; ++a)
+        for (char16_t b = 0xDC20; b < 0xDC70; ++b)
+            font->sequence_glyph(std::u16string{0xD83C, 0xDFF4, 0xDB40, a, 0xDB40, b});
+    EXPECT_EQ(font->sequence_glyph(toned), picture);
+    EXPECT_FALSE(picture->color.empty());
+}

@@ -127,18 +127,62 @@ TEST(TextDraw, AlignmentsPlaceTheLineAndTextLeftOfTheSurfaceIsCutNotShifted) {
                        *drawn({40, 20}, u"Wallow", {-5, 0}, {60, 20}), 5);
 }
 
-TEST(TextDraw, EmojiSequencesShowTheirPartsAndMeasureAsTheyDraw) {
+TEST(TextDrawEmoji, SequencesWithAPictureMeasureDrawAndCutAsOneEmoji) {
     auto font = dejavu(10);
     auto width = [&](std::u16string_view text) { return TextDraw::measure(*font, text).width; };
     const int32_t thumbs = width(u"\U0001F44D");
-    // A skin tone shows as its swatch after the hand; joiners and tags take
-    // no room, so a family is its three people and a flag of tags its flag.
-    EXPECT_EQ(width(u"\U0001F44D\U0001F3FD"), thumbs + width(u"\U0001F3FD"));
-    EXPECT_EQ(width(u"\U0001F468\u200D\U0001F469\u200D\U0001F467"),
-              width(u"\U0001F468\U0001F469\U0001F467"));
-    EXPECT_EQ(width(u"\U0001F3F4\U000E0067\U000E0062\U000E007F"), width(u"\U0001F3F4"));
-    // The selector makes the heart an emoji, and the ellipsis keeps the
-    // selector with it, so the kept heart is drawn as it was measured.
+    ASSERT_GT(thumbs, 0);
+    // Thumbs up with a skin tone, a family of three, Germany's flag, the
+    // keycap 1, England's flag of tags, a couple with a heart.
+    const std::u16string sequences[] = {
+        u"\U0001F44D\U0001F3FD",
+        u"\U0001F468\u200D\U0001F469\u200D\U0001F467",
+        u"\U0001F1E9\U0001F1EA",
+        u"1\uFE0F\u20E3",
+        u"\U0001F3F4\U000E0067\U000E0062\U000E0065\U000E006E\U000E0067\U000E007F",
+        u"\U0001F469\u200D\u2764\uFE0F\u200D\U0001F468",
+    };
+    for (const std::u16string& sequence : sequences) {
+        std::vector<int32_t> extents;
+        EXPECT_EQ(TextDraw::measure(*font, u"a" + sequence + u"a", -1, &extents).width,
+                  thumbs + 2 * width(u"a"));
+        // One extent for all of its units: nothing fits until all of it does.
+        EXPECT_EQ(extents.front(), 9);
+        for (size_t i = 1; i <= sequence.size(); ++i) EXPECT_EQ(extents[i], 9 + thumbs);
+        EXPECT_EQ(TextDraw::measure(*font, u"a" + sequence, 9 + thumbs - 1).fit, 1);
+        EXPECT_EQ(TextDraw::ellipsis_length(*font, sequence + sequence,
+                                            thumbs + font->glyph(TextDraw::kEllipsis).advance),
+                  sequence.size());
+    }
+    // The toned hand is drawn once, in its own colours: it differs from the
+    // plain hand, and covers no more than one emoji.
+    auto toned = drawn({60, 20}, sequences[0], {0, 0}, {60, 20});
+    auto plain = drawn({60, 20}, u"\U0001F44D", {0, 0}, {60, 20});
+    EXPECT_GT(changed_pixels(*toned, 0xFFFF, {0, 0, thumbs + 1, 20}), 50);
+    bool differs = false;
+    for (int y = 0; y < 20 && !differs; ++y)
+        for (int x = 0; x < 60; ++x)
+            differs |= toned->buffer()->pixel(x, y) != plain->buffer()->pixel(x, y);
+    EXPECT_TRUE(differs);
+}
+
+TEST(TextDrawEmoji, SequencesWithoutAPictureShowEveryPartAndStrayMarksShowNothing) {
+    auto font = dejavu(10);
+    auto width = [&](std::u16string_view text) { return TextDraw::measure(*font, text).width; };
+    const int32_t thumbs = width(u"\U0001F44D");
+    // No font joins a dog and a cat: each is its own picture, the joiner none.
+    EXPECT_EQ(width(u"\U0001F436\u200D\U0001F431"), width(u"\U0001F436") + width(u"\U0001F431"));
+    EXPECT_EQ(width(u"\U0001F436\u200D\U0001F431"), 2 * thumbs);
+    auto pair = drawn({60, 20}, u"\U0001F436\u200D\U0001F431", {0, 0}, {60, 20});
+    EXPECT_GT(changed_pixels(*pair, 0xFFFF, {0, 0, 2 * thumbs + 1, 20}), 100);
+    // Joiners, selectors, tags and keycap marks on their own draw nothing;
+    // the heart still takes its emoji look from its selector.
+    for (std::u16string_view stray :
+         {u"\u200D", u"\uFE0F", u"\U000E0067\U000E007F", u"\u200D\uFE0F\u200D"}) {
+        EXPECT_EQ(width(stray), 0);
+        EXPECT_EQ(changed_pixels(*drawn({40, 20}, stray, {0, 0}, {40, 20}), 0xFFFF, {}), 0);
+    }
+    EXPECT_EQ(width(u"\U0001F44D\u200D"), thumbs);
     EXPECT_EQ(width(u"\u2764\uFE0F"), thumbs);
     EXPECT_LT(width(u"\u2764"), thumbs);
     const std::u16string hearts = u"\u2764\uFE0F\u2764\uFE0F\u2764\uFE0F";
@@ -146,6 +190,27 @@ TEST(TextDraw, EmojiSequencesShowTheirPartsAndMeasureAsTheyDraw) {
     EXPECT_EQ(TextDraw::ellipsis_length(*font, hearts, room), 4u);
     expect_same_pixels(*drawn({80, 20}, hearts, {0, 0}, {room, 20}, 0, true),
                        *drawn({80, 20}, u"\u2764\uFE0F\u2764\uFE0F\u2026", {0, 0}, {room, 20}));
+}
+
+TEST(TextDrawEmoji, BrokenSequencesAreMeasuredAndDrawnInsideTheirText) {
+    // Unpaired surrogates where a skin tone, an indicator or a member would
+    // go, each text in a buffer of its exact size so that a read past it is
+    // caught.
+    auto font = dejavu(10);
+    const int32_t replacement = TextDraw::measure(*font, u"\uFFFD").width;
+    const int32_t thumbs = TextDraw::measure(*font, u"\U0001F44D").width;
+    for (std::u16string_view broken : {u"\U0001F44D\xD83C", u"\U0001F1E9\xD83C",
+                                       u"\U0001F468\u200D\xD83D", u"\U0001F44D\u200D\xDC69"}) {
+        auto buffer = std::make_unique<char16_t[]>(broken.size());
+        std::copy(broken.begin(), broken.end(), buffer.get());
+        std::u16string_view text(buffer.get(), broken.size());
+        std::vector<int32_t> extents;
+        EXPECT_EQ(TextDraw::measure(*font, text, -1, &extents).width, thumbs + replacement);
+        EXPECT_EQ(extents.size(), text.size());
+        auto surface = white_surface(60, 20);
+        TextDraw::draw(*font, *surface, kBlack, text, {0, 0}, {60, 20}, 0, 0, true);
+        EXPECT_GT(changed_pixels(*surface, 0xFFFF, {0, 0, 60, 20}), 0);
+    }
 }
 
 TEST(TextDraw, HugeAndBrokenTextsAreSafe) {
@@ -195,6 +260,21 @@ TEST(TextDrawGolden, ColourEmojiAmongTextAtThreeSizes) {
         top += font->height() + 1;
     }
     expect_golden(surface, QUILLMO_TEXT_GOLDEN_DIR, "text_colour_emoji");
+}
+
+TEST(TextDrawGolden, EmojiSequencesAmongText) {
+    // A toned hand, a family, two flags, a keycap, a couple, and a dog and a
+    // cat that no font joins.
+    RenderSurface surface(Size{300, 22});
+    surface.fill({0, 0}, {300, 22}, Color{250, 250, 240, 255});
+    auto font = dejavu(12);
+    TextDraw::draw(*font, surface, Color{30, 30, 90, 255},
+                   u"Ok 👍🏽 👨‍👩‍👧 "
+                   u"🇩🇪🏴󠁧󠁢󠁥󠁮"
+                   u"󠁧󠁿 1️⃣ 👩‍❤️‍"
+                   u"👨 🐶‍🐱 end",
+                   {2, 1}, {296, font->height()}, 0, 0, false);
+    expect_golden(surface, QUILLMO_TEXT_GOLDEN_DIR, "text_emoji_sequences");
 }
 
 TEST(TextDrawGolden, WrappedMessageWithEllipsis) {

@@ -50,6 +50,27 @@ TEST(TextLayoutWrap,
     EXPECT_EQ(TextLayout::wrap(u"a\nW", 30, Extents{10, 10, 80}, 5), (Lines{{0, 1}, {2, 1}}));
 }
 
+TEST(TextLayoutWrap, EmojiSequencesAndMarksStayWithTheirLine) {
+    auto font = dejavu(10);
+    const std::u16string family = u"\U0001F468\u200D\U0001F469\u200D\U0001F467";
+    const std::u16string text = family + u"\U0001F44D\U0001F3FD\U0001F1E9\U0001F1EA1\uFE0F\u20E3";
+    Extents extents;
+    TextDraw::measure(*font, text, -1, &extents);
+    int32_t thumbs = TextDraw::measure(*font, u"\U0001F44D").width;
+    // Sequences run together as one word: one to a line, in a line one and a
+    // half emoji wide or in one too narrow for any.
+    for (int32_t width : {thumbs * 3 / 2, 5})
+        EXPECT_EQ(TextLayout::wrap(text, width, extents, 0),
+                  (Lines{{0, 8}, {8, 4}, {12, 4}, {16, 3}}))
+            << width;
+    // A selector or combining mark that adds no width stays with its
+    // character, even one alone on its line.
+    EXPECT_EQ(TextLayout::wrap(u"a\u2764\uFE0Fb", 30, Extents{10, 50, 50, 60}, 0),
+              (Lines{{0, 1}, {1, 2}, {3, 1}}));
+    EXPECT_EQ(TextLayout::wrap(u"aW\u0301b", 30, Extents{10, 50, 50, 60}, 0),
+              (Lines{{0, 1}, {1, 2}, {3, 1}}));
+}
+
 TEST(TextLayoutWrap, ShortExtentsAndHugeTextsAreSafe) {
     EXPECT_EQ(TextLayout::wrap(u"aaa bbb", 30, Extents{10}, 0), (Lines{{0, 7}}));
     EXPECT_EQ(TextLayout::wrap(u"aaa bbb", 30, {}, 0), (Lines{{0, 7}}));

@@ -101,7 +101,7 @@ int32_t GameBase::wait_timeout() const {
     if (animating_ && window_painting() && gdi_timer_due_) earliest(*gdi_timer_due_);
     if (script_)
         if (auto next = script_->next_step_due()) earliest(*next);
-    if (scheduler_.posted()) return 0;
+    if (scheduler_.posted() || has_posted()) return 0;
     if (!due) return -1;
     return static_cast<int32_t>(std::clamp<int64_t>(*due - now, 0, 60 * 60 * 1000));
 }
@@ -151,6 +151,11 @@ void GameBase::serve_timers_and_script() {
             animating_ = true;
         }
     }
+}
+
+bool GameBase::has_posted() const {
+    std::lock_guard lock(posted_mutex_);
+    return !posted_.empty();
 }
 
 void GameBase::post_quit(int status) { post({Posted::Kind::Quit, {}, {}, status}); }

@@ -130,6 +130,9 @@ private:
 
     void post(Posted message);
     void handle_posted();
+    // A message is waiting: the loop must not sleep, whatever became of the
+    // wake-up that came with it.
+    bool has_posted() const;
     void on_copy_data(std::u16string text);
     void on_command_line_posted();
     void on_key(const WindowEvent& event, bool pressed);
@@ -174,6 +177,6 @@ private:
     int exit_status_ = 0;
     ScriptRun* script_ = nullptr;
 
-    std::mutex posted_mutex_;
+    mutable std::mutex posted_mutex_;
     std::deque<Posted> posted_;
 };

@@ -3,16 +3,14 @@
 // ("richtext", "vlist", "edit", "label_edit"), and removes them in the
 // reverse order when it goes. The application holds one beside the skin
 // engine's ElementKinds.
-#include <string>
-#include <vector>
+#include "skin/elements/KindRegistrations.h"
 
 class WidgetKinds {
 public:
     WidgetKinds();
-    ~WidgetKinds();
     WidgetKinds(const WidgetKinds&) = delete;
     WidgetKinds& operator=(const WidgetKinds&) = delete;
 
 private:
-    std::vector<std::u16string> registered_;
+    KindRegistrations registered_;
 };

@@ -13,12 +13,14 @@ Application::Application(std::u16string name, const ScreenInfo& screen, SingleIn
     game_ = std::make_unique<GameBase>(*this, name_, screen, instance);
     // Growing lists fill what the forms may use of the screen.
     VListElement::set_screen_area_source([this] { return client_rect(); });
+    AppControl::set_current(this);
     log() << u"Application::Application() this=" << reinterpret_cast<unsigned long long>(this)
           << u"\n";
 }
 
 Application::~Application() {
     log() << u"Application::~Application()\n";
+    AppControl::set_current(nullptr);
     VListElement::set_screen_area_source(nullptr);
     default_font_.reset();
     game_.reset();
@@ -69,3 +71,5 @@ void Application::form_pushed(Form& form) {
 void Application::form_removed(Form& form) {
     if (listener_) listener_->on_form_removed(form);
 }
+
+ScreenInfo Application::screen() const { return game_->screen_info(); }

@@ -10,6 +10,7 @@
 #include "draw/Color.h"
 #include "draw/Rect.h"
 #include "draw/text/FontRep.h"
+#include "forms/AppControl.h"
 #include "forms/FormStack.h"
 #include "forms/FormStackHost.h"
 #include "input/ScreenInfo.h"
@@ -21,7 +22,7 @@
 class AppListener;
 class SingleInstance;
 
-class Application : public Singleton<Application>, private FormStackHost {
+class Application : public Singleton<Application>, private FormStackHost, private AppControl {
 public:
     // Registers the element and widget kinds, builds the form stack and the window
     // object for screen (throws WindowError when no window can be opened).
@@ -52,11 +53,11 @@ public:
     void quit(int status = 0) { game_->post_quit(status); }
 
     // ---- The window ----
-    void minimise() { game_->minimise(); }
+    void minimise() override { game_->minimise(); }
     void bring_to_front() { game_->bring_to_front(); }
     bool is_foreground() const { return !game_->deactivated() && !game_->backgrounded(); }
     // Before handing the user to another program.
-    void mark_backgrounded() { game_->mark_backgrounded(); }
+    void mark_backgrounded() override { game_->mark_backgrounded(); }
     // Copies the last frame the program presented (never another program's
     // pixels) into the form stack's backdrop; an empty backdrop before the
     // first frame.
@@ -77,6 +78,8 @@ public:
 private:
     void form_pushed(Form& form) override;
     void form_removed(Form& form) override;
+    void post_quit() override { quit(0); }
+    ScreenInfo screen() const override;
 
     Color background_{0, 0, 0, 255};
     AppListener* listener_ = nullptr;

@@ -1,18 +1,24 @@
 #pragma once
-// What the chat, contacts and templates forms need of the main form, which
-// owns them and opens chats: each of them reaches the others through it.
+// What the chat, contacts and templates forms ask of the main form, which
+// owns all three and opens chats: each reaches the others only through it.
+#include <cstdint>
+
 struct PhoneEntry;
-class FormChat;
-class FormContacts;
-class FormTemplates;
 
 class ChatForms {
 public:
     virtual ~ChatForms() = default;
 
-    virtual FormChat& chat_form() = 0;
-    virtual FormContacts& contacts_form() = 0;
-    virtual FormTemplates& templates_form() = 0;
+    // Puts the contacts form into mode (0 write, 1 recipients) and shows it
+    // (a full form, animated).
+    virtual void show_contacts(int32_t mode) = 0;
+    // Puts the templates form into insert mode (choosing a template puts it
+    // into the chat form's message) or browse mode, and shows it.
+    virtual void show_templates(bool insert_mode) = 0;
+    // The chat form takes the chat model's hand-over text into its message.
+    virtual void chat_take_handover() = 0;
+    // The chat form shows its chat anew (title, messages, the copy button).
+    virtual void chat_refresh() = 0;
 
     // Opens the chat with recipient (a new chat when there is none yet):
     // marks it read, makes it the current chat and shows the chat form.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "LangFiles.h"
@@ -100,23 +99,6 @@ TEST_F(LanguageChoice, ListsLanguageFilesSortedAndResolvesNamesIgnoringCase) {
     EXPECT_EQ(language_path(u"french"), u"%app_path%/french.lng");
     EXPECT_EQ(language_path(u"sub/russian"), u"");
     EXPECT_EQ(language_path(std::u16string(u"russian\0x", 9)), u"");
-}
-
-// The language files the build puts into the program folder.
-TEST(ShippedLanguages, AllHoldTheSameKeysAndEnglishIsUtf16) {
-    const char* program_dir = std::getenv("QUILLMO_PROGRAM_DIR");
-    ASSERT_NE(program_dir, nullptr);
-    std::u16string folder = utf16::from_utf8(program_dir);
-    auto english = KeyValueFile::load(folder + u"/english.lng");
-    auto russian = KeyValueFile::load(folder + u"/russian.lng");
-    ASSERT_TRUE(english && russian);
-    std::vector<std::u16string> english_keys, russian_keys;
-    for (const auto& [key, text] : *english) english_keys.push_back(key);
-    for (const auto& [key, text] : *russian) russian_keys.push_back(key);
-    EXPECT_EQ(english_keys, russian_keys);
-    for (const char16_t* key : {u"Cancel", u"DefaultTemplates", u"Language", u"Skin", u"Exit"})
-        EXPECT_TRUE(english->contains(key)) << utf16::to_utf8(key);
-    EXPECT_EQ(russian->at(u"Cancel"), u"Отмена");
 }
 
 }  // namespace

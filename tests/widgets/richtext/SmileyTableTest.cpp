@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "support/TestDevice.h"
 #include "widgets/richtext/SmileyTable.h"
 
 namespace fs = std::filesystem;
@@ -13,7 +14,6 @@ namespace {
 class SmileyFiles : public ::testing::Test {
 protected:
     SmileyFiles() { fs::create_directories(dir_ / "bin"); }
-    ~SmileyFiles() override { fs::remove_all(dir_); }
 
     void write_names(const std::string& bytes) {
         std::ofstream(dir_ / "names.txt", std::ios::binary) << bytes;
@@ -26,7 +26,9 @@ protected:
         return SmileyTable((dir_ / "names.txt").u16string(), (dir_ / "bin/").u16string());
     }
 
-    fs::path dir_ = fs::temp_directory_path() / "smiley_table_test";
+    // A folder of its own: tests run in parallel, also from other checkouts.
+    TestDevice device_;
+    fs::path dir_ = device_.program() / "smiles";
 };
 
 }  // namespace

@@ -235,3 +235,20 @@ TEST_F(FormContactsTest, ASkinWithoutAPartOfTheRowOrTheRulerIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ContactFilter, FindsInAnyCaseAtTheTextsOwnPositions) {
+    EXPECT_EQ(ContactFilter(u"äSE").find(u"Käse"), 1u);
+    // A sharp s has a longer capital; the match still lies where the text has it.
+    EXPECT_EQ(ContactFilter(u"ße").find(u"Großeltern Straße"), 3u);
+    EXPECT_EQ(ContactFilter(u"STRA").find(u"Großeltern Straße"), 11u);
+    EXPECT_EQ(ContactFilter(u"x").find(u""), ContactFilter::npos);
+    EXPECT_TRUE(ContactFilter::typed_number(u"+49 170-1"));
+    EXPECT_FALSE(ContactFilter::typed_number(u""));
+    EXPECT_FALSE(ContactFilter::typed_number(u"+49 (170)"));
+    EXPECT_EQ(ContactFilter::letter_of({u"émile", u"1"}), u"É");
+    EXPECT_EQ(ContactFilter::letter_of({u"", u"+1"}), u"+");
+}
+
+}  // namespace

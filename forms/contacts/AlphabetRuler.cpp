@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Log.h"
+#include "skin/Properties.h"
 #include "skin/elements/ButtonElement.h"
 #include "skin/elements/TableElement.h"
 #include "skin/elements/TextElement.h"
@@ -69,10 +69,14 @@ void AlphabetRuler::arrange() {
     const size_t n = element_count(letters_.size(), available, letter_height_);
 
     while (table_->child_count() > n) table_->take_child(table_->child_count() - 1);
-    while (table_->child_count() < n) {
+    // Inserted with their node, so that the table takes the letters'
+    // "table_ratio" and can share its height among them.
+    const std::optional<SkinNode> node = properties_->find_node(kLetterNode);
+    while (node && table_->child_count() < n) {
         std::unique_ptr<Element> letter = row_builder::build(*properties_, kLetterNode);
         if (!letter) break;
-        table_->add_child(std::move(letter), *properties_);
+        const std::u16string kind = properties_->string(*node, u"type");
+        table_->insert_child(std::move(letter), table_->child_count(), *properties_, *node, kind);
     }
     for (size_t i = 0; i < table_->child_count(); ++i)
         if (auto* text = dynamic_cast<TextElement*>(table_->child(i)))

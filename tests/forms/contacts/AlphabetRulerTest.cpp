@@ -48,7 +48,7 @@ const char kSkin[] = R"({"named": {
     "Ruler": {"children": [
         {"strings": {"type": "button", "id": "button"}},
         {"strings": {"type": "vtable", "id": "table"}, "points": {"border_min": [0, 5], "border_max": [0, 7]}}]},
-    "AlphabetRulerText": {"strings": {"type": "text"}, "points": {"design_size": [0, 10]}}}})";
+    "AlphabetRulerText": {"strings": {"type": "text"}, "integers": {"table_ratio": 1}, "points": {"design_size": [0, 10]}}}})";
 
 class Reports : public AlphabetRulerListener {
 public:
@@ -97,6 +97,9 @@ TEST_F(AlphabetRulerTest, ShowsWhatFitsOfTheLettersAndFollowsTheTouchAreasHeight
     EXPECT_EQ(ruler.letter_height(), 10);
     ruler.set_letters({u"A", u"B", u"C"});
     EXPECT_EQ(shown(), (Letters{u"A", u"B", u"C"}));
+    // The letters share the table by the skin's ratio.
+    EXPECT_EQ(table->ratios(), (std::vector<int32_t>{1, 1, 1}));
+    EXPECT_GT(table->child(2)->position().y, 5 + 2 * 10 + 20);
 
     Letters alphabet;
     for (char16_t c = u'A'; c <= u'Z'; ++c) alphabet.push_back(std::u16string(1, c));

@@ -267,3 +267,53 @@ TEST_F(ElementKindsTest, TableKeepsRatiosWithItsChildrenAndClosesUpHiddenOnes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ElementKindsTest, AHighlightColoursItsRangeWhereTheWholeLineDrawsIt) {
+    FormRoot form;
+    auto text = [](const std::string& strings, const std::string& more = "") {
+        return R"({"strings": {"type": "text", "text": "Hello world", )" + strings +
+               R"(}, "fonts": {"font": {"size": 9}})" + more + "}";
+    };
+    // Left, centred, right, and cut with an ellipsis inside the highlight.
+    build(form,
+          text(R"("halign": "LEFT")") + "," + text(R"("halign": "CENTER")") + "," +
+              text(R"("halign": "RIGHT")") + "," +
+              text(R"("halign": "LEFT", "anchor_x": "MIN_SIDE")",
+                   R"(, "integers": {"ellipsis": 1}, "points": {"design_size": [58, 0]})"),
+          80, 20);
+    const Color red{255, 0, 0, 255};
+    auto& cut = *dynamic_cast<TextElement*>(form.child(3));
+    const size_t kept = TextDraw::ellipsis_length(*cut.font(), cut.text(), cut.size().width);
+    ASSERT_GT(kept, 6u);
+    ASSERT_LT(kept, cut.text().size());
+    auto drawn = [](Element& element) {
+        auto surface = std::make_unique<RenderSurface>(Size{80, 20});
+        surface->fill({0, 0}, {80, 20}, Color{255, 255, 255, 255});
+        element.draw(*surface, {0, 0});
+        return surface;
+    };
+    for (size_t i = 0; i < 4; ++i) {
+        auto& element = *dynamic_cast<TextElement*>(form.child(i));
+        const std::vector<uint16_t> plain = pixels(*drawn(element));
+        // In the text's own colour the runs fall exactly where the line was.
+        element.set_highlight({6, 3, element.color()});
+        EXPECT_EQ(pixels(*drawn(element)), plain) << i;
+
+        element.set_highlight({6, 30, red});
+        std::unique_ptr<RenderSurface> marked = drawn(element);
+        const int32_t left = i == 0 ? TextDraw::measure(*element.font(), u"Hello ").width : 0;
+        bool any_red = false;
+        for (int32_t y = 0; y < 20; ++y)
+            for (int32_t x = 0; x < 80; ++x) {
+                const uint16_t c = marked->buffer()->pixel(x, y);
+                if ((c >> 11) < 25 || ((c >> 5) & 63) > 20) continue;
+                any_red = true;
+                EXPECT_GE(x, left - 1) << i;
+            }
+        EXPECT_TRUE(any_red) << i;
+    }
+}
+
+}  // namespace

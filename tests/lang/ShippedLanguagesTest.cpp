@@ -24,6 +24,7 @@ const char16_t* const kProgramKeys[] = {
     u"AddContact", u"SendContact", u"DeleteChat", u"ReallyDeleteChat", u"DeleteSMS", u"Forward",
     u"Resend", u"Copy", u"NoMoodcard", u"InstallMoodcard", u"AboutMoodcard", u"InstallMoodcardLink",
     u"AboutMoodcardLink", u"Recipients", u"Recipient", u"Delete", u"Send", u"DefaultTemplates",
+    u"TemplateSlash",
     // Texts of the skins' elements.
     u"Chats", u"New", u"Menu", u"Close", u"Back", u"View", u"Add", u"Write", u"NewMessage",
     u"Loading", u"Moodcard", u"Today", u"Yesterday"};

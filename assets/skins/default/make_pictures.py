@@ -47,7 +47,8 @@ FIELD_LINE = (214, 219, 226)
 DAY_PILL = (228, 233, 239)
 RED = (208, 52, 52)
 GREEN = (40, 150, 90)
-AVATAR = (190, 214, 240)
+AVATAR = (214, 228, 246)
+AVATAR_FIGURE = (120, 160, 212)
 
 
 def rgb565(c, opaque=True):
@@ -261,11 +262,11 @@ def tick(cx, cy, size, width):
                    (cx + size * 0.5, cy - size * 0.35)], width)
 
 
-def person(cx, cy, r, colour):
+def person(cx, cy, r, colour, within):
+    """Head and shoulders, cut off by the shape they lie in."""
     head = circle(cx, cy - r * 0.22, r * 0.36)
-    shoulders = minus(ellipse(cx, cy + r * 0.78, r * 0.68, r * 0.52), lambda x, y: False)
-    disc = circle(cx, cy, r)
-    return [(lambda x, y: disc(x, y) and (head(x, y) or shoulders(x, y)), colour)]
+    shoulders = ellipse(cx, cy + r * 0.78, r * 0.68, r * 0.52)
+    return [(lambda x, y: within(x, y) and (head(x, y) or shoulders(x, y)), colour)]
 
 
 def quill(cx, cy, size, colour):
@@ -356,7 +357,8 @@ def catalogue():
         box("default_btn_light", 24, 11, FIELD, FIELD_LINE),
         box("default_btn_light_pressed", 24, 11, LINE, FIELD_LINE),
         # The chat list.
-        Picture("default_avatar", 36, 36, [(circle(18, 18, 18), AVATAR)] + person(18, 18, 18, WHITE),
+        Picture("default_avatar", 36, 36,
+                [(circle(18, 18, 18), AVATAR)] + person(18, 19, 17.5, AVATAR_FIGURE, circle(18, 18, 17.4)),
                 "key", WHITE),
         box("default_unread", 16, 8, ACCENT, mode="key"),
         # A chat's bubbles, the day heading and the scroll thumb.

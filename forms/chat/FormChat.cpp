@@ -110,7 +110,7 @@ void FormChat::refresh() {
     type_->set_visible(!chat_->label.empty());
     const int count = static_cast<int>(chat_->size());
     list_->set_count(count);
-    list_->scroll_to(count <= 1 ? 0 : count - 1);
+    list_->scroll_to_end();
     update_copy_button();
 }
 
@@ -157,7 +157,10 @@ void FormChat::on_chat_event(const ChatEvent& event) {
             break;
         case ChatEvent::kMessageAdded: {
             list_->insert_row(event.index);
-            list_->scroll_to(event.index);
+            if (event.index + 1 == list_->count())
+                list_->scroll_to_end();
+            else
+                list_->scroll_to(event.index);
             title_->set_text(display_name(*chat_));
             ChatModel* model = ChatModel::instance();
             // Read on arrival only when the user sees it arrive.

@@ -1,6 +1,7 @@
 #include "skin/file/SkinFile.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "draw/pictures/Load565.h"
 #include "platform/Log.h"
@@ -56,7 +57,16 @@ int32_t scaled(int32_t value, int32_t shift) {
 
 SkinFile::Makers SkinFile::default_makers() {
     return {[](std::u16string_view path) { return load_565(path); },
-            [](const FontDesc& desc) { return FontRep::create(desc); }};
+            [](const FontDesc& desc) { return FontRep::create(desc); },
+            [](std::u16string_view path) -> std::optional<Picture> {
+                // Only a file that is not there at all is quietly skipped;
+                // anything else goes to the loader, which says what is wrong.
+                std::error_code ec;
+                auto status = std::filesystem::symlink_status(
+                    paths::native(paths::expand(std::u16string(path) + u".bmp")), ec);
+                if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
+                return load_565(path);
+            }};
 }
 
 int32_t SkinFile::scale_shift_for(int32_t pixels_per_inch) {
@@ -123,9 +133,11 @@ bool SkinFile::create_lists(const std::vector<uint32_t>& strings, const Makers& 
                 *failure = "picture " + paths::native(paths::expand(file)) + ".bmp failed to load";
             return false;
         }
+        auto variant = density_variant(file, name, picture.size(), makers);
         log() << "PropertiesImpl::PropertiesImpl picture load time=" << stopwatch.lap() << " {"
               << name << "}\n";
-        pictures_.push_back(std::move(picture));
+        variants_.push_back(variant.has_value());
+        pictures_.push_back(variant ? std::move(*variant) : std::move(picture));
         picture_names_.push_back(std::move(name));
     }
     for (size_t i = pictures; i < pictures + fonts; ++i) {
@@ -136,6 +148,29 @@ bool SkinFile::create_lists(const std::vector<uint32_t>& strings, const Makers& 
         strings_.push_back(in_.string(strings[i]));
     log() << "PropertiesImpl::PropertiesImpl fonts create time=" << stopwatch.lap() << "\n";
     return true;
+}
+
+std::optional<Picture> SkinFile::density_variant(const std::u16string& file,
+                                                 const std::u16string& name, Size plain,
+                                                 const Makers& makers) const {
+    if (scale_shift_ == 0 || !makers.variant) return std::nullopt;
+    const std::u16string suffix = scale_shift_ == 1 ? u"@2x" : u"@4x";
+    std::optional<Picture> variant = makers.variant(file + suffix);
+    if (!variant) return std::nullopt;
+    Size size = variant->size();
+    if (size.width == 0 && size.height == 0) {
+        log() << "PropertiesImpl::PropertiesImpl picture variant failed to load {" << name << suffix
+              << "}\n";
+        return std::nullopt;
+    }
+    // The node's slicing points are scaled as for the plain picture, so only
+    // a variant of exactly the scaled size can be cut by them.
+    if (size.width != plain.width << scale_shift_ || size.height != plain.height << scale_shift_) {
+        log() << "PropertiesImpl::PropertiesImpl picture variant has the wrong size {" << name
+              << suffix << "}\n";
+        return std::nullopt;
+    }
+    return variant;
 }
 
 std::optional<SkinNode> SkinFile::find_node(std::u16string_view name) const {
@@ -231,11 +266,13 @@ std::u16string_view SkinFile::string(SkinNode node, std::u16string_view name,
 Picture SkinFile::picture(SkinNode node, std::u16string_view name, const Picture& fallback) const {
     auto at = find(node, AttributeKind::picture, name);
     if (!at) return fallback;
-    Picture picture = pictures_[in_.u8(*at + 18)];
+    const size_t index = in_.u8(*at + 18);
+    Picture picture = pictures_[index];
     for (size_t i = 0; i < 4; ++i)
         picture.points[i] = {scaled(in_.u16(*at + 2 + 4 * i), scale_shift_),
                              scaled(in_.u16(*at + 4 + 4 * i), scale_shift_)};
-    picture.scale_shift = scale_shift_;
+    // A variant already has the density's pixels.
+    picture.scale_shift = variants_[index] ? 0 : scale_shift_;
     picture.flags = in_.u8(*at + 19) != 0 ? 1 : 0;
     return picture;
 }

@@ -9,6 +9,15 @@
 //
 // Coordinates are scaled at lookup by 2^scale_shift: 0 below 192 pixels per
 // inch, 1 from 192, 2 from 384. Names match exactly, case-sensitively.
+//
+// Pictures are drawn with every pixel repeated 2^scale_shift times each way,
+// unless the skin's folder holds a picture drawn for the density: at shift 1
+// NAME@2x.bmp, at shift 2 NAME@4x.bmp beside NAME.bmp. That one is used
+// instead and drawn pixel for pixel (its pictures have scale shift 0); the
+// slicing points are the same scaled points, so it must be exactly 2^shift
+// times the size of NAME.bmp. NAME.bmp is loaded all the same and its failure
+// fails the skin as before; a variant that does not load or has another size
+// is logged and NAME.bmp is used, so a skin never fails for its variants.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -30,11 +39,15 @@ class SkinFile {
 public:
     // How pictures and fonts are made from the file's descriptions. Pictures
     // get the path without ".bmp"; a picture of size (0, 0) fails the load.
+    // variant gets the path of a density variant (NAME@2x, without ".bmp"):
+    // nothing when no such file exists, else the picture as picture() would
+    // load it; without a variant maker no variants are looked for.
     struct Makers {
         std::function<Picture(std::u16string_view path)> picture;
         std::function<std::shared_ptr<const FontRep>(const FontDesc&)> font;
+        std::function<std::optional<Picture>(std::u16string_view path)> variant;
     };
-    // load_565 and FontRep::create.
+    // load_565 and FontRep::create; variants are files beside the picture.
     static Makers default_makers();
 
     // Reads the file at path (path macros expanded) and loads it. Logs the
@@ -96,6 +109,8 @@ public:
     int32_t scale_shift() const { return scale_shift_; }
     const std::u16string& path() const { return path_; }
     const std::vector<Picture>& pictures() const { return pictures_; }
+    // Whether picture i of the list is a density variant (drawn 1:1).
+    bool is_variant(size_t i) const { return variants_[i]; }
     // The picture names as the file gives them, in picture-list order.
     const std::vector<std::u16string>& picture_names() const { return picture_names_; }
     const std::vector<std::shared_ptr<const FontRep>>& fonts() const { return fonts_; }
@@ -114,7 +129,13 @@ private:
     SkinBytes in_;
     std::u16string path_;
     int32_t scale_shift_ = 0;
+    // The variant drawn for this density in place of the plain picture, if
+    // there is a usable one.
+    std::optional<Picture> density_variant(const std::u16string& file, const std::u16string& name,
+                                           Size plain, const Makers& makers) const;
+
     std::vector<Picture> pictures_;
+    std::vector<bool> variants_;
     std::vector<std::u16string> picture_names_;
     std::vector<std::shared_ptr<const FontRep>> fonts_;
     std::vector<FontDesc> font_descs_;

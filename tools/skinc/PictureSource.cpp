@@ -52,10 +52,24 @@ std::optional<std::vector<uint8_t>> picture_bmp(const std::string& folder, const
             return std::nullopt;
     }
     // The same test as the skin loader's: a picture of no size fails the skin.
-    Size size = load_565_from_memory(bytes, utf16::from_utf8(bmp)).size();
+    Size size = bmp_size(bytes, bmp);
     if (size.width == 0 && size.height == 0) {
         *error = bmp + ": not a 16-bit BMP";
         return std::nullopt;
     }
     return bytes;
+}
+
+bool picture_source_exists(const std::string& folder, const std::string& name) {
+    namespace fs = std::filesystem;
+    struct stat st {};
+    for (const char* extension : {".png", ".bmp"}) {
+        const std::string path = (fs::path(folder) / (name + extension)).string();
+        if (::lstat(path.c_str(), &st) == 0 || errno != ENOENT) return true;
+    }
+    return false;
+}
+
+Size bmp_size(const std::vector<uint8_t>& bmp, const std::string& name) {
+    return load_565_from_memory(bmp, utf16::from_utf8(name)).size();
 }

@@ -8,7 +8,9 @@
 #include <set>
 #include <sstream>
 
+#include "draw/pictures/Load565.h"
 #include "draw/pictures/PngWriter.h"
+#include "platform/Utf16.h"
 #include "support/Contains.h"
 #include "support/FileSizeLimit.h"
 #include "support/Files.h"
@@ -145,6 +147,43 @@ TEST(SkincMain, WriteErrorsFailTheBuildAndLeaveNothing) {
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(contains(run.err, "cannot write " + s.skin + ": File too large"));
     EXPECT_EQ(tree(s.out), before);
+}
+
+std::string bmp_of_side(int32_t side) {
+    auto p = PixelBuffer::create(side, side);
+    auto bytes = bmp_565(*p);
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(SkincMain, DensityVariantsAreBuiltBesideTheirPictureAtTwiceAndFourTimesItsSize) {
+    Sources s;
+    std::string error;
+    auto big = PixelBuffer::create(4, 4);
+    ASSERT_TRUE(PngWriter::write(*big, (s.src / "dot@2x.png").string(), &error)) << error;
+    write_file(s.src / "icons/arrow@4x.bmp", bmp_of_side(8));
+    SkincRun run = skinc({s.source("dot icons/arrow"), s.skin});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(load_565(utf16::from_utf8((s.out / "dot@2x").string())).size(), (Size{4, 4}));
+    EXPECT_EQ(load_565(utf16::from_utf8((s.out / "icons/arrow@4x").string())).size(), (Size{8, 8}));
+    EXPECT_FALSE(fs::exists(s.out / "dot@4x.bmp"));
+    EXPECT_FALSE(fs::exists(s.out / "icons/arrow@2x.bmp"));
+
+    // A variant that is not the picture's size times its factor, or does not
+    // load, stops the build and leaves the output as it was.
+    const auto before = tree(s.out);
+    const std::pair<std::string, std::string> cases[] = {
+        {"dot@4x.bmp", R"(picture "dot@4x" is 6x6, not 4 times the size of "dot" (2x2))"},
+        {"new/dot@2x.bmp", "dot@2x.bmp: not a 16-bit BMP"},
+    };
+    write_file(s.src / "dot@4x.bmp", bmp_of_side(6));
+    write_file(s.src / "new/dot@2x.bmp", "BM not a picture");
+    for (const auto& [file, reason] : cases) {
+        const std::string source = s.source(file.starts_with("new") ? "new/dot" : "dot");
+        run = skinc({source, s.skin});
+        EXPECT_EQ(run.status, 1) << file;
+        EXPECT_TRUE(contains(run.err, reason)) << run.err;
+        EXPECT_EQ(tree(s.out), before) << file;
+    }
 }
 
 TEST(SkincMain, BuiltSkinsDumpAndAFailedDumpSaysWhy) {

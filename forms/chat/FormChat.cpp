@@ -46,6 +46,9 @@ FormChat::FormChat(Properties& properties, ChatForms& forms) : Form(properties),
 }
 
 FormChat::~FormChat() {
+    // The dialog goes with the form; the stack must not keep it.
+    if (FormStack* stack = FormStack::instance())
+        if (link_ && stack->contains(*link_)) stack->remove(*link_, false);
     // The rows go with the tree; the list must not ask this adapter for more.
     if (list_) list_->set_adapter(nullptr, 0);
     if (edit_) edit_->set_listener(nullptr);

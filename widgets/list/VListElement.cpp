@@ -87,6 +87,15 @@ void VListElement::scroll_to(int k) {
     placed_ = true;
 }
 
+void VListElement::scroll_to_end() {
+    if (pressed_) return;
+    set_count(count_);
+    // An empty window past the last row: filling makes the rows before it,
+    // and the anchor moves them down onto the bottom.
+    before_ = count_ - 1;
+    end_ = count_;
+}
+
 void VListElement::refresh_row(int k) {
     auto it = std::find_if(rows_.begin(), rows_.end(),
                            [k](const Row& r) { return r.index == k && r.element; });

@@ -55,6 +55,11 @@ public:
     // scroll_border_min, until the content moves; scroll_to(count) shows an
     // empty window. Ignored while a row is pressed.
     void scroll_to(int k);
+    // Resets so that the last row rests scroll_border_max above the bottom
+    // with the rows before it filling the view above it (a conversation
+    // opened at its newest message); rows that fit the view whole rest at
+    // scroll_border_min instead. Ignored while a row is pressed.
+    void scroll_to_end();
     // Row k is made again by the adapter, if it exists now.
     void refresh_row(int k);
     // Every existing row that is not shrinking out is made again.

@@ -5,22 +5,26 @@
 // registry string "Language" under HKEY_CURRENT_USER\Software\Zelvor\<product>,
 // written only when the user picks a language from the menu.
 //
-// File names on the handset were matched without regard to letter case, and
-// language files and registry values were written with that in mind (the
-// system language is tried as "GERMAN.lng", a file may ship as "german.lng").
-// Linux file names are case-sensitive, so a name is looked up case-insensitively
-// among the language files when the exact file does not exist, and the ".lng"
-// extension is recognised in any case.
+// Names are matched as ProgramFiles describes: the extension and, when the
+// exact file does not exist, the name in any letter case.
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "lang/Dictionary.h"
+#include "lang/ProgramFiles.h"
+#include "platform/RegistryPath.h"
 
-struct LanguageFile {
-    std::u16string name;  // file name without ".lng" ("english")
-    std::u16string path;  // "%app_path%/" + file name, as Dictionary::load takes it
-};
+// The product key name this program keeps its settings under.
+inline constexpr std::u16string_view kProductKeyName = u"Quillmo";
+
+// HKEY_CURRENT_USER\Software\Zelvor\<product_key_name>: the key of the
+// "Language" and "Skin" choices.
+RegistryPath choice_key(std::u16string_view product_key_name = kProductKeyName);
+
+// name: file name without ".lng" ("english"); path: "%app_path%/" + file
+// name, as Dictionary::load takes it.
+using LanguageFile = ProgramFile;
 
 // The language files of the program folder, sorted by file name in plain
 // code-unit order. Only regular files (or links to them) whose names are

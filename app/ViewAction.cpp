@@ -94,8 +94,9 @@ std::optional<ViewAction> parse_sms_uri(std::u16string_view uri) {
     if (uri.starts_with(u"//")) uri.remove_prefix(2);
     size_t query_start = uri.find(u'?');
     std::u16string_view recipients = uri.substr(0, query_start);
-    std::u16string_view query =
-        query_start == std::u16string_view::npos ? std::u16string_view{} : uri.substr(query_start + 1);
+    std::u16string_view query = query_start == std::u16string_view::npos
+                                    ? std::u16string_view{}
+                                    : uri.substr(query_start + 1);
 
     ViewAction action;
     // The first recipient, without its parameters (";phone-context=...").

@@ -46,9 +46,9 @@ ChatItem::ChatItem(Properties& properties, const Chat& chat) {
                    body->color(), nullptr);
     unread->set_visible(chat.unread > 0);
     if (chat.unread > 0) unread->set_text(u"(" + utf16::number(chat.unread) + u")");
-    day->set_text(chat.empty() ? std::u16string()
-                               : day_text(last.time,
-                                          local_time::utc_to_local(local_time::now_utc())));
+    day->set_text(chat.empty()
+                      ? std::u16string()
+                      : day_text(last.time, local_time::utc_to_local(local_time::now_utc())));
     icon->select(chat.unread > 0 ? 1 : 0, 0);
 }
 

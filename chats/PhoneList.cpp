@@ -54,6 +54,10 @@ void PhoneList::clear() {
 
 void PhoneList::select(const std::u16string& key) {
     for (PhoneEntry& e : entries_) e.selected = !key.empty() && e.key == key;
+    sort();
+}
+
+void PhoneList::sort() {
     auto display = [](const PhoneEntry& e) -> const std::u16string& {
         return e.name.empty() ? e.number : e.name;
     };

@@ -36,6 +36,9 @@ public:
     // mark), then sorts: selected first, then by display text (the name, or
     // the number when there is none), then by number; code-unit order.
     void select(const std::u16string& key);
+    // The same order without changing any mark: recipients ticked one by
+    // one move to the top.
+    void sort();
     // Position of the entry with the entry's key, appending it when missing.
     size_t find_or_add(PhoneEntry entry);
 

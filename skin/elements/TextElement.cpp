@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "draw/ClipScope.h"
+#include "draw/text/FontRep.h"
 #include "draw/text/TextDraw.h"
 #include "skin/Properties.h"
 
@@ -94,6 +96,12 @@ void TextElement::set_font(std::shared_ptr<const FontRep> font) {
     content_changed();
 }
 
+void TextElement::set_highlight(const Highlight& highlight) {
+    if (highlight == highlight_) return;
+    highlight_ = highlight;
+    mark_redraw();
+}
+
 void TextElement::content_changed() {
     layout_.invalidate();
     // Only a growing element's extent follows its text; any other keeps its
@@ -125,5 +133,58 @@ void TextElement::measure_y(SizeRange& range) {
 }
 
 void TextElement::draw_content(RenderSurface& surface, Point position) {
-    layout_.draw(surface, position, size());
+    if (!draw_highlighted(surface, position)) layout_.draw(surface, position, size());
+}
+
+bool TextElement::draw_highlighted(RenderSurface& surface, Point position) {
+    const std::u16string& text = layout_.text();
+    if (highlight_.length == 0 || highlight_.start >= text.size() || wrap_ || !font_ ||
+        !font_->has_face() || text.find(u'\n') != std::u16string::npos)
+        return false;
+
+    // Placed as the layout places its one line: the same line box, the same
+    // cut with an ellipsis, so that the runs fall exactly where the whole
+    // line would be drawn (measuring agrees with drawing, glyph for glyph).
+    const Size box = size();
+    const int32_t line_height = TextDraw::measure(*font_, u"").height;
+    int64_t top = position.y;
+    if (valign_ == VCENTER)
+        top += (box.height - line_height) / 2;
+    else if (valign_ == BOTTOM)
+        top += box.height - line_height;
+    if (top >= int64_t{position.y} + box.height) return true;
+
+    size_t keep = text.size();
+    if (ellipsis_) keep = TextDraw::ellipsis_length(*font_, text, box.width);
+    const bool cut = keep < text.size();
+    const std::u16string_view shown = std::u16string_view(text).substr(0, keep);
+    const std::u16string_view mark(&TextDraw::kEllipsis, 1);
+    int64_t width = TextDraw::measure(*font_, shown).width;
+    if (cut) width += TextDraw::measure(*font_, mark).width;
+
+    const int halign = draw_halign(halign_);
+    int64_t pen = position.x;
+    if (halign == TextDraw::kCentre)
+        pen += (box.width - width) / 2;
+    else if (halign == TextDraw::kRight)
+        pen += box.width - width;
+
+    const size_t from = std::min(highlight_.start, shown.size());
+    const size_t to =
+        std::min(highlight_.start + std::min(highlight_.length, text.size()), shown.size());
+    ClipScope clip(surface, position, box);
+    const int64_t right = int64_t{position.x} + box.width;
+    auto run = [&](std::u16string_view part, Color color) {
+        if (part.empty() || pen >= right) return;
+        const int32_t x = static_cast<int32_t>(pen);
+        TextDraw::draw(*font_, surface, color, part, {x, static_cast<int32_t>(top)},
+                       {static_cast<int32_t>(right - x), line_height}, TextDraw::kLeft,
+                       TextDraw::kTop, false);
+        pen += TextDraw::measure(*font_, part).width;
+    };
+    run(shown.substr(0, from), color_);
+    run(shown.substr(from, to - from), highlight_.color);
+    run(shown.substr(to), color_);
+    if (cut) run(mark, color_);
+    return true;
 }

@@ -5,6 +5,11 @@
 // one line and as high as its wrapped lines ("grow_min": the minimum too), and
 // a new text re-runs layout; otherwise a new text only redraws.
 // Children are laid out but not drawn.
+//
+// A one-line text may have a highlight: a range of it drawn in another colour
+// (the part of a name that matches what the user typed). Wrapped text, and
+// text with line breaks, is drawn in its one colour.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +25,16 @@ public:
     enum HAlign : int32_t { LEFT = 0, CENTER = 1, RIGHT = 2, JUSTIFY = 3 };
     enum VAlign : int32_t { TOP = 0, VCENTER = 1, BOTTOM = 2 };
 
+    // The units [start, start + length) of the text, drawn in color; a
+    // range past the end of the text is cut at its end.
+    struct Highlight {
+        size_t start = 0;
+        size_t length = 0;
+        Color color{0, 0, 0, 255};
+
+        friend bool operator==(const Highlight&, const Highlight&) = default;
+    };
+
     TextElement();
     ~TextElement() override;
 
@@ -33,6 +48,9 @@ public:
     virtual void set_text(std::u16string_view text);
     virtual void set_color(Color color);
     virtual void set_font(std::shared_ptr<const FontRep> font);
+    // Kept across text changes; a length of 0 removes it.
+    void set_highlight(const Highlight& highlight);
+    const Highlight& highlight() const { return highlight_; }
 
     const std::u16string& text() const { return layout_.text(); }
     const std::u16string* shown_text() const override { return &text(); }
@@ -53,8 +71,12 @@ private:
     void content_changed();
     // The whole text's width on one line and the line height.
     Size measure_text();
+    // Draws a one-line text in three runs, the highlight in its colour.
+    // False, drawing nothing, where the highlight does not apply.
+    bool draw_highlighted(RenderSurface& surface, Point position);
 
     TextLayout layout_;
+    Highlight highlight_;
     std::shared_ptr<const FontRep> font_;
     Color color_{0, 0, 0, 255};
     int32_t halign_ = CENTER;

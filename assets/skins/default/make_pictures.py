@@ -1,0 +1,408 @@
+#!/usr/bin/env python3
+"""Draws the default skin's pictures and writes them as PNGs into this folder.
+
+Every picture is described once, in design pixels, as a stack of shapes
+(rounded boxes, circles, strokes, polygons) and rendered three times: at 1x
+as NAME.png, and at twice and four times the size as NAME@2x.png and
+NAME@4x.png for screens of 192 and 384 dots per inch. Edges are smoothed by
+sampling each pixel several times.
+
+Skins draw in 16 bits, with magenta (255, 0, 255) as the transparent key
+colour, so a smoothed edge cannot fade into an unknown background. A picture
+therefore says what it is drawn over:
+  - "under": a known colour (a bubble on the chat's white, an icon on the
+    header): edges are mixed with it and the picture is opaque;
+  - "key": corners become the key colour; edge pixels that are mostly
+    covered are mixed with "under" (the colour the picture usually lies on);
+  - "glass": for cards over an unknown, dimmed screen, drawn with the skin's
+    half shade ("alpha" 128): half-covered edge pixels are stored at half
+    brightness with the opaque flag clear, so they add to half of what lies
+    below; the shadow is black with the flag clear, which halves it.
+Colours are rounded to what RGB565 keeps, and the lowest green bit (the
+opaque flag of the shading blits) is set on every solid pixel.
+
+The PNGs are kept in the repository; the build does not run this script.
+Usage: make_pictures.py [FOLDER]   (default: the script's folder)
+"""
+import math
+import os
+import struct
+import sys
+import zlib
+
+KEY = (255, 0, 255)
+
+# The palette, shared with make_skin.py.
+WHITE = (255, 255, 255)
+ACCENT = (36, 116, 196)
+ACCENT_DARK = (24, 88, 160)
+ACCENT_TINT = (212, 230, 250)
+INK = (28, 32, 40)
+MUTED = (120, 128, 140)
+LINE = (222, 226, 232)
+BUBBLE_IN = (236, 239, 243)
+BUBBLE_OUT = ACCENT_TINT
+FIELD = (241, 243, 246)
+FIELD_LINE = (214, 219, 226)
+DAY_PILL = (228, 233, 239)
+RED = (208, 52, 52)
+GREEN = (40, 150, 90)
+AVATAR = (190, 214, 240)
+
+
+def rgb565(c, opaque=True):
+    """The nearest colour that survives RGB565, with the opaque flag set or clear."""
+    c = [min(255, max(0, int(round(v)))) for v in c]
+    r5, g6, b5 = c[0] >> 3, c[1] >> 2, c[2] >> 3
+    g6 = (g6 | 1) if opaque else (g6 & ~1)
+    r, g, b = (r5 << 3) | (r5 >> 2), (g6 << 2) | (g6 >> 4), (b5 << 3) | (b5 >> 2)
+    if (r, g, b) == KEY:  # never let a colour turn transparent by rounding
+        g = 4
+    return (r, g, b)
+
+
+def mix(a, b, t):
+    return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
+
+
+# ---- Shapes: predicates over design coordinates ----
+
+def rrect(x0, y0, x1, y1, r):
+    def inside(x, y):
+        if x < x0 or x >= x1 or y < y0 or y >= y1:
+            return False
+        cx = min(max(x, x0 + r), x1 - r)
+        cy = min(max(y, y0 + r), y1 - r)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+    return inside
+
+
+def rrect4(x0, y0, x1, y1, radii):
+    """A box with its own radius per corner: top-left, top-right, bottom-right, bottom-left."""
+    tl, tr, br, bl = radii
+
+    def inside(x, y):
+        if x < x0 or x >= x1 or y < y0 or y >= y1:
+            return False
+        for r, cx, cy, left, top in ((tl, x0 + tl, y0 + tl, True, True),
+                                     (tr, x1 - tr, y0 + tr, False, True),
+                                     (br, x1 - br, y1 - br, False, False),
+                                     (bl, x0 + bl, y1 - bl, True, False)):
+            in_x = x < cx if left else x > cx
+            in_y = y < cy if top else y > cy
+            if in_x and in_y and (x - cx) ** 2 + (y - cy) ** 2 > r * r:
+                return False
+        return True
+    return inside
+
+
+def circle(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+
+
+def ring(cx, cy, r0, r1):
+    return lambda x, y: r0 * r0 <= (x - cx) ** 2 + (y - cy) ** 2 <= r1 * r1
+
+
+def ellipse(cx, cy, rx, ry):
+    return lambda x, y: ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1
+
+
+def stroke(points, width):
+    """A polyline with round joins and caps."""
+    half = width / 2
+    segments = list(zip(points, points[1:]))
+
+    def near(x, y, a, b):
+        ax, ay = a
+        bx, by = b
+        dx, dy = bx - ax, by - ay
+        length = dx * dx + dy * dy
+        t = 0 if length == 0 else max(0, min(1, ((x - ax) * dx + (y - ay) * dy) / length))
+        px, py = ax + t * dx - x, ay + t * dy - y
+        return px * px + py * py <= half * half
+    return lambda x, y: any(near(x, y, a, b) for a, b in segments)
+
+
+def polygon(points):
+    def inside(x, y):
+        hit = False
+        n = len(points)
+        for i in range(n):
+            (ax, ay), (bx, by) = points[i], points[(i + 1) % n]
+            if (ay > y) != (by > y) and x < ax + (y - ay) * (bx - ax) / (by - ay):
+                hit = not hit
+        return hit
+    return inside
+
+
+def union(*shapes):
+    return lambda x, y: any(s(x, y) for s in shapes)
+
+
+def minus(shape, cut):
+    return lambda x, y: shape(x, y) and not cut(x, y)
+
+
+SHADOW = "shadow"  # a layer colour: translucent black (glass pictures only)
+
+
+# ---- Rendering ----
+
+class Picture:
+    def __init__(self, name, width, height, layers, mode="under", under=WHITE):
+        self.name, self.width, self.height = name, width, height
+        self.layers, self.mode, self.under = layers, mode, under
+
+    def pixels(self, scale):
+        samples = {1: 5, 2: 3, 4: 2}[scale]
+        step = 1 / (scale * samples)
+        offsets = [(i + 0.5) * step for i in range(samples)]
+        total = samples * samples
+        rows = []
+        for py in range(self.height * scale):
+            row = []
+            for px in range(self.width * scale):
+                x0, y0 = px / scale, py / scale
+                colours = []
+                shadow = 0
+                for oy in offsets:
+                    for ox in offsets:
+                        hit = None
+                        for shape, colour in reversed(self.layers):
+                            if shape(x0 + ox, y0 + oy):
+                                hit = colour
+                                break
+                        if hit == SHADOW:
+                            shadow += 1
+                        elif hit is not None:
+                            colours.append(hit)
+                row.append(self.resolve(colours, shadow, total))
+            rows.append(row)
+        return rows
+
+    def resolve(self, colours, shadow, total):
+        covered = len(colours)
+        if covered:
+            mean = tuple(sum(c[i] for c in colours) / covered for i in range(3))
+        if self.mode == "under":
+            if not covered:
+                return rgb565(self.under)
+            return rgb565(mix(self.under, mean, covered / total))
+        if self.mode == "key":
+            if covered * 2 < total:
+                return KEY
+            return rgb565(mix(self.under, mean, covered / total))
+        # glass
+        if covered * 4 >= total * 3:
+            return rgb565(mean)
+        if covered * 4 >= total:
+            return rgb565(tuple(c / 2 for c in mean), opaque=False)
+        if shadow * 2 >= total:
+            return (0, 0, 0)
+        return KEY
+
+
+def write_png(path, rows):
+    height, width = len(rows), len(rows[0])
+    raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in rows)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    data = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
+            chunk(b"IEND", b""))
+    # Only rewrite what changed, so the build recompiles only those.
+    if os.path.exists(path):
+        with open(path, "rb") as old:
+            if old.read() == data:
+                return
+    with open(path, "wb") as out:
+        out.write(data)
+
+
+# ---- Icons (drawn in a box of the given size, centred) ----
+
+def back_arrow(s, colour):
+    c = s / 2
+    return [(stroke([(c + 6, c), (c - 6, c)], 2.2), colour),
+            (stroke([(c - 1, c - 5.5), (c - 6.5, c), (c - 1, c + 5.5)], 2.2), colour)]
+
+
+def menu_dots(s, colour):
+    c = s / 2
+    return [(union(circle(c, c - 6, 1.9), circle(c, c, 1.9), circle(c, c + 6, 1.9)), colour)]
+
+
+def plus(s, colour, arm=6.5, width=2.2):
+    c = s / 2
+    return [(union(stroke([(c - arm, c), (c + arm, c)], width),
+                   stroke([(c, c - arm), (c, c + arm)], width)), colour)]
+
+
+def pencil(s, colour):
+    c = s / 2
+    # A slanted pencil: the body, its tip, and a line it writes.
+    body = stroke([(c + 5, c - 6), (c - 3, c + 2)], 3.6)
+    tip = polygon([(c - 4.6, c + 0.6), (c - 1.4, c + 3.8), (c - 6.2, c + 5.4)])
+    return [(union(body, tip), colour)]
+
+
+def send_arrow(s, colour):
+    c = s / 2
+    wing = polygon([(c - 7, c - 7), (c + 8, c), (c - 7, c + 7), (c - 4.5, c)])
+    return [(wing, colour)]
+
+
+def tick(cx, cy, size, width):
+    return stroke([(cx - size * 0.5, cy), (cx - size * 0.15, cy + size * 0.35),
+                   (cx + size * 0.5, cy - size * 0.35)], width)
+
+
+def person(cx, cy, r, colour):
+    head = circle(cx, cy - r * 0.22, r * 0.36)
+    shoulders = minus(ellipse(cx, cy + r * 0.78, r * 0.68, r * 0.52), lambda x, y: False)
+    disc = circle(cx, cy, r)
+    return [(lambda x, y: disc(x, y) and (head(x, y) or shoulders(x, y)), colour)]
+
+
+def quill(cx, cy, size, colour):
+    """The program's mark: a feather laid across, its shaft ending in a nib."""
+    vane = polygon([(cx + size * 0.45, cy - size * 0.45), (cx + size * 0.10, cy - size * 0.32),
+                    (cx - size * 0.20, cy + size * 0.02), (cx - size * 0.28, cy + size * 0.22),
+                    (cx - size * 0.05, cy + size * 0.10), (cx + size * 0.28, cy - size * 0.12)])
+    shaft = stroke([(cx + size * 0.40, cy - size * 0.40), (cx - size * 0.38, cy + size * 0.38)],
+                   size * 0.06)
+    return [(union(vane, shaft), colour)]
+
+
+# ---- The catalogue ----
+
+def header_button(name, icon, pressed):
+    s = 32
+    layers = []
+    if pressed:
+        layers.append((circle(16, 16, 15), ACCENT_DARK))
+    layers += icon(s, WHITE)
+    return Picture(name, s, s, layers, "under", ACCENT)
+
+
+def box(name, size, radius, fill, border=None, under=WHITE, mode="under", width=None, height=None):
+    w = width or size
+    h = height or size
+    layers = []
+    if border:
+        layers.append((rrect(0, 0, w, h, radius), border))
+        layers.append((rrect(1, 1, w - 1, h - 1, radius - 1), fill))
+    else:
+        layers.append((rrect(0, 0, w, h, radius), fill))
+    return Picture(name, w, h, layers, mode, under)
+
+
+def state_icons(prefix, bubble):
+    """The message state pictures, page by page: 0 read, 1 unread, 2 sent,
+    3 waiting, 4 draft, 5 delivered, 6 not delivered."""
+    s = 12
+    c = 6
+    shapes = [
+        [],
+        [(circle(c, c, 3.2), ACCENT)],
+        [(tick(c, c, 7, 1.5), MUTED)],
+        [(ring(c, c, 3.9, 5.2), MUTED), (stroke([(c, c - 2.8), (c, c), (c + 2.2, c + 1.2)], 1.2), MUTED)],
+        pencil_small(c),
+        [(tick(c - 1.6, c, 6.4, 1.4), ACCENT), (tick(c + 1.8, c, 6.4, 1.4), ACCENT)],
+        [(circle(c, c, 5.4), RED), (stroke([(c, c - 2.8), (c, c + 0.6)], 1.5), WHITE),
+         (circle(c, c + 2.9, 0.9), WHITE)],
+    ]
+    return [Picture("%s%d" % (prefix, i), s, s, layers, "under", bubble)
+            for i, layers in enumerate(shapes)]
+
+
+def pencil_small(c):
+    body = stroke([(c + 3.6, c - 3.6), (c - 1.6, c + 1.6)], 2.4)
+    tip = polygon([(c - 2.6, c + 0.6), (c - 0.6, c + 2.6), (c - 3.8, c + 3.8)])
+    return [(union(body, tip), MUTED)]
+
+
+def card(name, size=40, radius=12):
+    """A white card with a soft edge and a shadow, for overlays over the dimmed screen."""
+    return Picture(name, size, size,
+                   [(rrect(1, 2, size - 1, size, radius), SHADOW),
+                    (rrect(1, 1, size - 1, size - 2, radius), WHITE)],
+                   "glass")
+
+
+def catalogue():
+    pictures = [
+        header_button("default_hdr_back", back_arrow, False),
+        header_button("default_hdr_back_pressed", back_arrow, True),
+        header_button("default_hdr_menu", menu_dots, False),
+        header_button("default_hdr_menu_pressed", menu_dots, True),
+        header_button("default_hdr_new", pencil, False),
+        header_button("default_hdr_new_pressed", pencil, True),
+        # The bottom bar: the writing field and the round send button.
+        box("default_field", 28, 12, FIELD, FIELD_LINE),
+        Picture("default_send", 34, 34, [(circle(17, 17, 16), ACCENT)] +
+                [(s, c) for s, c in shift(send_arrow(34, WHITE), 1, 0)]),
+        Picture("default_send_pressed", 34, 34, [(circle(17, 17, 16), ACCENT_DARK)] +
+                [(s, c) for s, c in shift(send_arrow(34, WHITE), 1, 0)]),
+        Picture("default_add", 34, 34, [(circle(17, 17, 16), ACCENT)] + plus(34, WHITE)),
+        Picture("default_add_pressed", 34, 34, [(circle(17, 17, 16), ACCENT_DARK)] + plus(34, WHITE)),
+        # Buttons with a word on them.
+        box("default_btn_accent", 24, 11, ACCENT),
+        box("default_btn_accent_pressed", 24, 11, ACCENT_DARK),
+        box("default_btn_light", 24, 11, FIELD, FIELD_LINE),
+        box("default_btn_light_pressed", 24, 11, LINE, FIELD_LINE),
+        # The chat list.
+        Picture("default_avatar", 36, 36, [(circle(18, 18, 18), AVATAR)] + person(18, 18, 18, WHITE),
+                "key", WHITE),
+        box("default_unread", 16, 8, ACCENT, mode="key"),
+        # A chat's bubbles, the day heading and the scroll thumb.
+        Picture("default_bubble_in", 24, 24, [(rrect4(0, 0, 24, 24, (10, 10, 10, 4)), BUBBLE_IN)]),
+        Picture("default_bubble_out", 24, 24, [(rrect4(0, 0, 24, 24, (10, 10, 4, 10)), BUBBLE_OUT)]),
+        box("default_day", 18, 9, DAY_PILL),
+        box("default_thumb", 4, 2, (176, 184, 194), mode="key", width=4, height=12),
+        # The contacts picker.
+        box("default_check_off", 18, 5, WHITE, (168, 176, 188)),
+        Picture("default_check_on", 18, 18, [(rrect(0, 0, 18, 18, 5), ACCENT),
+                                             (tick(9, 9, 10, 2.0), WHITE)]),
+        Picture("default_active", 18, 18, [(circle(9, 9, 8), ACCENT_TINT),
+                                           (circle(9, 9, 4), ACCENT)]),
+        box("default_hint", 56, 14, ACCENT, mode="key"),
+        # Menus and overlays.
+        card("default_card"),
+        Picture("default_check", 16, 16, [(tick(8, 8, 10, 2.0), ACCENT)]),
+        # The button of a message's day, pressed.
+        box("default_day_pressed", 18, 9, LINE),
+    ]
+    pictures += state_icons("default_state_in_", BUBBLE_IN)
+    pictures += state_icons("default_state_out_", BUBBLE_OUT)
+    return pictures
+
+
+def splash_catalogue():
+    return [
+        Picture("splash_logo", 72, 72,
+                [(rrect4(2, 2, 70, 62, (18, 18, 18, 18)), ACCENT),
+                 (polygon([(14, 56), (12, 70), (30, 58)]), ACCENT)] + quill(36, 32, 40, WHITE)),
+    ]
+
+
+def shift(layers, dx, dy):
+    return [((lambda s: lambda x, y: s(x - dx, y - dy))(shape), colour) for shape, colour in layers]
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    folder = sys.argv[1] if len(sys.argv) > 1 else here
+    splash_folder = os.path.join(folder, "..", "splash")
+    for pictures, out in ((catalogue(), folder), (splash_catalogue(), splash_folder)):
+        for picture in pictures:
+            for scale, suffix in ((1, ""), (2, "@2x"), (4, "@4x")):
+                write_png(os.path.join(out, picture.name + suffix + ".png"), picture.pixels(scale))
+
+
+if __name__ == "__main__":
+    main()

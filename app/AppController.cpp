@@ -102,12 +102,11 @@ void AppController::load_language() {
     if (language_loaded_) return;
     language_loaded_ = true;
     if (choose_language_at_start(properties_->dictionary(), kProduct)) return;
-    // The program goes on, every text showing its key.
-    const char16_t kNoLanguages[] =
-        u"No languages, please reinstall\n"
-        u"Нет языков, пожалуйста, переустановите программу\n";
-    log() << kNoLanguages;
-    std::cerr << "quillmo: " << utf16::to_utf8(kNoLanguages);
+    // The program goes on, every text showing its key. The choice has
+    // logged the English line already.
+    const char16_t kRussian[] = u"Нет языков, пожалуйста, переустановите программу\n";
+    log() << kRussian;
+    std::cerr << "quillmo: No languages, please reinstall\n" << utf16::to_utf8(kRussian);
 }
 
 void AppController::load_skin() {

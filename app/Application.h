@@ -53,7 +53,7 @@ public:
     void quit(int status = 0) { game_->post_quit(status); }
 
     // ---- The window ----
-    void minimise() override { game_->minimise(); }
+    void minimise() override;
     void bring_to_front() { game_->bring_to_front(); }
     // Whether the user sees and works with the program: its window is
     // active, not minimised, and the user was not handed to another program.

@@ -29,7 +29,6 @@ void FormAlert::fill(const SmsRecord& message) {
     if (ChatModel* model = ChatModel::instance())
         contact = model->resolve_sender_name(sender.number);
     if (!contact.empty()) {
-        log() << u"find_contact_by_phone:" << sender.number << u" to " << contact << u"\n";
         sender_name_ = contact;
     } else {
         sender_name_ = sender.name.empty() ? sender.number : sender.name;

@@ -26,6 +26,11 @@ Application::~Application() {
     game_.reset();
 }
 
+void Application::minimise() {
+    log() << u"Application::minimise\n";
+    game_->minimise();
+}
+
 void Application::set_background(Color color) {
     background_ = color;
     form_stack_.set_background(color);

@@ -53,9 +53,13 @@ public:
     void quit(int status = 0) { game_->post_quit(status); }
 
     // ---- The window ----
-    void minimise() override { game_->minimise(); }
+    void minimise() override;
     void bring_to_front() { game_->bring_to_front(); }
-    bool is_foreground() const { return !game_->deactivated() && !game_->backgrounded(); }
+    // Whether the user sees and works with the program: its window is
+    // active, not minimised, and the user was not handed to another program.
+    bool is_foreground() const {
+        return !game_->deactivated() && !game_->backgrounded() && !game_->window().minimised();
+    }
     // Before handing the user to another program.
     void mark_backgrounded() override { game_->mark_backgrounded(); }
     // Copies the last frame the program presented (never another program's

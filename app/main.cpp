@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/AppController.h"
 #include "app/Application.h"
 #include "app/PreviewController.h"
 #include "app/ScriptRun.h"
@@ -29,7 +30,7 @@
 namespace {
 
 const char kUsage[] =
-    "usage: quillmo [--terminal] [message | open:NUMBER]\n"
+    "usage: quillmo [--terminal] [message | open:NUMBER | sms:NUMBER?body=TEXT]\n"
     "\n"
     "A chat-style SMS client for the device in $QUILLMO_DEVICE\n"
     "(default ${XDG_DATA_HOME:-~/.local/share}/quillmo).\n"
@@ -38,6 +39,8 @@ const char kUsage[] =
     "  message       show the newest unread message (the system starts the\n"
     "                program this way when a message arrives)\n"
     "  open:NUMBER   show the chat with NUMBER\n"
+    "  sms:NUMBER?body=TEXT\n"
+    "                the same, with TEXT to start the message (an sms: link)\n"
     "  --terminal    print the chat list (or the alert, or a chat) instead of\n"
     "                opening the window\n"
     "  --help        show this help\n"
@@ -142,7 +145,12 @@ int main(int argc, char** argv) {
         app.set_gdi_mode(false);
         app.set_direct_mode(app.read_screen_info().orientation);
         log() << u"time2: " << since_start.elapsed_ms() << u"\n";
-        PreviewController controller(app, env_text("QUILLMO_FORM", "test_list"));
+        // $QUILLMO_FORM shows one node of the skin instead of the program.
+        std::unique_ptr<AppListener> controller;
+        if (const char* form = std::getenv("QUILLMO_FORM"); form && *form)
+            controller = std::make_unique<PreviewController>(app, env_text("QUILLMO_FORM", ""));
+        else
+            controller = std::make_unique<AppController>(app, command);
         log() << u"time3:" << since_start.elapsed_ms() << u"\n";
         log() << u"total_load_time:" << since_start.elapsed_ms() << u"\n";
         app.game().set_script(script.get());

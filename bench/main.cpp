@@ -14,6 +14,7 @@
 #include "bench/ContactsBench.h"
 #include "bench/ListBench.h"
 #include "bench/ModelBench.h"
+#include "bench/ProgramBench.h"
 #include "bench/RichTextBench.h"
 #include "bench/SkinBench.h"
 #include "bench/SurfaceBench.h"
@@ -24,8 +25,8 @@ namespace {
 const char kUsage[] =
     "usage: quillmo-bench [--quick] [GROUP...]\n"
     "Prints one line per figure: name value unit.\n"
-    "  GROUP    model, contacts, surface, text, richtext, skin, lists or app; all groups when\n"
-    "           none is named\n"
+    "  GROUP    model, contacts, surface, text, richtext, skin, lists, app or program; all\n"
+    "           groups when none is named\n"
     "  --quick  the model only at the 1,000 and 10,000 message sizes\n";
 
 // The folder of this executable, where the build puts quillmo beside it.
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
         if (arg == "--quick") {
             quick = true;
         } else if (arg == "model" || arg == "contacts" || arg == "surface" || arg == "text" ||
-                   arg == "richtext" || arg == "skin" || arg == "lists" || arg == "app") {
+                   arg == "richtext" || arg == "skin" || arg == "lists" || arg == "app" ||
+                   arg == "program") {
             groups.insert(arg);
         } else {
             std::fprintf(stderr, "quillmo-bench: unknown argument %s\n%s", argv[i], kUsage);
@@ -71,5 +73,6 @@ int main(int argc, char** argv) {
     if (wanted("skin") && !SkinBench().run()) return 1;
     if (wanted("lists") && !ListBench().run()) return 1;
     if (wanted("app") && !AppBench(program_dir()).run()) return 1;
+    if (wanted("program") && !ProgramBench(program_dir()).run()) return 1;
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <unicode/datefmt.h>
 #include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
 #include <array>
@@ -37,6 +38,24 @@ std::u16string to_text(const icu::UnicodeString& text) {
     return out;
 }
 
+std::u16string format(icu::DateFormat* format, int64_t local);
+
+// The user's short date of 22 November 2000: the month comes first when "11"
+// stands before "22" in it. A format that shows neither (a month name) keeps
+// the day first.
+bool month_comes_first() {
+    std::unique_ptr<icu::DateFormat> short_date =
+        make_formatter(icu::DateFormat::createDateInstance(icu::DateFormat::kShort));
+    // 22 November 2000, noon.
+    const int64_t kTestDay =
+        (local_time::kUnixEpoch / local_time::kTicksPerSecond + int64_t{974894400}) *
+        local_time::kTicksPerSecond;
+    std::u16string text = format(short_date.get(), kTestDay);
+    size_t month = text.find(u"11");
+    size_t day = text.find(u"22");
+    return month != std::u16string::npos && day != std::u16string::npos && month < day;
+}
+
 struct Slot {
     bool used = false;
     int64_t key = 0;
@@ -49,6 +68,8 @@ struct Formatters {
     std::string locale;
     std::unique_ptr<icu::DateFormat> time;
     std::unique_ptr<icu::DateFormat> date;
+    std::unique_ptr<icu::DateFormat> day_month;
+    bool month_first = false;
     std::array<Slot, kMinutesPerDay> minutes;
     std::array<Slot, static_cast<size_t>(kDaySlots)> days;
 
@@ -58,6 +79,11 @@ struct Formatters {
         locale = name;
         time = make_formatter(icu::DateFormat::createTimeInstance(icu::DateFormat::kShort));
         date = make_formatter(icu::DateFormat::createDateInstance(icu::DateFormat::kFull));
+        month_first = month_comes_first();
+        UErrorCode status = U_ZERO_ERROR;
+        day_month = make_formatter(new icu::SimpleDateFormat(month_first ? u"MM.dd" : u"dd.MM",
+                                                             icu::Locale::getDefault(), status));
+        if (U_FAILURE(status)) day_month.reset();
         minutes = {};
         days = {};
     }
@@ -78,6 +104,13 @@ std::u16string format(icu::DateFormat* format, int64_t local) {
 }
 
 }  // namespace
+
+bool month_before_day() { return formatters().month_first; }
+
+std::u16string format_day_month(int64_t local) {
+    Formatters& f = formatters();
+    return format(f.day_month.get(), local);
+}
 
 std::u16string format_time(int64_t local) {
     Formatters& f = formatters();

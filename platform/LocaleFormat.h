@@ -19,4 +19,11 @@ std::u16string format_time(int64_t local);
 // "Sonntag, 22. November 2026" in de_DE.
 std::u16string format_long_date(int64_t local);
 
+// Whether the user's short date puts the month before the day: the short
+// date of 22 November 2000 shows "11" before "22" (en_US "11/22/00").
+bool month_before_day();
+// Day and month as digits, "dd.MM", or "MM.dd" where the month comes first:
+// "22.11" in de_DE, "11.22" in en_US.
+std::u16string format_day_month(int64_t local);
+
 }  // namespace locale_format

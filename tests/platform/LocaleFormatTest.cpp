@@ -32,3 +32,22 @@ TEST(LocaleFormat, FormatsTheLocalTimeAsGivenInTheDefaultLocale) {
     EXPECT_EQ(locale_format::format_long_date(at("2026-11-22T10:05:00")),
               u"Sonntag, 22. November 2026");
 }
+
+TEST(LocaleFormat, DayAndMonthFollowTheOrderOfTheUsersShortDate) {
+    std::optional<DefaultLocale> locale(std::in_place, "en_US");
+    EXPECT_TRUE(locale_format::month_before_day());
+    EXPECT_EQ(locale_format::format_day_month(at("2026-11-22T10:05:00")), u"11.22");
+    EXPECT_EQ(locale_format::format_day_month(at("2026-03-04T23:59:00")), u"03.04");
+
+    for (const char* day_first : {"de_DE", "ru_RU", "en_GB"}) {
+        locale.emplace(day_first);
+        EXPECT_FALSE(locale_format::month_before_day()) << day_first;
+        EXPECT_EQ(locale_format::format_day_month(at("2026-11-22T10:05:00")), u"22.11")
+            << day_first;
+    }
+    // Year first, then month, then day (ja_JP "2000/11/22"): the month still
+    // comes before the day.
+    locale.emplace("ja_JP");
+    EXPECT_TRUE(locale_format::month_before_day());
+    EXPECT_EQ(locale_format::format_day_month(at("2026-11-22T10:05:00")), u"11.22");
+}

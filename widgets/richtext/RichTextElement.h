@@ -78,6 +78,9 @@ public:
     const std::vector<Element*>& placed() const { return placed_; }
 
     int32_t halign() const { return halign_; }
+    // The skin's "font" and "color" for plain text.
+    const std::shared_ptr<const FontRep>& font() const { return font_; }
+    Color color() const { return color_; }
     bool wraps() const { return wrap_; }
     void set_wrap(bool wrap);
     void set_halign(int32_t halign);

@@ -361,12 +361,12 @@ def form_contacts():
         N("vlist", "list",
           color("list_background", WHITE),
           border_min=P(0, top), preview_row="ContactItem", preview_count=15),
-        N("button", "ruler_button",
-          color("#pressed", RULER_PRESSED),
+        # The letters lie over the ruler's touch area and share its whole
+        # height; the ruler reads the letter under the stylus from the table.
+        N("node", "ruler",
+          N("button", "ruler_button", color("#pressed", RULER_PRESSED)),
+          N("vtable", "ruler_table", border_min=P(0, 4), border_max=P(0, 4)),
           anchor_x="MAX_SIDE", border_min=P(0, top), design_size=P(22, 0)),
-        N("vtable", "ruler_table",
-          anchor_x="MAX_SIDE", border_min=P(0, top + 4), border_max=P(0, 4),
-          design_size=P(22, 0)),
         header("title", "Recipients",
                header_button("btnClose", "default_hdr_back", "Back", "MIN_SIDE", bind_key="Esc"),
                title_left=46),
@@ -390,7 +390,7 @@ def form_contacts():
 
 def alphabet_ruler_text():
     return N("text", None, font=F(7, True), color=ACCENT, halign="CENTER", valign="VCENTER",
-             design_size=P(0, 11))
+             table_ratio=1, design_size=P(0, 11))
 
 
 def contact_item():

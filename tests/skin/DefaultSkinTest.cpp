@@ -33,6 +33,8 @@ struct Screen {
     int32_t width, height, dpi;
 };
 constexpr Screen kScreens[] = {{240, 320, 96}, {480, 800, 192}, {1080, 2400, 384}};
+// The skins the user can choose: the same layout in different palettes.
+constexpr const char* kSkins[] = {"default.skin", "dark.skin"};
 
 std::string name_of(const Screen& s) {
     return std::to_string(s.width) + "x" + std::to_string(s.height) + "@" + std::to_string(s.dpi);
@@ -262,27 +264,29 @@ protected:
     Properties properties_;
 };
 
-TEST_F(ShippedSkin, EveryNodeOfTheDefaultSkinIsCompleteAndFitsEveryScreen) {
-    for (const Screen& s : kScreens) {
-        ASSERT_TRUE(load("default.skin", s)) << name_of(s);
-        for (const NodeContract& c : default_contract()) {
-            const std::string where = name_of(s) + " " + utf16::to_utf8(c.node);
-            auto root = build(c, s);
-            ASSERT_TRUE(root) << where;
-            EXPECT_GT(root->size().height, 0) << where;
-            for (const Required& r : c.children)
-                EXPECT_TRUE(r.kind(root->find_element(r.id)))
-                    << where << " lacks " << utf16::to_utf8(r.id) << " of the right kind";
-            expect_contained(*root, *root, where);
-            for (auto [a, b] : c.apart) {
-                Element* ea = root->find_element(a);
-                Element* eb = root->find_element(b);
-                ASSERT_TRUE(ea && eb) << where << " " << utf16::to_utf8(a) << utf16::to_utf8(b);
-                EXPECT_FALSE(meet(ea->position(), ea->size(), eb->position(), eb->size()))
-                    << where << ": " << utf16::to_utf8(a) << " meets " << utf16::to_utf8(b);
+TEST_F(ShippedSkin, EveryNodeOfEverySkinIsCompleteAndFitsEveryScreen) {
+    for (const char* skin : kSkins)
+        for (const Screen& s : kScreens) {
+            ASSERT_TRUE(load(skin, s)) << skin << " " << name_of(s);
+            for (const NodeContract& c : default_contract()) {
+                const std::string where =
+                    std::string(skin) + " " + name_of(s) + " " + utf16::to_utf8(c.node);
+                auto root = build(c, s);
+                ASSERT_TRUE(root) << where;
+                EXPECT_GT(root->size().height, 0) << where;
+                for (const Required& r : c.children)
+                    EXPECT_TRUE(r.kind(root->find_element(r.id)))
+                        << where << " lacks " << utf16::to_utf8(r.id) << " of the right kind";
+                expect_contained(*root, *root, where);
+                for (auto [a, b] : c.apart) {
+                    Element* ea = root->find_element(a);
+                    Element* eb = root->find_element(b);
+                    ASSERT_TRUE(ea && eb) << where << " " << utf16::to_utf8(a) << utf16::to_utf8(b);
+                    EXPECT_FALSE(meet(ea->position(), ea->size(), eb->position(), eb->size()))
+                        << where << ": " << utf16::to_utf8(a) << " meets " << utf16::to_utf8(b);
+                }
             }
         }
-    }
 }
 
 // A message bubble is as wide as its text up to most of the row, grows

@@ -7,7 +7,10 @@ high, saved as a 16-bit BMP (RGB565, BI_BITFIELDS) in bin/, with its mask
 shows frame after frame, the last one longest, so the last frame is the
 smiley at rest and the ones before it are its little movement. Frames are
 14 pixels square, about the height of a capital letter and a half of the
-body text, and are smoothed by sampling each pixel several times.
+body text, and are smoothed by sampling each pixel several times. Each strip
+is also drawn at twice and four times the size (NAME@2x.bmp, NAME@4x.bmp,
+with their masks NAME@2x_mask.bmp, NAME@4x_mask.bmp), which screens of 192
+and 384 dots per inch show pixel for pixel at the same place and size.
 
 names.txt maps each picture to the codes that show it. Codes are matched
 first by the picture's name in alphabetical order, then left to right, and
@@ -23,7 +26,7 @@ import struct
 import sys
 
 SIDE = 14
-SAMPLES = 4
+SAMPLES_AT = {1: 4, 2: 3, 4: 2}  # samples per pixel each way, by drawing scale
 C = SIDE / 2
 
 YELLOW = (255, 204, 51)
@@ -258,22 +261,24 @@ SMILEYS = {
 
 # ---- Rendering and files ----
 
-def render(layers):
-    """The frame's pixels (colour or None) and opacities (0..31)."""
+def render(layers, scale=1):
+    """The frame's pixels (colour or None) and opacities (0..31), drawn scale
+    times the frame's size."""
     pixels, alpha = [], []
-    step = 1 / SAMPLES
-    offsets = [(i + 0.5) * step for i in range(SAMPLES)]
-    for py in range(SIDE):
-        for px in range(SIDE):
+    samples = SAMPLES_AT[scale]
+    step = 1 / (scale * samples)
+    offsets = [(i + 0.5) * step for i in range(samples)]
+    for py in range(SIDE * scale):
+        for px in range(SIDE * scale):
             hits = []
             for oy in offsets:
                 for ox in offsets:
                     for shape, colour in reversed(layers):
-                        if shape(px + ox, py + oy):
+                        if shape(px / scale + ox, py / scale + oy):
                             hits.append(colour)
                             break
             covered = len(hits)
-            total = SAMPLES * SAMPLES
+            total = samples * samples
             if covered:
                 pixels.append(tuple(round(sum(h[i] for h in hits) / covered) for i in range(3)))
             else:
@@ -301,22 +306,28 @@ def write_bmp565(path, width, height, pixel):
         out.write(header + info + masks + data)
 
 
+def write_strip(path, frames, scale):
+    """PATH.bmp and PATH_mask.bmp: the frames side by side, drawn at scale."""
+    side = SIDE * scale
+    rendered = [render(f, scale) for f in frames]
+
+    def pixel(x, y):
+        colour = rendered[x // side][0][y * side + x % side]
+        return pack565(colour) if colour else pack565((255, 0, 255))
+
+    def mask(x, y):
+        return rendered[x // side][1][y * side + x % side]
+
+    write_bmp565(path + ".bmp", side * len(frames), side, pixel)
+    write_bmp565(path + "_mask.bmp", side * len(frames), side, mask)
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     os.makedirs(os.path.join(folder, "bin"), exist_ok=True)
     for name, (_, frames) in SMILEYS.items():
-        rendered = [render(f) for f in frames]
-        width = SIDE * len(frames)
-
-        def pixel(x, y):
-            colour = rendered[x // SIDE][0][y * SIDE + x % SIDE]
-            return pack565(colour) if colour else pack565((255, 0, 255))
-
-        def mask(x, y):
-            return rendered[x // SIDE][1][y * SIDE + x % SIDE]
-
-        write_bmp565(os.path.join(folder, "bin", name + ".bmp"), width, SIDE, pixel)
-        write_bmp565(os.path.join(folder, "bin", name + "_mask.bmp"), width, SIDE, mask)
+        for scale, suffix in ((1, ""), (2, "@2x"), (4, "@4x")):
+            write_strip(os.path.join(folder, "bin", name + suffix), frames, scale)
     with open(os.path.join(folder, "names.txt"), "w", newline="\n") as out:
         for name, (codes, _) in sorted(SMILEYS.items()):
             out.write(name + "=" + codes + "\n")

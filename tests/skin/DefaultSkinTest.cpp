@@ -1,7 +1,7 @@
-// The skins the program ships (assets/skins/default and splash, compiled by
-// the build) at the three kinds of screen the program meets: every node the
-// forms bind is there with the kind they expect, and nothing visible leaves
-// its form or row, covers a neighbour or is too low for its own text.
+// The skins the program ships (assets/skins/, compiled by the build) at the
+// three kinds of screen the program meets: every node the forms bind is there
+// with the kind they expect, and nothing visible leaves its form or row,
+// covers a neighbour or is too low for its own text.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "draw/text/FontRep.h"
+#include "forms/contacts/AlphabetRuler.h"
 #include "input/ScreenInfo.h"
 #include "platform/Utf16.h"
 #include "skin/Properties.h"
@@ -32,6 +33,8 @@ struct Screen {
     int32_t width, height, dpi;
 };
 constexpr Screen kScreens[] = {{240, 320, 96}, {480, 800, 192}, {1080, 2400, 384}};
+// The skins the user can choose: the same layout in different palettes.
+constexpr const char* kSkins[] = {"default.skin", "dark.skin"};
 
 std::string name_of(const Screen& s) {
     return std::to_string(s.width) + "x" + std::to_string(s.height) + "@" + std::to_string(s.dpi);
@@ -261,27 +264,29 @@ protected:
     Properties properties_;
 };
 
-TEST_F(ShippedSkin, EveryNodeOfTheDefaultSkinIsCompleteAndFitsEveryScreen) {
-    for (const Screen& s : kScreens) {
-        ASSERT_TRUE(load("default.skin", s)) << name_of(s);
-        for (const NodeContract& c : default_contract()) {
-            const std::string where = name_of(s) + " " + utf16::to_utf8(c.node);
-            auto root = build(c, s);
-            ASSERT_TRUE(root) << where;
-            EXPECT_GT(root->size().height, 0) << where;
-            for (const Required& r : c.children)
-                EXPECT_TRUE(r.kind(root->find_element(r.id)))
-                    << where << " lacks " << utf16::to_utf8(r.id) << " of the right kind";
-            expect_contained(*root, *root, where);
-            for (auto [a, b] : c.apart) {
-                Element* ea = root->find_element(a);
-                Element* eb = root->find_element(b);
-                ASSERT_TRUE(ea && eb) << where << " " << utf16::to_utf8(a) << utf16::to_utf8(b);
-                EXPECT_FALSE(meet(ea->position(), ea->size(), eb->position(), eb->size()))
-                    << where << ": " << utf16::to_utf8(a) << " meets " << utf16::to_utf8(b);
+TEST_F(ShippedSkin, EveryNodeOfEverySkinIsCompleteAndFitsEveryScreen) {
+    for (const char* skin : kSkins)
+        for (const Screen& s : kScreens) {
+            ASSERT_TRUE(load(skin, s)) << skin << " " << name_of(s);
+            for (const NodeContract& c : default_contract()) {
+                const std::string where =
+                    std::string(skin) + " " + name_of(s) + " " + utf16::to_utf8(c.node);
+                auto root = build(c, s);
+                ASSERT_TRUE(root) << where;
+                EXPECT_GT(root->size().height, 0) << where;
+                for (const Required& r : c.children)
+                    EXPECT_TRUE(r.kind(root->find_element(r.id)))
+                        << where << " lacks " << utf16::to_utf8(r.id) << " of the right kind";
+                expect_contained(*root, *root, where);
+                for (auto [a, b] : c.apart) {
+                    Element* ea = root->find_element(a);
+                    Element* eb = root->find_element(b);
+                    ASSERT_TRUE(ea && eb) << where << " " << utf16::to_utf8(a) << utf16::to_utf8(b);
+                    EXPECT_FALSE(meet(ea->position(), ea->size(), eb->position(), eb->size()))
+                        << where << ": " << utf16::to_utf8(a) << " meets " << utf16::to_utf8(b);
+                }
             }
         }
-    }
 }
 
 // A message bubble is as wide as its text up to most of the row, grows
@@ -313,6 +318,52 @@ TEST_F(ShippedSkin, MessageBubblesFollowTheirText) {
         EXPECT_GE(large.width, s.width * 70 / 100) << where;
         EXPECT_GT(large.height, 2 * small.height) << where;
         EXPECT_GT(large_row, small_row) << where;
+    }
+}
+
+class NoLetters : public AlphabetRulerListener {
+public:
+    void ruler_letter(size_t, const std::u16string&, bool, bool) override {}
+};
+
+// The contacts ruler's letters fill the whole touch area, evenly, so the
+// letter under the stylus is the letter drawn there.
+TEST_F(ShippedSkin, TheAlphabetRulerSpreadsItsLettersOverTheWholeRuler) {
+    std::vector<std::u16string> alphabet;
+    for (char16_t c = u'A'; c <= u'Z'; ++c) alphabet.push_back(std::u16string(1, c));
+    for (const Screen& s : kScreens) {
+        const std::string where = name_of(s);
+        ASSERT_TRUE(load("default.skin", s)) << where;
+        FormRoot form;
+        ASSERT_TRUE(form.load_from_skin(properties_, u"FormContacts")) << where;
+        auto* button = dynamic_cast<ButtonElement*>(form.find_element(u"ruler_button"));
+        auto* table = dynamic_cast<TableElement*>(form.find_element(u"ruler_table"));
+        ASSERT_TRUE(button && table) << where;
+        NoLetters listener;
+        AlphabetRuler ruler(listener);
+        ruler.bind(properties_, *button, nullptr, *table);
+        ruler.set_letters(alphabet);
+        lay_out(form, s.width, s.height);
+
+        // The table lies over the touch area and takes nearly all of its height.
+        const Point b = button->position(), t = table->position();
+        EXPECT_GE(t.y, b.y) << where;
+        EXPECT_LE(t.y + table->size().height, b.y + button->size().height) << where;
+        EXPECT_GE(table->size().height, button->size().height * 9 / 10) << where;
+        // Even the smallest screen shows most of the alphabet.
+        const size_t n = ruler.shown_count();
+        ASSERT_GE(n, 20u) << where;
+        Element* last = table->child(n - 1);
+        EXPECT_EQ(table->child(0)->position().y, t.y) << where;
+        EXPECT_GE(last->position().y + last->size().height, t.y + table->size().height - 1)
+            << where;
+        if (n < alphabet.size()) continue;  // sampled: the stylus reads the whole set
+        for (size_t i = 0; i < n; ++i) {
+            const Element& letter = *table->child(i);
+            const int32_t middle = letter.position().y + letter.size().height / 2;
+            EXPECT_EQ(AlphabetRuler::letter_at(middle, t.y, table->size().height, n), i)
+                << where << " letter " << i;
+        }
     }
 }
 

@@ -78,11 +78,12 @@ void RichTextElement::set_text(std::u16string_view text, const SmileyTable* tabl
             text.substr(static_cast<size_t>(token.start), static_cast<size_t>(token.length));
         if (token.kind == RichToken::SMILEY) {
             auto index = static_cast<size_t>(token.smiley);
-            const Picture& strip = table->picture(index);
+            SmileyTable::Drawn drawn = table->pictures(index, scale_shift_);
             // A smiley without its picture vanishes from the text.
-            if (strip.size().height <= 0) continue;
-            auto smiley = std::make_unique<SmileyElement>(strip, table->picture(index, true),
-                                                          std::u16string(piece), scale_shift_);
+            if (drawn.strip.size().height <= 0) continue;
+            auto smiley =
+                std::make_unique<SmileyElement>(std::move(drawn.strip), std::move(drawn.mask),
+                                                std::u16string(piece), drawn.scale_shift);
             Element* child = smiley.get();
             add_child(std::move(smiley), code_properties());
             items_.push_back(Item{child, {}});

@@ -1,8 +1,11 @@
 #include "widgets/richtext/SmileyTable.h"
 
+#include <filesystem>
+
 #include "draw/pictures/Load565.h"
 #include "lang/KeyValueFile.h"
 #include "platform/Log.h"
+#include "platform/Paths.h"
 
 SmileyTable::SmileyTable(std::u16string_view names_path, std::u16string picture_folder)
     : folder_(std::move(picture_folder)) {
@@ -49,4 +52,43 @@ const Picture& SmileyTable::picture(size_t index, bool mask) const {
         if (!smiley.picture.empty()) smiley.mask = load_565_mask(path);
     }
     return mask ? smiley.mask : smiley.picture;
+}
+
+SmileyTable::Drawn SmileyTable::pictures(size_t index, int32_t scale_shift) const {
+    const Picture& plain = picture(index);
+    if ((scale_shift == 1 || scale_shift == 2) && !plain.empty()) {
+        const SmileyVariant& dense = variant(index, scale_shift);
+        if (!dense.picture.empty()) return {dense.picture, dense.mask, 0};
+    }
+    return {plain, picture(index, true), scale_shift};
+}
+
+const SmileyVariant& SmileyTable::variant(size_t index, int32_t scale_shift) const {
+    Smiley& smiley = entries_[index];
+    SmileyVariant& dense = smiley.dense[scale_shift - 1];
+    if (dense.loaded) return dense;
+    dense.loaded = true;
+
+    const std::u16string suffix = scale_shift == 1 ? u"@2x" : u"@4x";
+    const std::u16string path = folder_ + smiley.name + suffix;
+    // Most smileys may have no variant: only a file that is there counts.
+    std::error_code ec;
+    const auto status =
+        std::filesystem::symlink_status(paths::native(paths::expand(path + u".bmp")), ec);
+    if (status.type() == std::filesystem::file_type::not_found) return dense;
+
+    const Size wanted{smiley.picture.size().width << scale_shift,
+                      smiley.picture.size().height << scale_shift};
+    Picture strip = load_565(path);  // a damaged file is logged by the loader
+    if (strip.empty()) return dense;
+    Picture mask;
+    if (!smiley.mask.empty()) mask = load_565_mask(path);
+    if (strip.size() != wanted || (!smiley.mask.empty() && mask.size() != wanted)) {
+        log() << u"SmileyTable: " << smiley.name << suffix
+              << u" or its mask does not fit the plain picture; drawing it enlarged\n";
+        return dense;
+    }
+    dense.picture = std::move(strip);
+    dense.mask = std::move(mask);
+    return dense;
 }

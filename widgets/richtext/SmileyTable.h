@@ -41,7 +41,25 @@ public:
     // missing or not a 16-bit bitmap (logged once by the loader).
     const Picture& picture(size_t index, bool mask = false) const;
 
+    // What a smiley is drawn with on a screen of scale_shift.
+    struct Drawn {
+        Picture strip;
+        Picture mask;
+        // The shift to draw the strip at: 0 for a strip drawn for the density.
+        int32_t scale_shift = 0;
+    };
+    // At shift 1 and 2, the strip drawn for that density (NAME@2x.bmp, or
+    // NAME@4x.bmp, with its mask NAME@2x_mask / NAME@4x_mask when the plain
+    // strip has one) when the picture folder has one of exactly 2^shift times
+    // the plain strip's size: drawn pixel for pixel, it takes the same room
+    // as the plain strip enlarged. Otherwise, and at any other shift, the
+    // plain strip and mask at scale_shift. A variant file that is there but
+    // does not load or fit is logged once and passed over.
+    Drawn pictures(size_t index, int32_t scale_shift) const;
+
 private:
+    const SmileyVariant& variant(size_t index, int32_t scale_shift) const;
+
     // Pictures are a cache: loading them does not change what the table says.
     mutable std::vector<Smiley> entries_;
     std::u16string first_characters_;

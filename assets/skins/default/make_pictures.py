@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the default skin's pictures and writes them as PNGs into this folder.
+"""Draws the pictures of the shipped skins and writes them as PNGs: the
+default skin's into default/, the dark skin's into dark/ (the same pictures
+in another palette) and the splash skin's into splash/.
 
 Every picture is described once, in design pixels, as a stack of shapes
 (rounded boxes, circles, strokes, polygons) and rendered three times: at 1x
@@ -10,7 +12,7 @@ sampling each pixel several times.
 Skins draw in 16 bits, with magenta (255, 0, 255) as the transparent key
 colour, so a smoothed edge cannot fade into an unknown background. A picture
 therefore says what it is drawn over:
-  - "under": a known colour (a bubble on the chat's white, an icon on the
+  - "under": a known colour (a bubble on the chat's page, an icon on the
     header): edges are mixed with it and the picture is opaque;
   - "key": corners become the key colour; edge pixels that are mostly
     covered are mixed with "under" (the colour the picture usually lies on);
@@ -22,7 +24,7 @@ Colours are rounded to what RGB565 keeps, and the lowest green bit (the
 opaque flag of the shading blits) is set on every solid pixel.
 
 The PNGs are kept in the repository; the build does not run this script.
-Usage: make_pictures.py [FOLDER]   (default: the script's folder)
+Usage: make_pictures.py [SKINS]   (default: the folder of the skin folders)
 """
 import math
 import os
@@ -32,23 +34,93 @@ import zlib
 
 KEY = (255, 0, 255)
 
-# The palette, shared with make_skin.py.
-WHITE = (255, 255, 255)
-ACCENT = (36, 116, 196)
-ACCENT_DARK = (24, 88, 160)
-ACCENT_TINT = (212, 230, 250)
-INK = (28, 32, 40)
-MUTED = (120, 128, 140)
-LINE = (222, 226, 232)
-BUBBLE_IN = (236, 239, 243)
-BUBBLE_OUT = ACCENT_TINT
-FIELD = (241, 243, 246)
-FIELD_LINE = (214, 219, 226)
-DAY_PILL = (228, 233, 239)
-RED = (208, 52, 52)
-GREEN = (40, 150, 90)
-AVATAR = (214, 228, 246)
-AVATAR_FIGURE = (120, 160, 212)
+class Palette:
+    """The colours of one skin, by role, shared with make_skin.py. The skin's
+    pictures are named PREFIX_..., as every shipped skin's pictures share one
+    folder."""
+    def __init__(self, name, **roles):
+        self.name = name
+        self.prefix = name + "_"
+        self.__dict__.update(roles)
+
+
+# The calm light theme: white pages, one blue accent.
+LIGHT = Palette(
+    "default",
+    page=(255, 255, 255),        # form backgrounds, rows and bars
+    card=(255, 255, 255),        # menus and dialogs over the dimmed screen
+    ink=(28, 32, 40),
+    muted=(120, 128, 140),
+    line=(222, 226, 232),
+    disabled=(172, 178, 188),
+    red=(208, 52, 52),
+    red_disabled=(232, 172, 172),
+    accent=(36, 116, 196),       # accent text, links and ticks on the page
+    fill=(36, 116, 196),         # accent surfaces that carry white text or icons
+    fill_pressed=(24, 88, 160),
+    on_fill=(255, 255, 255),
+    tint=(212, 230, 250),
+    header=(36, 116, 196),
+    header_pressed=(24, 88, 160),
+    header_ink=(255, 255, 255),
+    header_sub=(204, 224, 246),
+    bubble_in=(236, 239, 243),
+    bubble_out=(212, 230, 250),
+    field=(241, 243, 246),
+    field_line=(214, 219, 226),
+    day_pill=(228, 233, 239),
+    day_pressed=(222, 226, 232),
+    avatar=(214, 228, 246),
+    avatar_figure=(120, 160, 212),
+    thumb=(176, 184, 194),
+    check_line=(168, 176, 188),
+    pressed_row=(230, 239, 250),
+    selected_row=(240, 245, 252),
+    ruler_pressed=(236, 241, 248),
+    copy_bar=(244, 247, 251),
+)
+
+# The dark theme: slate greys rather than black, a lighter accent for text on
+# them and a deeper one under white text, both readable. The surfaces are
+# colours RGB565 keeps exactly (a dark grey rounded there turns green or
+# blue), so the pictures' edges mixed with them meet the skin's colour
+# elements without a seam.
+DARK = Palette(
+    "dark",
+    page=(33, 36, 41),
+    card=(41, 44, 49),
+    ink=(231, 231, 239),
+    muted=(148, 158, 165),
+    line=(49, 52, 57),
+    disabled=(99, 109, 115),
+    red=(239, 109, 107),
+    red_disabled=(132, 77, 74),
+    accent=(107, 174, 247),
+    fill=(49, 117, 189),
+    fill_pressed=(33, 93, 156),
+    on_fill=(255, 255, 255),
+    tint=(33, 69, 107),
+    header=(41, 44, 49),
+    header_pressed=(57, 60, 66),
+    header_ink=(239, 239, 247),
+    header_sub=(156, 166, 181),
+    bubble_in=(49, 52, 57),
+    bubble_out=(33, 69, 107),
+    field=(41, 44, 49),
+    field_line=(66, 69, 74),
+    day_pill=(41, 44, 49),
+    day_pressed=(57, 60, 66),
+    avatar=(49, 69, 82),
+    avatar_figure=(115, 142, 181),
+    thumb=(90, 101, 107),
+    check_line=(107, 117, 123),
+    pressed_row=(41, 52, 66),
+    selected_row=(41, 44, 49),
+    ruler_pressed=(41, 44, 49),
+    copy_bar=(41, 44, 49),
+)
+
+PALETTES = (LIGHT, DARK)
 
 
 def rgb565(c, opaque=True):
@@ -151,7 +223,7 @@ SHADOW = "shadow"  # a layer colour: translucent black (glass pictures only)
 # ---- Rendering ----
 
 class Picture:
-    def __init__(self, name, width, height, layers, mode="under", under=WHITE):
+    def __init__(self, name, width, height, layers, mode="under", under=(255, 255, 255)):
         self.name, self.width, self.height = name, width, height
         self.layers, self.mode, self.under = layers, mode, under
 
@@ -281,16 +353,16 @@ def quill(cx, cy, size, colour):
 
 # ---- The catalogue ----
 
-def header_button(name, icon, pressed):
+def header_button(c, name, icon, pressed):
     s = 32
     layers = []
     if pressed:
-        layers.append((circle(16, 16, 15), ACCENT_DARK))
-    layers += icon(s, WHITE)
-    return Picture(name, s, s, layers, "under", ACCENT)
+        layers.append((circle(16, 16, 15), c.header_pressed))
+    layers += icon(s, c.header_ink)
+    return Picture(c.prefix + name, s, s, layers, "under", c.header)
 
 
-def box(name, size, radius, fill, border=None, under=WHITE, mode="under", width=None, height=None):
+def box(name, size, radius, fill, border=None, *, under, mode="under", width=None, height=None):
     w = width or size
     h = height or size
     layers = []
@@ -302,93 +374,103 @@ def box(name, size, radius, fill, border=None, under=WHITE, mode="under", width=
     return Picture(name, w, h, layers, mode, under)
 
 
-def state_icons(prefix, bubble):
+def state_icons(c, prefix, bubble):
     """The message state pictures, page by page: 0 read, 1 unread, 2 sent,
     3 waiting, 4 draft, 5 delivered, 6 not delivered."""
     s = 12
-    c = 6
+    m = 6
     shapes = [
         [],
-        [(circle(c, c, 3.2), ACCENT)],
-        [(tick(c, c, 7, 1.5), MUTED)],
-        [(ring(c, c, 3.9, 5.2), MUTED), (stroke([(c, c - 2.8), (c, c), (c + 2.2, c + 1.2)], 1.2), MUTED)],
-        pencil_small(c),
-        [(tick(c - 1.6, c, 6.4, 1.4), ACCENT), (tick(c + 1.8, c, 6.4, 1.4), ACCENT)],
-        [(circle(c, c, 5.4), RED), (stroke([(c, c - 2.8), (c, c + 0.6)], 1.5), WHITE),
-         (circle(c, c + 2.9, 0.9), WHITE)],
+        [(circle(m, m, 3.2), c.accent)],
+        [(tick(m, m, 7, 1.5), c.muted)],
+        [(ring(m, m, 3.9, 5.2), c.muted),
+         (stroke([(m, m - 2.8), (m, m), (m + 2.2, m + 1.2)], 1.2), c.muted)],
+        pencil_small(m, c.muted),
+        [(tick(m - 1.6, m, 6.4, 1.4), c.accent), (tick(m + 1.8, m, 6.4, 1.4), c.accent)],
+        [(circle(m, m, 5.4), c.red), (stroke([(m, m - 2.8), (m, m + 0.6)], 1.5), c.on_fill),
+         (circle(m, m + 2.9, 0.9), c.on_fill)],
     ]
     return [Picture("%s%d" % (prefix, i), s, s, layers, "under", bubble)
             for i, layers in enumerate(shapes)]
 
 
-def pencil_small(c):
-    body = stroke([(c + 3.6, c - 3.6), (c - 1.6, c + 1.6)], 2.4)
-    tip = polygon([(c - 2.6, c + 0.6), (c - 0.6, c + 2.6), (c - 3.8, c + 3.8)])
-    return [(union(body, tip), MUTED)]
+def pencil_small(m, colour):
+    body = stroke([(m + 3.6, m - 3.6), (m - 1.6, m + 1.6)], 2.4)
+    tip = polygon([(m - 2.6, m + 0.6), (m - 0.6, m + 2.6), (m - 3.8, m + 3.8)])
+    return [(union(body, tip), colour)]
 
 
-def card(name, size=40, radius=12):
-    """A white card with a soft edge and a shadow, for overlays over the dimmed screen."""
+def card(name, fill, size=40, radius=12):
+    """A card with a soft edge and a shadow, for overlays over the dimmed screen."""
     return Picture(name, size, size,
                    [(rrect(1, 2, size - 1, size, radius), SHADOW),
-                    (rrect(1, 1, size - 1, size - 2, radius), WHITE)],
+                    (rrect(1, 1, size - 1, size - 2, radius), fill)],
                    "glass")
 
 
-def catalogue():
+def catalogue(c):
+    """The pictures of the skin coloured by palette c."""
+    p = c.prefix
+    arrow = shift(send_arrow(34, c.on_fill), 1, 0)
     pictures = [
-        header_button("default_hdr_back", back_arrow, False),
-        header_button("default_hdr_back_pressed", back_arrow, True),
-        header_button("default_hdr_menu", menu_dots, False),
-        header_button("default_hdr_menu_pressed", menu_dots, True),
-        header_button("default_hdr_new", pencil, False),
-        header_button("default_hdr_new_pressed", pencil, True),
+        header_button(c, "hdr_back", back_arrow, False),
+        header_button(c, "hdr_back_pressed", back_arrow, True),
+        header_button(c, "hdr_menu", menu_dots, False),
+        header_button(c, "hdr_menu_pressed", menu_dots, True),
+        header_button(c, "hdr_new", pencil, False),
+        header_button(c, "hdr_new_pressed", pencil, True),
         # The bottom bar: the writing field and the round send button.
-        box("default_field", 28, 12, FIELD, FIELD_LINE),
-        Picture("default_send", 34, 34, [(circle(17, 17, 16), ACCENT)] +
-                [(s, c) for s, c in shift(send_arrow(34, WHITE), 1, 0)]),
-        Picture("default_send_pressed", 34, 34, [(circle(17, 17, 16), ACCENT_DARK)] +
-                [(s, c) for s, c in shift(send_arrow(34, WHITE), 1, 0)]),
-        Picture("default_add", 34, 34, [(circle(17, 17, 16), ACCENT)] + plus(34, WHITE)),
-        Picture("default_add_pressed", 34, 34, [(circle(17, 17, 16), ACCENT_DARK)] + plus(34, WHITE)),
-        # Buttons with a word on them.
-        box("default_btn_accent", 24, 11, ACCENT),
-        box("default_btn_accent_pressed", 24, 11, ACCENT_DARK),
-        box("default_btn_light", 24, 11, FIELD, FIELD_LINE),
-        box("default_btn_light_pressed", 24, 11, LINE, FIELD_LINE),
+        box(p + "field", 28, 12, c.field, c.field_line, under=c.page),
+        Picture(p + "send", 34, 34, [(circle(17, 17, 16), c.fill)] + arrow, under=c.page),
+        Picture(p + "send_pressed", 34, 34, [(circle(17, 17, 16), c.fill_pressed)] + arrow,
+                under=c.page),
+        Picture(p + "add", 34, 34, [(circle(17, 17, 16), c.fill)] + plus(34, c.on_fill),
+                under=c.page),
+        Picture(p + "add_pressed", 34, 34,
+                [(circle(17, 17, 16), c.fill_pressed)] + plus(34, c.on_fill), under=c.page),
+        # Buttons with a word on them, on cards and in the filter's field.
+        box(p + "btn_accent", 24, 11, c.fill, under=c.card),
+        box(p + "btn_accent_pressed", 24, 11, c.fill_pressed, under=c.card),
+        box(p + "btn_light", 24, 11, c.field, c.field_line, under=c.card),
+        box(p + "btn_light_pressed", 24, 11, c.line, c.field_line, under=c.card),
         # The chat list.
-        Picture("default_avatar", 36, 36,
-                [(circle(18, 18, 18), AVATAR)] + person(18, 19, 17.5, AVATAR_FIGURE, circle(18, 18, 17.4)),
-                "key", WHITE),
-        box("default_unread", 16, 8, ACCENT, mode="key"),
+        Picture(p + "avatar", 36, 36,
+                [(circle(18, 18, 18), c.avatar)] +
+                person(18, 19, 17.5, c.avatar_figure, circle(18, 18, 17.4)),
+                "key", c.page),
+        box(p + "unread", 16, 8, c.fill, mode="key", under=c.page),
         # A chat's bubbles, the day heading and the scroll thumb.
-        Picture("default_bubble_in", 24, 24, [(rrect4(0, 0, 24, 24, (10, 10, 10, 4)), BUBBLE_IN)]),
-        Picture("default_bubble_out", 24, 24, [(rrect4(0, 0, 24, 24, (10, 10, 4, 10)), BUBBLE_OUT)]),
-        box("default_day", 18, 9, DAY_PILL),
-        box("default_thumb", 4, 2, (176, 184, 194), mode="key", width=4, height=12),
+        Picture(p + "bubble_in", 24, 24, [(rrect4(0, 0, 24, 24, (10, 10, 10, 4)), c.bubble_in)],
+                under=c.page),
+        Picture(p + "bubble_out", 24, 24,
+                [(rrect4(0, 0, 24, 24, (10, 10, 4, 10)), c.bubble_out)], under=c.page),
+        box(p + "day", 18, 9, c.day_pill, under=c.page),
+        box(p + "thumb", 4, 2, c.thumb, mode="key", width=4, height=12, under=c.page),
         # The contacts picker.
-        box("default_check_off", 18, 5, WHITE, (168, 176, 188)),
-        Picture("default_check_on", 18, 18, [(rrect(0, 0, 18, 18, 5), ACCENT),
-                                             (tick(9, 9, 10, 2.0), WHITE)]),
-        Picture("default_active", 18, 18, [(circle(9, 9, 8), ACCENT_TINT),
-                                           (circle(9, 9, 4), ACCENT)]),
-        box("default_hint", 56, 14, ACCENT, mode="key"),
+        box(p + "check_off", 18, 5, c.page, c.check_line, under=c.page),
+        Picture(p + "check_on", 18, 18, [(rrect(0, 0, 18, 18, 5), c.fill),
+                                         (tick(9, 9, 10, 2.0), c.on_fill)], under=c.page),
+        Picture(p + "active", 18, 18, [(circle(9, 9, 8), c.tint),
+                                       (circle(9, 9, 4), c.accent)], under=c.page),
+        box(p + "hint", 56, 14, c.fill, mode="key", under=c.page),
         # Menus and overlays.
-        card("default_card"),
-        Picture("default_check", 16, 16, [(tick(8, 8, 10, 2.0), ACCENT)]),
+        card(p + "card", c.card),
+        Picture(p + "check", 16, 16, [(tick(8, 8, 10, 2.0), c.accent)], under=c.card),
         # The button of a message's day, pressed.
-        box("default_day_pressed", 18, 9, LINE),
+        box(p + "day_pressed", 18, 9, c.day_pressed, under=c.page),
     ]
-    pictures += state_icons("default_state_in_", BUBBLE_IN)
-    pictures += state_icons("default_state_out_", BUBBLE_OUT)
+    pictures += state_icons(c, p + "state_in_", c.bubble_in)
+    pictures += state_icons(c, p + "state_out_", c.bubble_out)
     return pictures
 
 
 def splash_catalogue():
+    c = LIGHT
     return [
         Picture("splash_logo", 72, 72,
-                [(rrect4(2, 2, 70, 62, (18, 18, 18, 18)), ACCENT),
-                 (polygon([(14, 56), (12, 70), (30, 58)]), ACCENT)] + quill(36, 32, 40, WHITE)),
+                [(rrect4(2, 2, 70, 62, (18, 18, 18, 18)), c.fill),
+                 (polygon([(14, 56), (12, 70), (30, 58)]), c.fill)] +
+                quill(36, 32, 40, c.on_fill)),
     ]
 
 
@@ -398,9 +480,11 @@ def shift(layers, dx, dy):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    folder = sys.argv[1] if len(sys.argv) > 1 else here
-    splash_folder = os.path.join(folder, "..", "splash")
-    for pictures, out in ((catalogue(), folder), (splash_catalogue(), splash_folder)):
+    skins = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(here)
+    work = [(catalogue(c), os.path.join(skins, c.name)) for c in PALETTES]
+    work.append((splash_catalogue(), os.path.join(skins, "splash")))
+    for pictures, out in work:
+        os.makedirs(out, exist_ok=True)
         for picture in pictures:
             for scale, suffix in ((1, ""), (2, "@2x"), (4, "@4x")):
                 write_png(os.path.join(out, picture.name + suffix + ".png"), picture.pixels(scale))

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the default skin (skin.json here) and the splash skin (../splash/skin.json).
+"""Writes the default skin (skin.json here), the dark skin (../dark/skin.json:
+the same layout in the dark palette) and the splash skin (../splash/skin.json).
 
 The skins are written from this script rather than by hand so that the
-palette, the fonts and the recurring parts (header buttons, rounded pictures,
-list rows) are defined once. Picture sizes are read from the 1x PNGs that
+palettes (make_pictures.py), the fonts and the recurring parts (header
+buttons, rounded pictures, list rows) are defined once. Picture sizes are read from the 1x PNGs that
 make_pictures.py drew, so the slicing points always match the pictures.
 Coordinates are design pixels of a 240-pixel-wide screen.
 
@@ -13,17 +14,15 @@ import json
 import os
 import struct
 
-from make_pictures import (ACCENT, ACCENT_DARK, ACCENT_TINT, DAY_PILL, FIELD, INK, LINE, MUTED,
-                           RED, WHITE)
+from make_pictures import LIGHT, PALETTES
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+SKINS = os.path.dirname(HERE)
 FACE = "DejaVu Sans"
-PRESSED_ROW = (230, 239, 250)
-SELECTED_ROW = (240, 245, 252)
-HEADER_SUB = (204, 224, 246)
-DISABLED = (172, 178, 188)
-RED_DISABLED = (232, 172, 172)
-RULER_PRESSED = (236, 241, 248)
+
+# The palette of the skin being written (main sets it for each skin): its
+# colours, and the prefix and folder of its pictures.
+C = LIGHT
 
 HEADER = 44  # height of every full form's header bar
 
@@ -46,8 +45,8 @@ class F(dict):
 
 class Pic(dict):
     """A picture attribute: the whole picture, or sliced with corners of the given size."""
-    def __init__(self, file, corner=None, folder=HERE):
-        width, height = png_size(os.path.join(folder, file + ".png"))
+    def __init__(self, file, corner=None, folder=None):
+        width, height = png_size(os.path.join(folder or os.path.join(SKINS, C.name), file + ".png"))
         if corner is None:
             points = [[0, 0], [0, 0], [width, height], [width, height]]
         else:
@@ -110,7 +109,7 @@ def color(id, rgb, **attrs):
 
 def image(id, file, corner=None, **attrs):
     attrs.setdefault("alpha", 0)  # the key colour stays transparent
-    return N("image", id, src=Pic(file, corner), **attrs)
+    return N("image", id, src=Pic(C.prefix + file, corner), **attrs)
 
 
 def text(id, key, size, rgb, bold=False, **attrs):
@@ -127,19 +126,19 @@ def picture_button(id, file, key, **attrs):
 
 
 def pill_button(id, key, accent, size=9, **attrs):
-    base = "default_btn_accent" if accent else "default_btn_light"
+    base = "btn_accent" if accent else "btn_light"
     return N("button", id,
              image("#normal", base, 11), image("#pressed", base + "_pressed", 11),
-             color("#disabled", LINE),
-             text("#text", None, size, WHITE if accent else INK, bold=accent,
+             color("#disabled", C.line),
+             text("#text", None, size, C.on_fill if accent else C.ink, bold=accent,
                   ellipsis=1, border_min=P(6, 0), border_max=P(6, 0)),
              text=key, **attrs)
 
 
 def header(title_id, title_key, *buttons, title_left=14, title_right=14):
     return N("node", "header",
-             color("header_bg", ACCENT),
-             text(title_id, title_key, 12, WHITE, bold=True, halign="LEFT", valign="VCENTER",
+             color("header_bg", C.header),
+             text(title_id, title_key, 12, C.header_ink, bold=True, halign="LEFT", valign="VCENTER",
                   ellipsis=1, border_min=P(title_left, 0), border_max=P(title_right, 0)),
              *buttons,
              anchor_y="MIN_SIDE", design_size=P(0, HEADER))
@@ -151,60 +150,61 @@ def header_button(id, file, key, side, inset=6, **attrs):
                           design_size=P(32, 32), **attrs)
 
 
-def row_states():
-    return [color("#vlist_normal", WHITE), color("#vlist_pressed", PRESSED_ROW),
-            color("#vlist_selected", SELECTED_ROW)]
+def row_states(normal=None):
+    normal = normal or C.page
+    return [color("#vlist_normal", normal), color("#vlist_pressed", C.pressed_row),
+            color("#vlist_selected", C.selected_row)]
 
 
 def separator(left=0):
-    return color("separator", LINE, anchor_y="MAX_SIDE", design_size=P(0, 1),
+    return color("separator", C.line, anchor_y="MAX_SIDE", design_size=P(0, 1),
                  border_min=P(left, 0))
 
 
 def field(id, top, bottom, left=8, right=8):
     """The rounded box an edit field lies in."""
-    return image(id, "default_field", 12, border_min=P(left, top), border_max=P(right, bottom))
+    return image(id, "field", 12, border_min=P(left, top), border_max=P(right, bottom))
 
 
 # ---- The forms ----
 
 def form_main():
     return root(
-        color("background", WHITE),
+        color("background", C.page),
         N("vlist", "list",
-          color("list_background", WHITE),
+          color("list_background", C.page),
           border_min=P(0, HEADER), preview_row="ChatItem", preview_count=12),
         header("title", "Chats",
-               header_button("btnNew", "default_hdr_new", "New", "MAX_SIDE", inset=42),
-               header_button("btnMenu", "default_hdr_menu", "Menu", "MAX_SIDE",
+               header_button("btnNew", "hdr_new", "New", "MAX_SIDE", inset=42),
+               header_button("btnMenu", "hdr_menu", "Menu", "MAX_SIDE",
                              bind_key="SOFT_RIGHT"),
                title_right=80),
-        outside_color=WHITE, visibility_animation="left")
+        outside_color=C.page, visibility_animation="left")
 
 
 def chat_item():
     return root(
         *row_states(),
-        image("avatar", "default_avatar", anchor_x="MIN_SIDE", anchor_y="CENTER",
+        image("avatar", "avatar", anchor_x="MIN_SIDE", anchor_y="CENTER",
               border_min=P(10, 0), design_size=P(36, 36)),
-        text("title", None, 10, INK, bold=True, halign="LEFT", valign="VCENTER", ellipsis=1,
+        text("title", None, 10, C.ink, bold=True, halign="LEFT", valign="VCENTER", ellipsis=1,
              anchor_y="MIN_SIDE", border_min=P(56, 8), border_max=P(70, 0), design_size=P(0, 18)),
-        text("type", None, 8, MUTED, halign="RIGHT", valign="VCENTER",
+        text("type", None, 8, C.muted, halign="RIGHT", valign="VCENTER",
              anchor_x="MAX_SIDE", anchor_y="MIN_SIDE", border_min=P(0, 9), border_max=P(56, 0),
              design_size=P(12, 16)),
-        text("day", None, 8, MUTED, halign="RIGHT", valign="VCENTER",
+        text("day", None, 8, C.muted, halign="RIGHT", valign="VCENTER",
              anchor_x="MAX_SIDE", anchor_y="MIN_SIDE", border_min=P(0, 9), border_max=P(10, 0),
              design_size=P(44, 16)),
         N("clip", "body_clip",
-          N("richtext", "body", font=F(9), color=MUTED, link_color=MUTED, halign="LEFT",
+          N("richtext", "body", font=F(9), color=C.muted, link_color=C.muted, halign="LEFT",
             valign="VCENTER"),
           anchor_y="MIN_SIDE", border_min=P(56, 28), border_max=P(44, 0), design_size=P(0, 18)),
         N("multinode", "icon",
           N("node", "off"),
-          image("on", "default_unread", 8),
+          image("on", "unread", 8),
           anchor_x="MAX_SIDE", anchor_y="MIN_SIDE", border_min=P(0, 29), border_max=P(10, 0),
           design_size=P(28, 16)),
-        text("unread", None, 8, WHITE, bold=True, halign="CENTER", valign="VCENTER",
+        text("unread", None, 8, C.on_fill, bold=True, halign="CENTER", valign="VCENTER",
              anchor_x="MAX_SIDE", anchor_y="MIN_SIDE", border_min=P(0, 29), border_max=P(10, 0),
              design_size=P(28, 16)),
         separator(56),
@@ -214,9 +214,9 @@ def chat_item():
 def form_chat():
     bar = 56
     return root(
-        color("background", WHITE),
+        color("background", C.page),
         N("vlist", "list",
-          color("list_background", WHITE),
+          color("list_background", C.page),
           border_min=P(0, HEADER), border_max=P(0, bar),
           scroll_border_min=P(0, 6), scroll_border_max=P(0, 6),
           preview_row="SMSItemIn", preview_count=8),
@@ -225,15 +225,15 @@ def form_chat():
         # offset equal to this table's height.
         N("vtable", "list_offset",
           N("button", "btnCopy",
-            color("#normal", (244, 247, 251)), color("#pressed", ACCENT_TINT),
-            color("line", LINE, anchor_y="MAX_SIDE", design_size=P(0, 1)),
-            text("#text", None, 8, ACCENT, halign="LEFT", valign="VCENTER", ellipsis=1,
+            color("#normal", C.copy_bar), color("#pressed", C.tint),
+            color("line", C.line, anchor_y="MAX_SIDE", design_size=P(0, 1)),
+            text("#text", None, 8, C.accent, halign="LEFT", valign="VCENTER", ellipsis=1,
                  border_min=P(12, 0), border_max=P(12, 0)),
             text="Copy", design_size=P(0, 24)),
           N("node", "gap", design_size=P(0, 6)),
           anchor_y="MIN_SIDE", border_min=P(0, HEADER)),
         N("node", "scroll",
-          image("scroll_indicator", "default_thumb", (2, 2), anchor_y="MIN_SIDE",
+          image("scroll_indicator", "thumb", (2, 2), anchor_y="MIN_SIDE",
                 design_size=P(4, 24)),
           anchor_x="MAX_SIDE", border_min=P(0, HEADER + 4), border_max=P(2, bar + 4),
           design_size=P(4, 0)),
@@ -241,60 +241,60 @@ def form_chat():
           anchor_x="MAX_SIDE", border_min=P(0, HEADER), border_max=P(0, bar),
           design_size=P(16, 0)),
         N("node", "header",
-          color("header_bg", ACCENT),
+          color("header_bg", C.header),
           N("button", "btnTitle",
-            color("#pressed", ACCENT_DARK),
+            color("#pressed", C.header_pressed),
             border_min=P(42, 4), border_max=P(42, 4)),
-          text("title", None, 11, WHITE, bold=True, halign="LEFT", valign="VCENTER", ellipsis=1,
+          text("title", None, 11, C.header_ink, bold=True, halign="LEFT", valign="VCENTER", ellipsis=1,
                anchor_y="MIN_SIDE", border_min=P(48, 5), border_max=P(46, 0),
                design_size=P(0, 18)),
-          text("type", None, 8, HEADER_SUB, halign="LEFT", valign="VCENTER", ellipsis=1,
+          text("type", None, 8, C.header_sub, halign="LEFT", valign="VCENTER", ellipsis=1,
                anchor_y="MIN_SIDE", border_min=P(48, 23), border_max=P(46, 0),
                design_size=P(0, 14)),
-          header_button("btnClose", "default_hdr_back", "Back", "MIN_SIDE", bind_key="Esc"),
-          header_button("btnMenu", "default_hdr_menu", "Menu", "MAX_SIDE",
+          header_button("btnClose", "hdr_back", "Back", "MIN_SIDE", bind_key="Esc"),
+          header_button("btnMenu", "hdr_menu", "Menu", "MAX_SIDE",
                         bind_key="SOFT_RIGHT"),
           anchor_y="MIN_SIDE", design_size=P(0, HEADER)),
         N("node", "bar",
-          color("bar_bg", WHITE),
-          color("bar_line", LINE, anchor_y="MIN_SIDE", design_size=P(0, 1)),
-          text("symbols", None, 7, MUTED, halign="RIGHT", valign="VCENTER",
+          color("bar_bg", C.page),
+          color("bar_line", C.line, anchor_y="MIN_SIDE", design_size=P(0, 1)),
+          text("symbols", None, 7, C.muted, halign="RIGHT", valign="VCENTER",
                anchor_x="MAX_SIDE", anchor_y="MIN_SIDE", border_min=P(0, 1), border_max=P(8, 0),
                design_size=P(120, 14)),
           field("field", 16, 6, right=48),
-          N("edit", "edit", font=F(9), color=INK, background_color=FIELD, wrap=1,
+          N("edit", "edit", font=F(9), color=C.ink, background_color=C.field, wrap=1,
             halign="LEFT", valign="TOP", border_min=P(17, 20), border_max=P(57, 9)),
-          picture_button("btnSend", "default_send", "Send", anchor_x="MAX_SIDE",
+          picture_button("btnSend", "send", "Send", anchor_x="MAX_SIDE",
                          anchor_y="MAX_SIDE", border_max=P(7, 6), design_size=P(34, 34)),
           anchor_y="MAX_SIDE", design_size=P(0, bar)),
-        outside_color=WHITE, visibility_animation="right")
+        outside_color=C.page, visibility_animation="right")
 
 
 def sms_item(incoming, states):
     """One message: the day heading when the day changes, then the bubble with
     the text, the time and the state icon. The bubble is as wide as its text
     and at most the row less a fifth."""
-    bubble = "default_bubble_in" if incoming else "default_bubble_out"
+    bubble = "bubble_in" if incoming else "bubble_out"
     near, far = 8, 44
     day = N("node", "day_node",
             N("node", "day_pill",
-              image("pill", "default_day", 8),
+              image("pill", "day", 8),
               N("button", "day",
-                image("#pressed", "default_day_pressed", 8),
-                text("#text", None, 8, MUTED, halign="CENTER", valign="VCENTER", grow=1),
+                image("#pressed", "day_pressed", 8),
+                text("#text", None, 8, C.muted, halign="CENTER", valign="VCENTER", grow=1),
                 border_min=P(10, 0), border_max=P(10, 0)),
               anchor_x="CENTER", anchor_y="CENTER", design_size=P(0, 18)),
             design_size=P(0, 30))
     meta = N("node", "meta",
              N("button", "time",
-               text("#text", None, 7, MUTED, halign="RIGHT", valign="VCENTER", grow=1),
+               text("#text", None, 7, C.muted, halign="RIGHT", valign="VCENTER", grow=1),
                anchor_x="MAX_SIDE", border_max=P(15, 0)),
              N("multinode", "icon",
                *[image("state%d" % i, "%s%d" % (states, i)) for i in range(7)],
                anchor_x="MAX_SIDE", anchor_y="CENTER", design_size=P(12, 12)),
              design_size=P(0, 13))
     body = N("vtable", "inner",
-             N("richtext", "body", font=F(9), color=INK, link_color=ACCENT, halign="LEFT",
+             N("richtext", "body", font=F(9), color=C.ink, link_color=C.accent, halign="LEFT",
                valign="TOP", wrap=1, grow=1),
              meta,
              border_min=P(10, 6), border_max=P(9, 4))
@@ -304,18 +304,18 @@ def sms_item(incoming, states):
                anchor_x="MIN_SIDE" if incoming else "MAX_SIDE"),
              border_min=P(near if incoming else far, 2), border_max=P(far if incoming else near, 2))
     return root(
-        N("node", "link", font=F(9, underline=True), color=ACCENT),
+        N("node", "link", font=F(9, underline=True), color=C.accent),
         N("vtable", "content", day, line))
 
 
 def form_link():
     return root(
         N("node", "card",
-          image("card_bg", "default_card", 14, alpha=128),
+          image("card_bg", "card", 14, alpha=128),
           N("vtable", "content",
-            text("caption", "Moodcard", 11, INK, bold=True, halign="LEFT", valign="VCENTER",
+            text("caption", "Moodcard", 11, C.ink, bold=True, halign="LEFT", valign="VCENTER",
                  ellipsis=1, design_size=P(0, 22)),
-            text("text", None, 9, INK, halign="LEFT", valign="TOP", wrap=1, grow=1,
+            text("text", None, 9, C.ink, halign="LEFT", valign="TOP", wrap=1, grow=1,
                  border_min=P(0, 4), border_max=P(0, 10)),
             pill_button("btnInstall", "InstallMoodcard", True, border_max=P(0, 6),
                         design_size=P(0, 28)),
@@ -331,15 +331,15 @@ def form_link():
 def form_alert():
     return root(
         N("node", "card",
-          image("card_bg", "default_card", 14, alpha=128),
-          text("caption", "NewMessage", 8, ACCENT, bold=True, halign="LEFT", valign="VCENTER",
+          image("card_bg", "card", 14, alpha=128),
+          text("caption", "NewMessage", 8, C.accent, bold=True, halign="LEFT", valign="VCENTER",
                ellipsis=1, anchor_y="MIN_SIDE", border_min=P(18, 14), border_max=P(18, 0),
                design_size=P(0, 14)),
-          text("title", None, 12, INK, bold=True, halign="LEFT", valign="VCENTER", ellipsis=1,
+          text("title", None, 12, C.ink, bold=True, halign="LEFT", valign="VCENTER", ellipsis=1,
                anchor_y="MIN_SIDE", border_min=P(18, 30), border_max=P(18, 0),
                design_size=P(0, 20)),
           N("clip", "body_clip",
-            N("richtext", "body", font=F(9), color=INK, link_color=INK, halign="LEFT",
+            N("richtext", "body", font=F(9), color=C.ink, link_color=C.ink, halign="LEFT",
               valign="TOP", wrap=1),
             border_min=P(18, 56), border_max=P(18, 52)),
           N("htable", "buttons",
@@ -357,24 +357,24 @@ def form_alert():
 def form_contacts():
     top = HEADER + 44
     return root(
-        color("background", WHITE),
+        color("background", C.page),
         N("vlist", "list",
-          color("list_background", WHITE),
+          color("list_background", C.page),
           border_min=P(0, top), preview_row="ContactItem", preview_count=15),
-        N("button", "ruler_button",
-          color("#pressed", RULER_PRESSED),
+        # The letters lie over the ruler's touch area and share its whole
+        # height; the ruler reads the letter under the stylus from the table.
+        N("node", "ruler",
+          N("button", "ruler_button", color("#pressed", C.ruler_pressed)),
+          N("vtable", "ruler_table", border_min=P(0, 4), border_max=P(0, 4)),
           anchor_x="MAX_SIDE", border_min=P(0, top), design_size=P(22, 0)),
-        N("vtable", "ruler_table",
-          anchor_x="MAX_SIDE", border_min=P(0, top + 4), border_max=P(0, 4),
-          design_size=P(22, 0)),
         header("title", "Recipients",
-               header_button("btnClose", "default_hdr_back", "Back", "MIN_SIDE", bind_key="Esc"),
+               header_button("btnClose", "hdr_back", "Back", "MIN_SIDE", bind_key="Esc"),
                title_left=46),
         N("node", "filter",
-          color("filter_bg", WHITE),
-          color("filter_line", LINE, anchor_y="MAX_SIDE", design_size=P(0, 1)),
+          color("filter_bg", C.page),
+          color("filter_line", C.line, anchor_y="MAX_SIDE", design_size=P(0, 1)),
           field("field", 7, 7),
-          N("edit", "edit", font=F(9), color=INK, background_color=FIELD, halign="LEFT",
+          N("edit", "edit", font=F(9), color=C.ink, background_color=C.field, halign="LEFT",
             valign="VCENTER", border_min=P(17, 11), border_max=P(84, 11)),
           pill_button("btnWrite", "Write", True, 8, anchor_x="MAX_SIDE", anchor_y="CENTER",
                       border_max=P(12, 0), design_size=P(66, 22)),
@@ -382,66 +382,66 @@ def form_contacts():
                       border_max=P(12, 0), design_size=P(66, 22)),
           anchor_y="MIN_SIDE", border_min=P(0, HEADER), design_size=P(0, 44)),
         N("node", "hint",
-          image("hint_bg", "default_hint", 14),
-          text("#text", None, 28, WHITE, bold=True, halign="CENTER", valign="VCENTER"),
+          image("hint_bg", "hint", 14),
+          text("#text", None, 28, C.on_fill, bold=True, halign="CENTER", valign="VCENTER"),
           anchor_x="CENTER", anchor_y="CENTER", design_size=P(56, 56)),
-        outside_color=WHITE, visibility_animation="right")
+        outside_color=C.page, visibility_animation="right")
 
 
 def alphabet_ruler_text():
-    return N("text", None, font=F(7, True), color=ACCENT, halign="CENTER", valign="VCENTER",
-             design_size=P(0, 11))
+    return N("text", None, font=F(7, True), color=C.accent, halign="CENTER", valign="VCENTER",
+             table_ratio=1, design_size=P(0, 11))
 
 
 def contact_item():
     return root(
         *row_states(),
-        image("avatar", "default_avatar", anchor_x="MIN_SIDE", anchor_y="CENTER",
+        image("avatar", "avatar", anchor_x="MIN_SIDE", anchor_y="CENTER",
               border_min=P(10, 0), design_size=P(36, 36)),
-        text("title", None, 10, INK, halign="LEFT", valign="VCENTER", ellipsis=1,
+        text("title", None, 10, C.ink, halign="LEFT", valign="VCENTER", ellipsis=1,
              anchor_y="MIN_SIDE", border_min=P(56, 6), border_max=P(52, 0), design_size=P(0, 18)),
-        text("number", None, 8, MUTED, halign="LEFT", valign="VCENTER", ellipsis=1,
+        text("number", None, 8, C.muted, halign="LEFT", valign="VCENTER", ellipsis=1,
              anchor_y="MIN_SIDE", border_min=P(56, 25), border_max=P(66, 0),
              design_size=P(0, 16)),
-        text("type", None, 8, MUTED, halign="RIGHT", valign="VCENTER",
+        text("type", None, 8, C.muted, halign="RIGHT", valign="VCENTER",
              anchor_x="MAX_SIDE", anchor_y="MIN_SIDE", border_min=P(0, 25), border_max=P(52, 0),
              design_size=P(12, 16)),
-        image("checkbox_place", "default_check_off", anchor_x="MAX_SIDE", anchor_y="CENTER",
+        image("checkbox_place", "check_off", anchor_x="MAX_SIDE", anchor_y="CENTER",
               border_max=P(28, 0), design_size=P(18, 18)),
-        image("checkbox", "default_check_on", anchor_x="MAX_SIDE", anchor_y="CENTER",
+        image("checkbox", "check_on", anchor_x="MAX_SIDE", anchor_y="CENTER",
               border_max=P(28, 0), design_size=P(18, 18)),
-        image("active", "default_active", anchor_x="MAX_SIDE", anchor_y="CENTER",
+        image("active", "active", anchor_x="MAX_SIDE", anchor_y="CENTER",
               border_max=P(28, 0), design_size=P(18, 18)),
         separator(56),
-        color=INK, filtered_color=ACCENT, design_size=P(0, 48))
+        color=C.ink, filtered_color=C.accent, design_size=P(0, 48))
 
 
 def form_templates():
     top = HEADER + 44
     return root(
-        color("background", WHITE),
+        color("background", C.page),
         N("vlist", "list",
-          color("list_background", WHITE),
+          color("list_background", C.page),
           border_min=P(0, top), preview_row="TemplateItem", preview_count=8),
         header("title", "Templates",
-               header_button("btnClose", "default_hdr_back", "Back", "MIN_SIDE", bind_key="Esc"),
+               header_button("btnClose", "hdr_back", "Back", "MIN_SIDE", bind_key="Esc"),
                title_left=46),
         N("node", "compose",
-          color("compose_bg", WHITE),
-          color("compose_line", LINE, anchor_y="MAX_SIDE", design_size=P(0, 1)),
+          color("compose_bg", C.page),
+          color("compose_line", C.line, anchor_y="MAX_SIDE", design_size=P(0, 1)),
           field("field", 7, 7, right=48),
-          N("edit", "edit", font=F(9), color=INK, background_color=FIELD, halign="LEFT",
+          N("edit", "edit", font=F(9), color=C.ink, background_color=C.field, halign="LEFT",
             valign="VCENTER", border_min=P(17, 11), border_max=P(57, 11)),
-          picture_button("btnAdd", "default_add", "Add", anchor_x="MAX_SIDE", anchor_y="CENTER",
+          picture_button("btnAdd", "add", "Add", anchor_x="MAX_SIDE", anchor_y="CENTER",
                          border_max=P(7, 0), design_size=P(34, 34)),
           anchor_y="MIN_SIDE", border_min=P(0, HEADER), design_size=P(0, 44)),
-        outside_color=WHITE, visibility_animation="right")
+        outside_color=C.page, visibility_animation="right")
 
 
 def template_item():
     return root(
         *row_states(),
-        text("text", None, 9, INK, halign="LEFT", valign="VCENTER", wrap=1, grow=1,
+        text("text", None, 9, C.ink, halign="LEFT", valign="VCENTER", wrap=1, grow=1,
              border_min=P(14, 10), border_max=P(14, 10)),
         separator(14),
         design_size=P(0, 40))
@@ -450,12 +450,12 @@ def template_item():
 def menu():
     return root(
         N("node", "panel",
-          image("panel_bg", "default_card", 14, alpha=128),
-          text("caption", None, 10, INK, bold=True, halign="LEFT", valign="VCENTER", ellipsis=1,
+          image("panel_bg", "card", 14, alpha=128),
+          text("caption", None, 10, C.ink, bold=True, halign="LEFT", valign="VCENTER", ellipsis=1,
                anchor_y="MIN_SIDE", border_min=P(18, 4), border_max=P(18, 0),
                design_size=P(0, 32)),
           N("vlist", "vlist",
-            color("list_background", WHITE),
+            color("list_background", C.card),
             border_min=P(6, 36), border_max=P(6, 10)),
           anchor_x="CENTER", anchor_y="CENTER", border_min=P(8, 10), border_max=P(8, 10),
           design_size=P(216, 284)),
@@ -464,10 +464,10 @@ def menu():
 
 def menu_row(ink):
     return root(
-        *row_states(),
-        color("separator", LINE, anchor_y="MIN_SIDE", design_size=P(0, 1),
+        *row_states(C.card),
+        color("separator", C.line, anchor_y="MIN_SIDE", design_size=P(0, 1),
               border_min=P(10, 0), border_max=P(10, 0)),
-        image("checked", "default_check", anchor_x="MAX_SIDE", anchor_y="CENTER",
+        image("checked", "check", anchor_x="MAX_SIDE", anchor_y="CENTER",
               border_max=P(12, 0), design_size=P(16, 16)),
         text("#text", None, 10, ink, halign="LEFT", valign="VCENTER", ellipsis=1,
              border_min=P(12, 0), border_max=P(34, 0)),
@@ -476,8 +476,8 @@ def menu_row(ink):
 
 def menu_buttons():
     return root(
-        color("#vlist_normal", WHITE),
-        color("separator", LINE, anchor_y="MAX_SIDE", design_size=P(0, 1),
+        color("#vlist_normal", C.card),
+        color("separator", C.line, anchor_y="MAX_SIDE", design_size=P(0, 1),
               border_min=P(10, 0), border_max=P(10, 0)),
         N("htable", "buttons",
           *[pill_button(name, name, False, 8, table_ratio=1, border_min=P(3, 0),
@@ -487,14 +487,14 @@ def menu_buttons():
         design_size=P(0, 44))
 
 
-def default_skin():
+def skin():
     return {"named": {
         "FormMain": form_main(),
         "ChatItem": chat_item(),
         "FormChat": form_chat(),
-        "SMSItem": sms_item(True, "default_state_in_"),
-        "SMSItemIn": sms_item(True, "default_state_in_"),
-        "SMSItemOut": sms_item(False, "default_state_out_"),
+        "SMSItem": sms_item(True, "state_in_"),
+        "SMSItemIn": sms_item(True, "state_in_"),
+        "SMSItemOut": sms_item(False, "state_out_"),
         "FormLink": form_link(),
         "FormContacts": form_contacts(),
         "AlphabetRulerText": alphabet_ruler_text(),
@@ -503,31 +503,31 @@ def default_skin():
         "TemplateItem": template_item(),
         "FormAlert": form_alert(),
         "Menu": menu(),
-        "MenuElement": menu_row(INK),
-        "MenuElementDisabled": menu_row(DISABLED),
-        "MenuElementRed": menu_row(RED),
-        "MenuElementRedDisabled": menu_row(RED_DISABLED),
+        "MenuElement": menu_row(C.ink),
+        "MenuElementDisabled": menu_row(C.disabled),
+        "MenuElementRed": menu_row(C.red),
+        "MenuElementRedDisabled": menu_row(C.red_disabled),
         "MenuElement4Buttons": menu_buttons(),
     }}
 
 
 def splash_skin():
-    splash = os.path.join(HERE, "..", "splash")
+    splash = os.path.join(SKINS, "splash")
     return {"named": {"FormSplash": root(
-        color("background", WHITE),
+        color("background", LIGHT.page),
         N("node", "mark",
           N("image", "logo", src=Pic("splash_logo", folder=splash), alpha=0,
             anchor_x="CENTER", anchor_y="MIN_SIDE", design_size=P(72, 72)),
-          text("name", "Quillmo", 16, INK, bold=True, halign="CENTER", valign="VCENTER",
+          text("name", "Quillmo", 16, LIGHT.ink, bold=True, halign="CENTER", valign="VCENTER",
                anchor_y="MIN_SIDE", border_min=P(0, 80), design_size=P(0, 26)),
           anchor_x="CENTER", anchor_y="CENTER", border_max=P(0, 40), design_size=P(180, 106)),
         N("progress", "progress",
-          color("track", DAY_PILL),
-          color("#line", ACCENT, anchor_x="MIN_SIDE"),
+          color("track", LIGHT.day_pill),
+          color("#line", LIGHT.fill, anchor_x="MIN_SIDE"),
           anchor_x="CENTER", anchor_y="MAX_SIDE", border_max=P(0, 48), design_size=P(140, 4)),
-        text("loading", "Loading", 8, MUTED, halign="CENTER", valign="VCENTER",
+        text("loading", "Loading", 8, LIGHT.muted, halign="CENTER", valign="VCENTER",
              anchor_y="MAX_SIDE", border_max=P(0, 24), design_size=P(0, 16)),
-        outside_color=WHITE)}}
+        outside_color=LIGHT.page)}}
 
 
 def dump(node, indent):
@@ -540,16 +540,19 @@ def dump(node, indent):
     return text[:-1] + (', ' if head else '') + '"children": [\n' + inner + "]}"
 
 
-def write(path, skin):
-    parts = ["%s: %s" % (json.dumps(name), dump(node, 0)) for name, node in skin["named"].items()]
+def write(path, source):
+    parts = ["%s: %s" % (json.dumps(name), dump(node, 0)) for name, node in source["named"].items()]
     data = '{"named": {\n' + ",\n\n".join(parts) + "\n}}\n"
     with open(path, "w", encoding="utf-8") as out:
         out.write(data)
 
 
 def main():
-    write(os.path.join(HERE, "skin.json"), default_skin())
-    write(os.path.join(HERE, "..", "splash", "skin.json"), splash_skin())
+    global C
+    for palette in PALETTES:
+        C = palette
+        write(os.path.join(SKINS, palette.name, "skin.json"), skin())
+    write(os.path.join(SKINS, "splash", "skin.json"), splash_skin())
 
 
 if __name__ == "__main__":

@@ -88,3 +88,52 @@ TEST_F(SmileyFiles, PicturesLoadOnceAndMissingOrDamagedOnesAreEmpty) {
     EXPECT_TRUE(t.picture(static_cast<size_t>(t.find(u":O", 0)), true).empty());
     EXPECT_TRUE(t.picture(static_cast<size_t>(t.find(u":X", 0))).empty());
 }
+
+// Dense screens draw the strip made for them, pixel for pixel, wherever one
+// of the right size is there; any other smiley is its plain strip enlarged.
+TEST_F(SmileyFiles, DenseScreensTakeTheStripDrawnForThemOrEnlargeThePlainOne) {
+    write_names("crisp=:)\nplain=:(\nwrong=;)\nbare=:D\n");
+    auto shipped = [&](const std::string& from, const std::string& to) {
+        fs::copy_file(fs::path(QUILLMO_SHIPPED_SMILES_DIR) / "bin" / (from + ".bmp"),
+                      dir_ / "bin" / (to + ".bmp"));
+    };
+    for (const char* name : {"crisp", "plain", "wrong", "bare"}) {
+        shipped("happy", name);
+        shipped("happy_mask", std::string(name) + "_mask");
+    }
+    for (const char* density : {"@2x", "@4x"}) {
+        shipped(std::string("happy") + density, std::string("crisp") + density);
+        shipped(std::string("happy") + density + "_mask", std::string("crisp") + density + "_mask");
+    }
+    // A variant of the plain size, and one without the mask its plain strip has.
+    shipped("happy", "wrong@2x");
+    shipped("happy_mask", "wrong@2x_mask");
+    shipped("happy@2x", "bare@2x");
+
+    SmileyTable t = table();
+    auto index = [&](std::u16string_view code) { return static_cast<size_t>(t.find(code, 0)); };
+    const Size plain = t.picture(index(u":)")).size();
+    ASSERT_FALSE(plain.empty());
+
+    const SmileyTable::Drawn at1 = t.pictures(index(u":)"), 1);
+    EXPECT_EQ(at1.strip.size(), (Size{plain.width * 2, plain.height * 2}));
+    EXPECT_EQ(at1.mask.size(), at1.strip.size());
+    EXPECT_EQ(at1.scale_shift, 0);
+    const SmileyTable::Drawn at2 = t.pictures(index(u":)"), 2);
+    EXPECT_EQ(at2.strip.size(), (Size{plain.width * 4, plain.height * 4}));
+    EXPECT_EQ(at2.scale_shift, 0);
+    // Loaded once, like the plain strip.
+    EXPECT_EQ(t.pictures(index(u":)"), 1).strip.data(), at1.strip.data());
+
+    const SmileyTable::Drawn at0 = t.pictures(index(u":)"), 0);
+    EXPECT_EQ(at0.strip.data(), t.picture(index(u":)")).data());
+    EXPECT_EQ(at0.scale_shift, 0);
+    for (std::u16string_view code : {u":(", u";)", u":D"}) {
+        for (int32_t shift : {1, 2}) {
+            const SmileyTable::Drawn drawn = t.pictures(index(code), shift);
+            EXPECT_EQ(drawn.strip.data(), t.picture(index(code)).data());
+            EXPECT_EQ(drawn.mask.data(), t.picture(index(code), true).data());
+            EXPECT_EQ(drawn.scale_shift, shift);
+        }
+    }
+}

@@ -5,6 +5,7 @@
 #include "skin/NodeNotFound.h"
 #include "skin/NodeNotFoundInSkin.h"
 #include "skin/Properties.h"
+#include "skin/elements/ButtonElement.h"
 
 Form::Form(Properties& properties)
     : properties_(properties), reload_subscription_(properties.add_reload_listener(*this)) {}
@@ -44,3 +45,20 @@ std::u16string Form::form_id() const { return id().empty() ? node_name_ : id(); 
 void Form::throw_missing(std::u16string_view id) const {
     throw NodeNotFound(form_id(), std::u16string(id));
 }
+
+namespace {
+
+bool offer_key(Element& element, const KeyEvent& event) {
+    bool handled = false;
+    for (size_t i = 0; i < element.child_count(); ++i) {
+        Element& child = *element.child(i);
+        if (!child.effectively_visible() || !child.effectively_enabled()) continue;
+        if (auto* button = dynamic_cast<ButtonElement*>(&child)) handled |= button->key(event);
+        handled |= offer_key(child, event);
+    }
+    return handled;
+}
+
+}  // namespace
+
+bool Form::key(const KeyEvent& event) { return offer_key(*this, event); }

@@ -12,9 +12,11 @@
 // earlier load are gone by then, and an optional child the new skin lacks is
 // left null rather than pointing at one of them.
 //
-// Key and character events that reach a form are answered as not handled, as
-// the element base does; pointer input goes through the element routing to
-// the children.
+// A key that reaches a form presses the visible, enabled buttons bound to it
+// ("bind_key"), so that a handset with keys only, or a desktop keyboard, can
+// use every screen; character events are answered as not handled, as the
+// element base does; pointer input goes through the element routing to the
+// children.
 #include <string>
 #include <string_view>
 
@@ -39,6 +41,9 @@ public:
     void reload_skin(Properties& properties) override;
     // The FormStack gives this form the input focus. Nothing by default.
     virtual void focus();
+    // Offers the key to every visible, enabled button of the form; handled
+    // when one of them is bound to it.
+    bool key(const KeyEvent& event) override;
 
     Properties& properties() const { return properties_; }
 

@@ -25,19 +25,6 @@ void FormPreview::listen_to_buttons(Element& element) {
     }
 }
 
-bool FormPreview::key(const KeyEvent& event) { return offer_key(*this, event); }
-
-bool FormPreview::offer_key(Element& element, const KeyEvent& event) {
-    bool handled = false;
-    for (size_t i = 0; i < element.child_count(); ++i) {
-        Element& child = *element.child(i);
-        if (!child.effectively_visible() || !child.effectively_enabled()) continue;
-        if (auto* button = dynamic_cast<ButtonElement*>(&child)) handled |= button->key(event);
-        handled |= offer_key(child, event);
-    }
-    return handled;
-}
-
 void FormPreview::clicked(ButtonElement& button, const Click&) {
     log() << u"FormPreview button " << button.id() << u"\n";
     if (button.id() != u"btnMenu") return;

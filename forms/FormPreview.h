@@ -29,10 +29,6 @@ public:
     FormPreview(Properties& properties, std::u16string node_name);
     ~FormPreview() override;
 
-    // Offers the key to every visible, enabled button of the form; handled
-    // when one of them is bound to it.
-    bool key(const KeyEvent& event) override;
-
     void clicked(ButtonElement& button, const Click& info) override;
     void state_changed(ButtonElement& button, const StateChange& info) override;
     void dragged(ButtonElement& button, Drag& info) override;
@@ -49,7 +45,6 @@ protected:
 
 private:
     void listen_to_buttons(Element& element);
-    static bool offer_key(Element& element, const KeyEvent& event);
 
     std::u16string node_name_;
     PreviewListAdapter rows_;

@@ -22,7 +22,7 @@ const char kSkin[] = R"({"named": {
     "dialog": {"strings": {"id": "dlg"}, "children": [
         {"strings": {"type": "button", "id": "btnOk", "anchor_x": "MIN_SIDE", "anchor_y": "MIN_SIDE"},
          "points": {"border_min": [2, 2], "design_size": [10, 6]}},
-        {"strings": {"type": "button", "id": "btnCancel", "anchor_x": "MIN_SIDE", "anchor_y": "MIN_SIDE"},
+        {"strings": {"type": "button", "id": "btnCancel", "anchor_x": "MIN_SIDE", "anchor_y": "MIN_SIDE", "bind_key": "Esc"},
          "points": {"border_min": [20, 2], "design_size": [10, 6]}},
         {"strings": {"type": "text", "id": "caption"}}]},
     "bare": {"strings": {"id": "bare"}}}})";
@@ -151,6 +151,15 @@ TEST_F(FormBinding, ADialogButtonTakesTheDialogOffTheStackBeforeTellingTheListen
     tap(stack, 5, 5);
     EXPECT_EQ(closings.closed.back(), u"btnOk");
     EXPECT_EQ(stack.count(), 1u);
+
+    // A key presses the button bound to it, on any form: a keys-only
+    // handset closes the dialog with Esc; an unbound key is not handled.
+    stack.push(dialog, true, true);
+    EXPECT_FALSE(stack.key({KeyCode::Enter, true, true}));
+    EXPECT_TRUE(stack.key({KeyCode::Esc, true, true}));
+    EXPECT_TRUE(stack.key({KeyCode::Esc, false, true}));
+    EXPECT_EQ(closings.closed.back(), u"btnCancel");
+    EXPECT_EQ(stack.top(), &below);
 
     // All its children are optional.
     FormDialog bare(properties, closings, u"bare");

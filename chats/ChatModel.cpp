@@ -199,7 +199,11 @@ void ChatModel::delete_chat(Chat* chat) {
 void ChatModel::mark_chat_read(Chat& chat) {
     if (chat.unread != 0) {
         chat.unread = 0;
-        store_->set_sms_read(chat.messages(), true);
+        // The records already read keep their flags until read again: the
+        // bubbles shown from them must not go on saying "unread".
+        if (store_->set_sms_read(chat.messages(), true))
+            for (size_t i = 0; i < chat.size(); ++i)
+                if (chat.message(i).incoming()) chat.message(i).flags |= kMsgFlagRead;
         write_unread_total();
     }
     save_cache();

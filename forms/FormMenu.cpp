@@ -1,5 +1,8 @@
 #include "forms/FormMenu.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "forms/FormStack.h"
 #include "platform/Log.h"
 #include "skin/Properties.h"
@@ -27,6 +30,7 @@ FormMenu::~FormMenu() {
 void FormMenu::load() {
     bind_or_throw(form_node_);
     panel_ = bind_required<Element>(u"panel");
+    panel_design_ = panel_->design_size();
     list_ = bind_required<VListElement>(u"vlist");
     bind_child(caption_, u"caption");
     if (caption_) caption_->set_text(caption_text_);
@@ -59,6 +63,7 @@ void FormMenu::open(const std::u16string& key, const std::u16string& caption, bo
     if (caption_) caption_->set_text(caption_text_);
     entries_ = std::move(entries);
     list_->set_adapter(this, static_cast<int>(entries_.size()));
+    fit_panel();
     if (first) {
         if (FormStack* stack = FormStack::instance()) stack->push(*this, true, true);
     } else {
@@ -66,6 +71,28 @@ void FormMenu::open(const std::u16string& key, const std::u16string& caption, bo
         mark_redraw();
     }
     panel_->show_or_hide_animated(true);
+}
+
+int32_t FormMenu::row_height(const MenuEntry& entry) const {
+    std::u16string node_name = entry.row_node.empty() ? row_node_ : entry.row_node;
+    if (!entry.enabled) node_name += u"Disabled";
+    std::optional<SkinNode> node = properties().find_node(node_name);
+    return node ? properties().point(*node, u"design_size").y : 0;
+}
+
+void FormMenu::fit_panel() {
+    // Only a panel with a height of its own, holding the list at fixed
+    // distances from its edges, can follow the rows.
+    if (panel_design_.y <= 0 || list_->parent() != panel_ ||
+        list_->rule_y().mode != LayoutMode::BOTH_SIDE)
+        return;
+    int32_t rows = 0;
+    for (const MenuEntry& entry : entries_) rows += row_height(entry);
+    if (rows <= 0) return;
+    const int32_t chrome = list_->rule_y().border_min + list_->rule_y().border_max +
+                           list_->scroll_border_min() + list_->scroll_border_max();
+    const int32_t height = std::min(panel_design_.y, chrome + rows);
+    panel_->set_design_size({panel_design_.x, height});
 }
 
 void FormMenu::close() {

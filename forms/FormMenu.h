@@ -61,6 +61,10 @@ protected:
     void load() override;
 
 private:
+    // The panel's height follows the entries: the skin's height is the most
+    // it takes, a short menu takes only what its rows need.
+    void fit_panel();
+    int32_t row_height(const MenuEntry& entry) const;
     std::u16string entry_text(const MenuEntry& entry) const;
     void listen_to_buttons(Element& element);
 
@@ -71,6 +75,8 @@ private:
     std::vector<MenuEntry> entries_;
     std::u16string caption_text_;
     Element* panel_ = nullptr;
+    // The panel's design size as its node gives it, per load.
+    Point panel_design_;
     TextElement* caption_ = nullptr;
     VListElement* list_ = nullptr;
 };

@@ -432,6 +432,10 @@ void FormChat::place_indicator() {
     const int32_t track = scroll_->size().height;
     if (track <= 0) return;
     const auto [start, end] = shown_range_;
+    // A chat that fits on the screen has nothing to scroll: no thumb.
+    const bool whole = start <= 0.0 && end >= 1.0;
+    if (scroll_indicator_->visible() == whole) scroll_indicator_->set_visible(!whole);
+    if (whole) return;
     // Never thinner than it is wide, so that a long chat keeps a thumb to see.
     const int32_t min_height = std::clamp(scroll_indicator_->size().width, 1, track);
     const int32_t height =

@@ -84,7 +84,7 @@ TEST_F(ListRun, AMenuOpensItsSubmenuAndTheBackKeyClosesIt) {
     auto run = start("test_list", write_script("s",
                                                "tap-id btnMenu\n"
                                                "wait 400\n"
-                                               "tap 120 122\n"
+                                               "tap 120 141\n"
                                                "wait 400\n"
                                                "shot " +
                                                    shot +

@@ -188,8 +188,10 @@ TEST_F(ChatModelTest, APollMovesTouchedChatsUpAndOnlyChangesRewriteTheUnreadTota
     // Marking a chat read and deleting one write it.
     Chat& chat = *model->find_chat(u"111");
     EXPECT_EQ(chat.unread, 2);
+    ASSERT_TRUE(model->load_sms(chat.message(chat.size() - 1)));
     model->mark_chat_read(chat);
     EXPECT_EQ(chat.unread, 0);
+    EXPECT_FALSE(chat.message(chat.size() - 1).unread()) << "a record read before shows it too";
     EXPECT_TRUE(store->find_message(first)->flags & kMsgFlagRead);
     EXPECT_TRUE(store->find_message(second)->flags & kMsgFlagRead);
     EXPECT_EQ(unread_setting(), 3u);

@@ -239,7 +239,11 @@ void FormMain::fill(const std::u16string&, const std::u16string& key, std::u16st
         return;
     }
     bool switched = LanguageMenu::fill(properties(), key, entries);
-    if (!switched && entries.empty()) switched = SkinMenu::fill(properties(), key, entries);
+    if (!switched && entries.empty()) {
+        std::u16string skin_before = properties().skin_path();
+        switched = SkinMenu::fill(properties(), key, entries);
+        if (switched) reload_->set_previous_skin(std::move(skin_before));
+    }
     if (switched) {
         // Every form rebuilds behind the dimmed screen, on the next frame.
         if (FormStack* stack = FormStack::instance()) stack->push(*reload_, true, false);

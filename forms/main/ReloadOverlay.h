@@ -12,8 +12,16 @@ public:
 
     void time_step(double seconds) override;
 
+    // The skin to go back to when the forms cannot be built from the new
+    // one (a skin without the program's screens): its path, as the
+    // properties held it before the switch. Empty: a change of language.
+    void set_previous_skin(std::u16string path) { previous_skin_ = std::move(path); }
+
 protected:
     // A form of its own making: the overlay has no skin node (it keeps its
     // tree across reloads, having none).
     void load() override {}
+
+private:
+    std::u16string previous_skin_;
 };

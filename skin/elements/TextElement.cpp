@@ -76,6 +76,20 @@ void TextElement::load_from_node(Properties& properties, SkinNode node) {
     content_changed();
 }
 
+void TextElement::set_ellipsis(bool ellipsis) {
+    if (ellipsis == ellipsis_) return;
+    ellipsis_ = ellipsis;
+    layout_.set_ellipsis(ellipsis_);
+    mark_redraw();
+}
+
+void TextElement::set_halign(int32_t halign) {
+    if (halign == halign_) return;
+    halign_ = halign;
+    layout_.set_alignment(draw_halign(halign_), valign_);
+    mark_redraw();
+}
+
 void TextElement::set_text(std::u16string_view text) {
     if (text == layout_.text()) return;
     layout_.set_text(text);

@@ -48,6 +48,9 @@ public:
     virtual void set_text(std::u16string_view text);
     virtual void set_color(Color color);
     virtual void set_font(std::shared_ptr<const FontRep> font);
+    // With an ellipsis, text wider than the element ends in "…".
+    void set_ellipsis(bool ellipsis);
+    void set_halign(int32_t halign);
     // Kept across text changes; a length of 0 removes it.
     void set_highlight(const Highlight& highlight);
     const Highlight& highlight() const { return highlight_; }

@@ -135,6 +135,12 @@ void RichTextElement::set_wrap(bool wrap) {
     content_changed();
 }
 
+void RichTextElement::set_ellipsis(bool ellipsis) {
+    if (ellipsis == ellipsis_) return;
+    ellipsis_ = ellipsis;
+    content_changed();
+}
+
 void RichTextElement::set_halign(int32_t halign) {
     halign_ = halign;
     content_changed();
@@ -157,6 +163,7 @@ void RichTextElement::load_from_node(Properties& properties, SkinNode node) {
     scale_shift_ = properties.scale_shift();
     grow_ = properties.integer(node, u"grow", 0) != 0;
     wrap_ = properties.integer(node, u"wrap", 0) != 0;
+    ellipsis_ = properties.integer(node, u"ellipsis", 0) != 0;
     font_ = properties.font(node, u"font");
     link_font_ = properties.font(node, u"link_font", font_);
     color_ = properties.color(node, u"color", Color{0, 0, 0, 255});
@@ -248,11 +255,37 @@ const RichTextElement::Plan& RichTextElement::plan_for(int32_t width) {
             }
         }
     }
+    if (ellipsis_ && !wrap_) cut_line(width, line_width);
     if (!lines.empty()) {
         lines.back().end = slots.size();
         lines.back().width = line_width;
     }
     return plan_;
+}
+
+void RichTextElement::cut_line(int32_t width, int32_t& line_width) {
+    // The one line keeps what fits; the text piece that crosses the edge
+    // keeps the rest of the room and ends in "…"; a picture that would cross
+    // it goes, and so does everything after.
+    auto& slots = plan_.slots;
+    int32_t used = 0;
+    for (size_t k = 0; k < slots.size(); ++k) {
+        Slot& slot = slots[k];
+        if (used + slot.width <= width) {
+            used += slot.width;
+            continue;
+        }
+        size_t keep = k;
+        if (!items_[slot.item].child && width - used > 0) {
+            slot.width = width - used;
+            slot.cut = true;
+            used = width;
+            keep = k + 1;
+        }
+        slots.resize(keep);
+        break;
+    }
+    line_width = used;
 }
 
 // ---- Placing ----
@@ -278,6 +311,7 @@ void RichTextElement::apply_plan() {
                                                            static_cast<size_t>(slot.length)),
                       run.font, run.pressed_font, run.color,
                       run.link ? static_cast<int32_t>(slot.item) : -1);
+        piece->set_ellipsis(slot.cut);
         placed_.push_back(piece);
     }
     // Pieces the new layout does not need are deleted, the last first.

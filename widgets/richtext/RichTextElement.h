@@ -82,6 +82,8 @@ public:
     const std::shared_ptr<const FontRep>& font() const { return font_; }
     Color color() const { return color_; }
     bool wraps() const { return wrap_; }
+    // Without wrapping: a line wider than the element ends in "…".
+    void set_ellipsis(bool ellipsis);
     void set_wrap(bool wrap);
     void set_halign(int32_t halign);
     void set_valign(int32_t valign);
@@ -111,6 +113,7 @@ private:
         int32_t start = 0;   // within the run's text
         int32_t length = 0;  // 0 for a child
         int32_t width = 0;   // including a child's x borders
+        bool cut = false;    // the last piece of a line that ends in "…"
     };
     struct Plan {
         std::vector<Slot> slots;
@@ -122,6 +125,7 @@ private:
     void content_changed();
     // The line breaking for width, made again only when it changed.
     const Plan& plan_for(int32_t width);
+    void cut_line(int32_t width, int32_t& line_width);
     int32_t child_width(Element& child);
     int32_t child_height(Element& child);
     std::vector<int32_t> line_heights();
@@ -146,4 +150,7 @@ private:
     int32_t scale_shift_ = 0;  // the skin's, for the smileys
     bool grow_ = false;
     bool wrap_ = false;
+    // One line that does not fit ends in "…" instead of being cut anywhere
+    // (only without wrapping).
+    bool ellipsis_ = false;
 };

@@ -13,7 +13,9 @@ class RichTextElement;
 
 class RichTextPiece : public TextElement {
 public:
-    explicit RichTextPiece(RichTextElement& owner) : owner_(owner) {}
+    // A piece is as wide as its text, except the last one of a line cut with
+    // "…", whose kept text starts where the piece does.
+    explicit RichTextPiece(RichTextElement& owner) : owner_(owner) { set_halign(LEFT); }
 
     // The link group this piece belongs to, -1 for plain text.
     int32_t group() const { return group_; }

@@ -438,7 +438,7 @@ def catalogue(c):
                 [(circle(18, 18, 18), c.avatar)] +
                 person(18, 19, 17.5, c.avatar_figure, circle(18, 18, 17.4)),
                 "key", c.page),
-        box(p + "unread", 16, 8, c.fill, mode="key", width=18, under=c.page),
+        box(p + "unread", 18, 8, c.fill, mode="key", under=c.page),
         # A chat's bubbles, the day heading and the scroll thumb.
         Picture(p + "bubble_in", 24, 24, [(rrect4(0, 0, 24, 24, (10, 10, 10, 4)), c.bubble_in)],
                 under=c.page),

@@ -197,7 +197,7 @@ def chat_item():
              design_size=P(44, 16)),
         N("clip", "body_clip",
           N("richtext", "body", font=F(9), color=C.muted, link_color=C.muted, halign="LEFT",
-            valign="VCENTER"),
+            valign="VCENTER", ellipsis=1),
           anchor_y="MIN_SIDE", border_min=P(56, 28), border_max=P(44, 0), design_size=P(0, 18)),
         N("multinode", "icon",
           N("node", "off"),

@@ -82,6 +82,19 @@ TEST_F(RichText, WrappedTextBreaksAtWordsAndKeepsLineFeeds) {
     EXPECT_EQ(text_of(0), u"aaa bbb ccc");
 }
 
+TEST_F(RichText, OneLineThatDoesNotFitEndsInAnEllipsis) {
+    element_.set_ellipsis(true);
+    const int32_t width = measure(u"aaa bbb");
+    show(u"aaa bbb ccc ddd", RichTextElement::LEFT, false, width);
+    ASSERT_EQ(element_.placed().size(), 1u);
+    const Element& last = *element_.placed().back();
+    EXPECT_EQ(last.position().x + last.size().width, 10 + width) << "cut at the edge, not past it";
+    // A smiley that would cross the edge goes, and everything after it.
+    show(u"aaa :) bbb", RichTextElement::LEFT, false, measure(u"aaa ") + 2);
+    ASSERT_EQ(element_.placed().size(), 1u);
+    EXPECT_EQ(text_of(0), u"aaa ");
+}
+
 TEST_F(RichText, LinesAlignLeftCentreRightAndJustified) {
     const int32_t width = 200;
     const std::u16string text = u"ab cd";

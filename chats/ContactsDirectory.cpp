@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "platform/Log.h"
+#include "platform/Utf16.h"
 
 ContactsDirectory::ContactsDirectory(ContactsListener* listener) : listener_(listener) {}
 
@@ -14,6 +15,10 @@ std::vector<ContactRecord> ContactsDirectory::all_contacts() {
 
 std::optional<ContactRecord> ContactsDirectory::contact_by_id(int32_t id) {
     return book_.contact_by_id(id);
+}
+
+std::u16string ContactsDirectory::contact_file(int32_t id) {
+    return utf16::from_utf8(book_.contact_file(id));
 }
 
 std::optional<ContactRecord> ContactsDirectory::find_contact_by_phone(std::u16string_view number) {

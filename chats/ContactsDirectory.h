@@ -19,6 +19,9 @@ public:
     // whose position is not a multiple of 25.
     std::vector<ContactRecord> all_contacts();
     std::optional<ContactRecord> contact_by_id(int32_t id);
+    // The contact's vCard file, for the desktop's address book to show; ""
+    // when the contact is gone.
+    std::u16string contact_file(int32_t id);
     // The contact having this phone number, or none ("find_contact_by_phone:
     // bad result" in the log).
     std::optional<ContactRecord> find_contact_by_phone(std::u16string_view number);

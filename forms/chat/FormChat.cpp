@@ -384,11 +384,14 @@ void FormChat::show_contact() {
         return;
     }
     if (chat_->contact_id >= 0) {
-        app_control::mark_backgrounded();
-        const std::string id = std::to_string(chat_->contact_id);
-        shell::execute_file(u"%windows%/contacts.exe",
-                            u"open:" + std::u16string(id.begin(), id.end()));
-        return;
+        // The desktop's address book shows the contact's own vCard file.
+        ChatModel* model = ChatModel::instance();
+        std::u16string file = model ? model->contacts().contact_file(chat_->contact_id) : u"";
+        if (!file.empty()) {
+            app_control::mark_backgrounded();
+            shell::execute_file(file, u"");
+            return;
+        }
     }
     if (TextElement* text = link_->text()) text->set_text(properties().translate(u"NoMoodcard"));
     link_->install_button()->set_button_text(properties().translate(u"InstallMoodcard"));

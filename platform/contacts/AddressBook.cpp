@@ -1,5 +1,7 @@
 #include "platform/contacts/AddressBook.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -149,6 +151,15 @@ std::optional<ContactRecord> AddressBook::contact_by_id(int32_t id) {
     if (impl_->read_contact(name, record) != Impl::Read::Ok) return std::nullopt;
     record.id = id;
     return record;
+}
+
+std::string AddressBook::contact_file(int32_t id) {
+    impl_->ids.refresh();
+    const std::string* known = impl_->ids.name_of(id);
+    if (known == nullptr) return {};
+    std::string path = folder_ + "/" + *known;
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? path : std::string();
 }
 
 std::optional<ContactRecord> AddressBook::find_matching_contact(std::u16string_view number) {

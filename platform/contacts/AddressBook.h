@@ -38,6 +38,9 @@ public:
         const std::function<void(size_t index, size_t count)>& progress = {});
     // The contact with this object id, read from its file now.
     std::optional<ContactRecord> contact_by_id(int32_t id);
+    // The path of the file of the contact with this object id while it
+    // exists, else "".
+    std::string contact_file(int32_t id);
     // A contact having a telephone field that matches the number (the same
     // digits, allowing for a country or trunk prefix), or none.
     std::optional<ContactRecord> find_matching_contact(std::u16string_view number);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "chats/ChatKey.h"
 #include "chats/ChatModel.h"
@@ -335,10 +336,19 @@ TEST_F(FormChatTest, AMessageTheStoreNoLongerHoldsLeavesAGapNotAShift) {
     EXPECT_EQ(form->edit()->text(), u"three");
 }
 
-TEST_F(FormChatTest, LinksAreMailedCalledOrBrowsed) {
+TEST_F(FormChatTest, LinksAreMailedCalledOrBrowsedAndAContactShowsItsCard) {
     StartRecorder opener(device.program() / "bin" / "xdg-open");
+    std::filesystem::create_directories(device.device() / "contacts");
+    const std::filesystem::path card = device.device() / "contacts" / "ann.vcf";
+    std::ofstream(card) << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\n"
+                           "TEL;TYPE=CELL:+79123456789\r\nEND:VCARD\r\n";
     add(StoreFolderKind::Inbox, 1, 10, u"hi");
     show();
+    // Without the companion application the desktop's address book shows
+    // the contact's own card.
+    form->show_contact();
+    EXPECT_EQ(opener.starts(), card.string() + "\n");
+    opener.forget();
     form->open_link(u"ann@example.org");
     EXPECT_EQ(opener.starts(), "mailto:ann@example.org\n");
     opener.forget();

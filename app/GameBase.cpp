@@ -1,6 +1,7 @@
 #include "app/GameBase.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string_view>
 
@@ -221,6 +222,12 @@ void GameBase::frame_tick(bool from_pump) {
         }
     }
     animating_ = drew;
+    if (drew && forms.top() != shown_form_) {
+        shown_form_ = forms.top();
+        Stopwatch reading = since_input_;
+        if (log().is_file())
+            log() << u"new screen time:" << std::round(reading.lap() * 1e4) / 10 << u"\n";
+    }
 }
 
 void GameBase::on_gdi_timer() {
@@ -330,6 +337,7 @@ void GameBase::window_procedure(const WindowEvent& event) {
         case Kind::Wake:
             break;
         case Kind::KeyDown:
+            since_input_.lap();
             on_key(event, true);
             break;
         case Kind::KeyUp:
@@ -344,6 +352,7 @@ void GameBase::window_procedure(const WindowEvent& event) {
         case Kind::ButtonDown:
         case Kind::PointerMove:
         case Kind::ButtonUp:
+            if (event.kind == Kind::ButtonUp) since_input_.lap();
             if (!is_smartphone()) on_pointer(event);
             break;
         case Kind::CaptureChanged:

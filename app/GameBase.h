@@ -29,6 +29,7 @@
 #include "draw/Point.h"
 #include "draw/RenderSurface.h"
 #include "input/ScreenInfo.h"
+#include "platform/Stopwatch.h"
 #include "platform/active/CActiveScheduler.h"
 #include "widgets/edit/NativeEditHost.h"
 
@@ -166,6 +167,11 @@ private:
     bool edit_pressed_ = false;
     Point pointer_up_{kNoPosition, kNoPosition};
     int64_t last_tick_ = 0;
+    // The response to the user: the time from the last tap or key press to
+    // the first frame of the screen it brought up, logged as "new screen
+    // time:". The form is only compared, never used.
+    Stopwatch since_input_;
+    const void* shown_form_ = nullptr;
     // When window timer 1 fires next, while it runs.
     std::optional<int64_t> gdi_timer_due_;
     RenderSurface back_bitmap_;

@@ -210,6 +210,12 @@ void ChatModel::mark_chat_read(Chat& chat) {
 }
 
 Chat& ChatModel::insert_chat(std::unique_ptr<Chat> chat) {
+    // A message is sent to the selected entries of the phone list: a number
+    // typed by hand needs its entry now, not at the next update, or its new
+    // chat could send to nobody.
+    if (!chat->key.empty() && phones_.find(chat->key) < 0)
+        phones_.add(
+            PhoneEntry{chat->name, chat->number, chat->label, chat->key, chat->contact_id, 0});
     chats_.insert(chats_.begin(), std::move(chat));
     publish({ChatEvent::kChatInserted, 0, nullptr});
     return *chats_.front();

@@ -111,7 +111,8 @@ public:
     void mark_chat_read(Chat& chat);
 
     // A chat made outside an update (a new conversation): put at the top of
-    // the list, published as kind 1.
+    // the list, published as kind 1. Its number joins the phone list when it
+    // is not there, so that the chat can be selected as a recipient.
     Chat& insert_chat(std::unique_ptr<Chat> chat);
     // The chat with this key, or null.
     Chat* find_chat(std::u16string_view key) const;

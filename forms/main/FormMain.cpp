@@ -118,11 +118,18 @@ void FormMain::contact_chosen(const PhoneEntry& recipient) {
         return;
     }
     // Writing in a chat: the contact goes into the message as text.
-    std::u16string text = recipient.name;
-    if (!recipient.number.empty()) text += (text.empty() ? u"" : u" ") + recipient.number;
-    model().set_handover_text(std::move(text));
+    model().set_handover_text(contact_text(recipient));
     take_off(contacts_.get());
     chat_->take_handover_text();
+}
+
+std::u16string FormMain::contact_text(const PhoneEntry& contact) {
+    const std::u16string& name = contact.name;
+    const std::u16string& number = contact.number;
+    if (!name.empty() && !number.empty() && name.find(number) == std::u16string::npos &&
+        number.find(name) == std::u16string::npos)
+        return name + u" " + number;
+    return name.size() > number.size() ? name : number;
 }
 
 // ---- The chat model ----

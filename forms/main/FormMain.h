@@ -51,6 +51,9 @@ public:
     // Minimize, Exit), "Alerts" (checked while alerts are on), "Templates",
     // "Language" and "Skin" when there is a choice, "Cancel".
     static std::vector<MenuEntry> main_menu(bool alerts, bool languages, bool skins);
+    // A contact written into a message: "name number", or only the longer
+    // of the two when one holds the other (a name that is its number).
+    static std::u16string contact_text(const PhoneEntry& contact);
 
     // ---- ChatForms ----
     void show_contacts(int32_t mode) override;

@@ -44,6 +44,14 @@ TEST(MainMenu, OffersLanguageAndSkinOnlyWhenThereIsAChoice) {
               (V{u"Magic4Buttons", u"Alerts", u"Templates", u"Skin", u"Cancel"}));
 }
 
+TEST(MainMenu, AContactGoesIntoAMessageOnceEvenWhenItsNameIsItsNumber) {
+    EXPECT_EQ(FormMain::contact_text({u"Anna", u"+491511", u"mobile", u"491511"}), u"Anna +491511");
+    EXPECT_EQ(FormMain::contact_text({u"+491511", u"+491511", u"", u"491511"}), u"+491511");
+    EXPECT_EQ(FormMain::contact_text({u"491511", u"+491511", u"", u"491511"}), u"+491511");
+    EXPECT_EQ(FormMain::contact_text({u"", u"+491511", u"", u"491511"}), u"+491511");
+    EXPECT_EQ(FormMain::contact_text({u"BANK", u"", u"", u"BANK"}), u"BANK");
+}
+
 TEST(ChatItemDay, TodayShowsTheTimeOtherDaysTheDayAndMonthInTheUsersOrder) {
     DefaultLocale locale("en_US");
     int64_t now = *local_time::parse_iso8601("2026-11-22T18:00:00");

@@ -67,9 +67,9 @@ int TerminalView::show_alert(std::ostream& out, std::ostream&) {
     const Recipient& from = message->correspondent();
     out << "New message from " << terminal_text::clean(from.name.empty() ? from.number : from.name);
     if (!from.name.empty()) out << " <" << terminal_text::clean(from.number) << ">";
-    out << ", " << terminal_text::clean(message->date_text) << " "
-        << terminal_text::clean(message->time_text) << ":\n"
-        << terminal_text::clean(message->body, terminal_text::LineBreaks::Keep) << "\n";
+    out << ", " << terminal_text::clean(message->date_text()) << " "
+        << terminal_text::clean(message->time_text()) << ":\n"
+        << terminal_text::clean(message->body(), terminal_text::LineBreaks::Keep) << "\n";
     return 0;
 }
 
@@ -90,13 +90,13 @@ int TerminalView::show_chat(const std::u16string& number, std::ostream& out, std
     for (size_t i = 0; i < chat->size(); ++i) {
         SmsRecord& m = chat->message(i);
         if (!model.load_sms(m)) continue;
-        if (m.date_text != day) {
-            day = m.date_text;
+        if (m.date_text() != day) {
+            day = m.date_text();
             out << "\n  -- " << terminal_text::clean(day) << " --\n";
         }
         const char* direction = m.is_report() ? "  *" : m.incoming() ? "<< " : " >>";
-        out << "  " << terminal_text::clean(m.time_text) << " " << direction << " "
-            << terminal_text::clean(m.body, terminal_text::LineBreaks::Keep) << "\n";
+        out << "  " << terminal_text::clean(m.time_text()) << " " << direction << " "
+            << terminal_text::clean(m.body(), terminal_text::LineBreaks::Keep) << "\n";
     }
     return 0;
 }

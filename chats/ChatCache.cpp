@@ -114,7 +114,10 @@ private:
     size_t left_;
 };
 
-bool parse_chat(Reader& in, std::unique_ptr<Chat>& chat) {
+// The ids of the file are slices of one copy of its image (image, whose
+// bytes start at base), rather than an allocation each.
+bool parse_chat(Reader& in, const EntryId& image, const uint8_t* base,
+                std::unique_ptr<Chat>& chat) {
     std::u16string name, number;
     if (!in.string(name) || !in.string(number)) return false;
     // The same key a new chat of this correspondent gets, so that messages
@@ -144,7 +147,7 @@ bool parse_chat(Reader& in, std::unique_ptr<Chat>& chat) {
         if (!in.int_of(2, length) || length < 1) return false;
         if (!in.bytes(static_cast<size_t>(length), id)) return false;
         SmsRecord record;
-        record.id = EntryId(id, static_cast<uint32_t>(length));
+        record.id = image.slice(static_cast<uint32_t>(id - base), static_cast<uint32_t>(length));
         record.folder = static_cast<FolderIndex>(folder);
         chat->append(std::move(record));
     }
@@ -197,10 +200,14 @@ bool ChatCache::parse(const uint8_t* data, size_t size, ChatList& out) {
     Reader in(data, size);
     int64_t version = 0;
     if (!in.int_of(4, version) || version != kVersion) return false;
+    // Files are at most kMaxFileSize bytes, far within an id's 32-bit length;
+    // a larger image is refused before it is copied.
+    if (size > kMaxFileSize) return false;
+    const EntryId image(data, static_cast<uint32_t>(size));
     ChatList chats;
     while (!in.at_end()) {
         std::unique_ptr<Chat> chat;
-        if (!parse_chat(in, chat)) return false;
+        if (!parse_chat(in, image, data, chat)) return false;
         chats.push_back(std::move(chat));
     }
     for (auto& chat : chats) out.push_back(std::move(chat));

@@ -14,15 +14,13 @@ namespace {
 // Records emptied by one update after which freed memory is handed back.
 constexpr size_t kTrimAfter = 1000;
 
-// Leaves a record as the cache gives it: its id and folder. load_sms reads the
-// rest again when a form shows the message. The record is rebuilt rather
-// than assigned, since an assigned empty string keeps its old buffer.
+// Leaves a record as the cache gives it: its id and folder, its details
+// freed. load_sms reads the rest again when a form shows the message.
 void keep_only_id(SmsRecord& record) {
     SmsRecord bare;
     bare.id = std::move(record.id);
     bare.folder = record.folder;
-    std::destroy_at(&record);
-    std::construct_at(&record, std::move(bare));
+    record = std::move(bare);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ std::u16string correspondent_key(std::u16string_view name, std::u16string_view n
 
 ChatIdentity chat_identity(const SmsRecord& record) {
     if (record.is_report()) {
-        std::u16string number = report_number(record.body);
+        std::u16string number = report_number(record.body());
         if (!number.empty()) {
             std::u16string key = chat_key(number);
             return {std::u16string(), std::move(number), std::move(key)};

@@ -20,7 +20,7 @@ std::vector<ChatListRow> ChatListing::rows(ChatModel& model) {
             SmsRecord& last = chat->message(chat->size() - 1);
             if (model.load_sms(last)) {
                 row.last_time = local_time::to_iso8601(last.time);
-                row.last_body = last.body;
+                row.last_body = last.body();
             }
         }
         out.push_back(std::move(row));

@@ -173,8 +173,9 @@ bool ChatModel::load_sms(SmsRecord& record) {
 }
 
 void ChatModel::set_display_texts(SmsRecord& record) {
-    record.time_text = locale_format::format_time(record.time);
-    record.date_text = locale_format::format_long_date(record.time);
+    SmsDetails& details = record.details();
+    details.time_text = locale_format::format_time(record.time);
+    details.date_text = locale_format::format_long_date(record.time);
 }
 
 bool ChatModel::delete_message(const SmsRecord& record) {

@@ -278,19 +278,19 @@ void ChatUpdate::read_new_messages() {
                 batch.push_back(id);
                 size_t first = pool_.size();
                 pool_.push_back(std::move(record));
-                size_t recipients = pool_[first].recipients.size();
+                size_t recipients = pool_[first].recipients().size();
                 if (folder != kFolderInbox && recipients > 1) {
                     log() << u" recipients:" << recipients;
                     // The first copy keeps the full list; every further
                     // recipient gets a copy holding only that recipient.
-                    std::vector<Recipient> all = std::move(pool_[first].recipients);
-                    pool_[first].recipients.clear();
+                    std::vector<Recipient> all = std::move(pool_[first].details().recipients);
+                    pool_[first].details().recipients.clear();
                     for (size_t r = 1; r < recipients; ++r) {
                         SmsRecord copy = pool_[first];
-                        copy.recipients.push_back(all[r]);
+                        copy.details().recipients.push_back(all[r]);
                         pool_.push_back(std::move(copy));
                     }
-                    pool_[first].recipients = std::move(all);
+                    pool_[first].details().recipients = std::move(all);
                 }
             }
             ++handled;

@@ -51,6 +51,16 @@ EntryId& EntryId::operator=(EntryId&& other) noexcept {
 
 EntryId::~EntryId() { release(); }
 
+EntryId EntryId::slice(uint32_t offset, uint32_t length) const {
+    EntryId part;
+    if (length == 0 || offset > length_ || length > length_ - offset) return part;
+    part.buffer_ = buffer_;
+    part.offset_ = offset_ + offset;
+    part.length_ = length;
+    buffer_->references.fetch_add(1, std::memory_order_relaxed);
+    return part;
+}
+
 void EntryId::release() {
     if (buffer_ && buffer_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         buffer_->~Buffer();

@@ -21,6 +21,12 @@ public:
     EntryId& operator=(EntryId&& other) noexcept;
     ~EntryId();
 
+    // The id of length bytes from offset within this one, sharing its buffer:
+    // many ids read from one block of bytes then cost one allocation, which
+    // lives while any of them does. An empty id when the range is empty or
+    // does not lie within this id.
+    EntryId slice(uint32_t offset, uint32_t length) const;
+
     bool empty() const { return length_ == 0; }
     uint32_t length() const { return length_; }
     const uint8_t* data() const;

@@ -262,13 +262,14 @@ bool sms_manager::read_sms(SmsRecord& record) {
         return false;
     }
     if (!get_flags(*message, record.flags)) return false;
-    if (!get_text_tag(*message, PR_SUBJECT_W, record.body)) return false;
+    SmsDetails& details = record.details();
+    if (!get_text_tag(*message, PR_SUBJECT_W, details.body)) return false;
     if (!get_time_tag(*message, PR_MESSAGE_DELIVERY_TIME, record.time) &&
         !get_time_tag(*message, PR_LAST_MODIFICATION_TIME, record.time))
         return false;
     if (record.incoming()) {
-        if (!get_text_tag(*message, PR_SENDER_NAME_W, record.sender.name) ||
-            !get_text_tag(*message, PR_SENDER_EMAIL_ADDRESS_W, record.sender.number))
+        if (!get_text_tag(*message, PR_SENDER_NAME_W, details.sender.name) ||
+            !get_text_tag(*message, PR_SENDER_EMAIL_ADDRESS_W, details.sender.number))
             return false;
     } else {
         std::unique_ptr<Table> table;
@@ -276,7 +277,7 @@ bool sms_manager::read_sms(SmsRecord& record) {
             log() << u"Unable to GetRecipientTable\n";
             return false;
         }
-        record.recipients.clear();
+        details.recipients.clear();
         for (;;) {
             std::vector<Row> rows;
             if (failed(table->query_rows(1, rows)) || rows.empty()) break;
@@ -285,7 +286,7 @@ bool sms_manager::read_sms(SmsRecord& record) {
             if (const PropValue* v = find_prop(rows.front(), PR_EMAIL_ADDRESS_W))
                 r.number = v->text;
             if (r.empty()) break;
-            record.recipients.push_back(std::move(r));
+            details.recipients.push_back(std::move(r));
         }
     }
     std::vector<PropValue> cls;

@@ -20,7 +20,7 @@ void FormAlert::load() {
     bind_required_button(view_, u"btnView", *this);
     bind_required_button(cancel_, u"btnCancel", *this);
     // A language or skin change rebuilds the card; the message stays.
-    if (!message_.id.empty() || !message_.body.empty()) show();
+    if (!message_.id.empty() || !message_.body().empty()) show();
 }
 
 void FormAlert::fill(const SmsRecord& message) {
@@ -39,12 +39,12 @@ void FormAlert::fill(const SmsRecord& message) {
     view_action_ = u"open:" + (who.number.empty() ? who.key : who.number);
     message_ = message;
     show();
-    log() << u"form_alert message:" << message.body << u"\n";
+    log() << u"form_alert message:" << message.body() << u"\n";
 }
 
 void FormAlert::show() {
     title_->set_text(sender_name_);
-    body_->set_text(message_.body, SmileyTable::instance(), body_->font(), body_->font(),
+    body_->set_text(message_.body(), SmileyTable::instance(), body_->font(), body_->font(),
                     body_->color(), body_->color(), nullptr);
 }
 

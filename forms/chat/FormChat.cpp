@@ -215,7 +215,7 @@ std::unique_ptr<Element> FormChat::create_row(VListElement&, int index) {
     bool show_day = true;
     if (index > 0) {
         SmsRecord& previous = chat_->message(static_cast<size_t>(index - 1));
-        if (model->load_sms(previous)) show_day = previous.date_text != record.date_text;
+        if (model->load_sms(previous)) show_day = previous.date_text() != record.date_text();
     }
     return SMSItem::create(properties(), record, show_day, this);
 }
@@ -334,7 +334,7 @@ void FormChat::forward_message(int32_t index) {
     if (!model || !message_index_valid(index)) return;
     SmsRecord& record = chat_->message(static_cast<size_t>(index));
     if (!model->load_sms(record)) return;
-    model->set_handover_text(record.body);
+    model->set_handover_text(record.body());
     close();
 }
 
@@ -344,7 +344,7 @@ void FormChat::resend_message(int32_t index) {
     SmsRecord& record = chat_->message(static_cast<size_t>(index));
     if (!model->load_sms(record)) return;
     // When the native box is bound, the element brings it up to date.
-    edit_->set_text(record.body);
+    edit_->set_text(record.body());
     recount();
 }
 

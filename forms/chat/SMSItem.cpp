@@ -82,10 +82,10 @@ void SMSItem::fill(Properties& properties, std::u16string_view node_name, const 
         link_font = properties.font(*link_node, u"font");
         link_color = properties.color(*link_node, u"color", text_color);
     }
-    body_->set_text(record.body, SmileyTable::instance(), nullptr, std::move(link_font), text_color,
-                    link_color, links);
-    day_->set_button_text(record.date_text);
-    time_->set_button_text(record.time_text);
+    body_->set_text(record.body(), SmileyTable::instance(), nullptr, std::move(link_font),
+                    text_color, link_color, links);
+    day_->set_button_text(record.date_text());
+    time_->set_button_text(record.time_text());
     day_node_->set_visible(show_day);
     icon_->select(static_cast<size_t>(message_state(record)), 0);
 }

@@ -42,7 +42,7 @@ ChatItem::ChatItem(Properties& properties, const Chat& chat) {
     if (!chat.label.empty()) type->set_text(std::u16string(1, chat.label.front()));
 
     const SmsRecord& last = chat.last_message();
-    body->set_text(last.body, SmileyTable::instance(), body->font(), body->font(), body->color(),
+    body->set_text(last.body(), SmileyTable::instance(), body->font(), body->font(), body->color(),
                    body->color(), nullptr);
     unread->set_visible(chat.unread > 0);
     if (chat.unread > 0) unread->set_text(u"(" + utf16::number(chat.unread) + u")");

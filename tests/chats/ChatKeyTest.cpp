@@ -24,24 +24,24 @@ TEST(ChatKey, FindsTheLongestValidNumberInAReportText) {
 
 TEST(ChatKey, PlacesAReportByItsTextAndAnyOtherRecordByItsCorrespondent) {
     SmsRecord record;
-    record.sender = {u"Ann", u"+7 912 345 67 89"};
+    record.details().sender = {u"Ann", u"+7 912 345 67 89"};
     EXPECT_EQ(chat_identity(record).key, u"3456789");
-    record.sender = {u"My Bank", u"BANK"};
+    record.details().sender = {u"My Bank", u"BANK"};
     EXPECT_EQ(chat_identity(record).key, u"BANK");
-    record.sender = {u"My Bank", u""};
+    record.details().sender = {u"My Bank", u""};
     EXPECT_EQ(chat_identity(record).key, u"My Bank");
     record.flags = kMsgFlagFromMe;
-    record.recipients = {{u"Bob", u"555-0100"}, {u"Cid", u"555-0199"}};
+    record.details().recipients = {{u"Bob", u"555-0100"}, {u"Cid", u"555-0199"}};
     EXPECT_EQ(chat_identity(record).key, u"5550100");
 
     SmsRecord report;
     report.report = ReportKind::Delivered;
-    report.sender = {u"Centre", u"SMSC"};
-    report.body = u"Message to 89123456789 delivered";
+    report.details().sender = {u"Centre", u"SMSC"};
+    report.details().body = u"Message to 89123456789 delivered";
     ChatIdentity who = chat_identity(report);
     EXPECT_EQ(who.name, u"");
     EXPECT_EQ(who.number, u"89123456789");
     EXPECT_EQ(who.key, u"3456789");
-    report.body = u"Delivered 2026";
+    report.details().body = u"Delivered 2026";
     EXPECT_EQ(chat_identity(report).key, u"SMSC");
 }

@@ -123,16 +123,17 @@ TEST_F(ChatModelTest, FirstUpdateGroupsEveryFolderByKeyNewestChatFirst) {
     // is handed over.
     std::unique_ptr<SmsRecord> pending = model->take_pending_message();
     ASSERT_NE(pending, nullptr);
-    EXPECT_EQ(pending->sender.number, u"+7 (912) 345-67-89");
+    EXPECT_EQ(pending->sender().number, u"+7 (912) 345-67-89");
     EXPECT_EQ(model->pending_message(), nullptr);
 
     // Records keep only their ids until a form asks for them.
+    for (const SmsRecord& record : both.messages()) EXPECT_FALSE(record.has_details());
     SmsRecord shown = both.messages()[0];
-    EXPECT_TRUE(shown.body.empty());
+    EXPECT_TRUE(shown.body().empty());
     ASSERT_TRUE(model->load_sms(shown));
-    EXPECT_EQ(shown.body, u"hi");
-    EXPECT_FALSE(shown.time_text.empty());
-    EXPECT_FALSE(shown.date_text.empty());
+    EXPECT_EQ(shown.body(), u"hi");
+    EXPECT_FALSE(shown.time_text().empty());
+    EXPECT_FALSE(shown.date_text().empty());
 
     EXPECT_EQ(recorder.fractions[2], 2 / 15.0);
     EXPECT_TRUE(std::is_sorted(recorder.fractions.begin(), recorder.fractions.end()));
@@ -243,8 +244,8 @@ TEST_F(ChatModelTest, ReportsAndSeveralRecipientsFindTheirChats) {
     EXPECT_EQ(keys(), (Keys{u"3456789", u"5550100"}));
     EXPECT_EQ(model->chats()[0]->size(), 2u);
     ASSERT_EQ(recorder.added.size(), 3u);  // in record order: two copies, then the report
-    EXPECT_EQ(recorder.added[0].recipients.size(), 2u) << "the first copy keeps every recipient";
-    EXPECT_EQ(recorder.added[1].recipients, (std::vector<Recipient>{{u"", u"555-0100"}}));
+    EXPECT_EQ(recorder.added[0].recipients().size(), 2u) << "the first copy keeps every recipient";
+    EXPECT_EQ(recorder.added[1].recipients(), (std::vector<Recipient>{{u"", u"555-0100"}}));
     EXPECT_EQ(recorder.added[2].report, ReportKind::Delivered);
     EXPECT_EQ(recorder.chats[2], model->chats()[0].get());
 

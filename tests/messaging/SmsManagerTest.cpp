@@ -50,8 +50,8 @@ TEST_F(SmsManagerTest, ReadsIncomingMessagesWithLocalTimeAndPlainLineEnds) {
     EXPECT_EQ(manager.get_id(kFolderInbox, 1), summer);
 
     SmsRecord r = read(manager, winter);
-    EXPECT_EQ(r.body, u"line one\nline two");
-    EXPECT_EQ(r.sender, (Recipient{u"Ann", u"+79123456789"}));
+    EXPECT_EQ(r.body(), u"line one\nline two");
+    EXPECT_EQ(r.sender(), (Recipient{u"Ann", u"+79123456789"}));
     EXPECT_TRUE(r.incoming());
     EXPECT_TRUE(r.unread());
     EXPECT_EQ(local_time::to_iso8601(r.time), "2026-01-15T13:00:00");  // CET
@@ -79,7 +79,7 @@ TEST_F(SmsManagerTest, ReadsRecipientsAndReportKinds) {
     sms_manager manager;
     SmsRecord r = read(manager, two);
     EXPECT_TRUE(r.outgoing());
-    ASSERT_EQ(r.recipients.size(), 2u);
+    ASSERT_EQ(r.recipients().size(), 2u);
     EXPECT_EQ(r.correspondent(), (Recipient{u"Ann", u"111"}));
     EXPECT_TRUE(read(manager, none).correspondent().empty());
     EXPECT_EQ(read(manager, delivered).report, ReportKind::Delivered);

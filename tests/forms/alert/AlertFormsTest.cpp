@@ -38,8 +38,8 @@ protected:
     }
     static SmsRecord from(std::u16string number, std::u16string name, std::u16string body) {
         SmsRecord record;
-        record.sender = {std::move(name), std::move(number)};
-        record.body = std::move(body);
+        record.details().sender = {std::move(name), std::move(number)};
+        record.details().body = std::move(body);
         return record;
     }
     std::u16string title(FormAlert& alert) {
@@ -63,12 +63,12 @@ TEST_F(AlertForms, TheSenderIsTheContactWithItsChatKeyElseTheStoredNameElseTheNu
     alert.fill(from(u"+79123456789", u"Store name", u"Hello :)"));
     EXPECT_EQ(title(alert), u"Анна Петрова");
     EXPECT_EQ(alert.view_action(), u"open:+79123456789");
-    EXPECT_EQ(alert.message().body, u"Hello :)");
+    EXPECT_EQ(alert.message().body(), u"Hello :)");
 
     // The same form shows the next message.
     alert.fill(from(u"+79120000000", u"Store name", u"Second"));
     EXPECT_EQ(title(alert), u"Store name");
-    EXPECT_EQ(alert.message().body, u"Second");
+    EXPECT_EQ(alert.message().body(), u"Second");
     alert.fill(from(u"+79120000000", u"", u"Third"));
     EXPECT_EQ(title(alert), u"+79120000000");
 

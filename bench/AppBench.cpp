@@ -18,12 +18,11 @@
 #include "app/Application.h"
 #include "bench/BenchClock.h"
 #include "bench/BenchFolders.h"
+#include "bench/BenchSpawn.h"
 #include "bench/GeneratedSkin.h"
 #include "forms/FormPreview.h"
 #include "forms/FormStack.h"
 #include "skin/Properties.h"
-
-extern char** environ;
 
 namespace {
 
@@ -132,21 +131,8 @@ bool AppBench::run_idle_cpu() {
     std::vector<std::string> added = {"QUILLMO_VIDEO=headless", "QUILLMO_SCREEN=480x800@192",
                                       "QUILLMO_FORM=test_list", "QUILLMO_HOME=" + program_dir_,
                                       "XDG_RUNTIME_DIR=" + folders.device().string()};
-    std::vector<std::string> env_text;
-    for (char** e = environ; *e; ++e) {
-        std::string entry = *e;
-        std::string name = entry.substr(0, entry.find('=') + 1);
-        bool replaced = false;
-        for (const std::string& add : added) replaced |= add.compare(0, name.size(), name) == 0;
-        if (!replaced) env_text.push_back(entry);
-    }
-    env_text.insert(env_text.end(), added.begin(), added.end());
-    std::vector<char*> envp;
-    for (std::string& e : env_text) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    char* argv[] = {program.data(), nullptr};
-    pid_t pid = -1;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {
+    pid_t pid = bench::spawn(program, {}, added);
+    if (pid < 0) {
         std::fprintf(stderr, "quillmo-bench: cannot start %s\n", program.c_str());
         return false;
     }

@@ -18,42 +18,11 @@
 #include "app/AppController.h"
 #include "bench/BenchClock.h"
 #include "bench/BenchFolders.h"
-
-extern char** environ;
+#include "bench/BenchSpawn.h"
 
 namespace {
 
 constexpr int kRuns = 7;
-
-// Starts program with args and the added environment entries; -1 on failure.
-pid_t spawn(const std::string& program, std::vector<std::string> args,
-            const std::vector<std::string>& added, const std::string& out = "/dev/null") {
-    std::vector<std::string> env_text;
-    for (char** e = environ; *e; ++e) {
-        std::string entry = *e;
-        std::string name = entry.substr(0, entry.find('=') + 1);
-        bool replaced = false;
-        for (const std::string& add : added) replaced |= add.compare(0, name.size(), name) == 0;
-        if (!replaced) env_text.push_back(entry);
-    }
-    env_text.insert(env_text.end(), added.begin(), added.end());
-    std::vector<char*> envp;
-    for (std::string& e : env_text) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    args.insert(args.begin(), program);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
 
 bool ended_well(pid_t pid) {
     int status = 0;
@@ -72,7 +41,7 @@ double peak_rss_mb(pid_t pid) {
 // Runs a tool to its end; false when it fails.
 bool run_tool(const std::string& program, const std::vector<std::string>& args,
               const std::vector<std::string>& env, const std::string& out = "/dev/null") {
-    pid_t pid = spawn(program, args, env, out);
+    pid_t pid = bench::spawn(program, args, env, out);
     return pid >= 0 && ended_well(pid);
 }
 
@@ -115,8 +84,9 @@ bool ProgramBench::start_figures() {
     std::vector<std::string> env = {"QUILLMO_VIDEO=headless", "QUILLMO_SCREEN=480x800@192",
                                     "QUILLMO_FORM=", "QUILLMO_HOME=" + program_dir_,
                                     "XDG_RUNTIME_DIR=" + folders.device().string()};
-    pid_t generate = spawn(program_dir_ + "/quillmo-device",
-                           {"sms", "generate", "--messages", "100000", "--chats", "1000"}, env);
+    pid_t generate =
+        bench::spawn(program_dir_ + "/quillmo-device",
+                     {"sms", "generate", "--messages", "100000", "--chats", "1000"}, env);
     if (generate < 0 || !ended_well(generate)) {
         std::fprintf(stderr, "quillmo-bench: the device cannot be generated\n");
         return false;
@@ -134,7 +104,7 @@ bool ProgramBench::start_figures() {
     for (int run = 0; run <= kRuns; ++run) {
         std::filesystem::remove(shown);
         double start = bench::now_us();
-        pid_t pid = spawn(program_dir_ + "/quillmo", {}, env);
+        pid_t pid = bench::spawn(program_dir_ + "/quillmo", {}, env);
         if (pid < 0) return false;
         while (!std::filesystem::exists(shown) && bench::now_us() - start < 60e6)
             std::this_thread::sleep_for(std::chrono::microseconds(200));

@@ -146,7 +146,8 @@ public:
     const std::vector<EntryId>& folder_index(int32_t folder) const { return known_.ids(folder); }
 
     bool first_update() const { return first_update_; }
-    // True makes the next update scan whole folders.
+    // True marks the next update as the first of a run (logged as such):
+    // folders with no known ids are then walked at once.
     void set_first_update(bool value) { first_update_ = value; }
     bool alerts() const { return alerts_; }
     // The field only; whoever toggles it stores "Alerts" too.

@@ -49,13 +49,17 @@ bool ChatUpdate::run() {
 
 // --- scans and walks -----------------------------------------------------------
 
-// New ids of one of the folders 0..2. Later updates read the last rows,
+// New ids of one of the folders 0..2. An update reads the last rows,
 // stepping back only while a window brought something new, so an idle poll
-// costs one 10-row read per folder. When the folder's row count is then not
-// what the known ids and the new ones make, rows have left it: only then, and
-// on a first update, is the folder walked in full.
+// costs one 10-row read per folder. The store gives every row that enters a
+// folder (new, or moved there) the next place at its end, so when the
+// folder's row count is what the known ids and the new ones make, nothing
+// else changed; otherwise rows have left it, and the folder is walked in
+// full. That holds for the first update too, whose known ids come from the
+// cache: a start walks only the folders that changed while the program was
+// not running, and a folder the cache knows nothing of is walked at once.
 void ChatUpdate::scan_folder(int32_t folder) {
-    if (model_.first_update_) {
+    if (model_.first_update_ && model_.known_.ids(folder).empty()) {
         walk_folder(folder);
         return;
     }

@@ -19,6 +19,7 @@
 #include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Stopwatch.h"
+#include "platform/Ticks.h"
 #include "platform/Utf16.h"
 #include "skin/Properties.h"
 #include "skin/SkinChoice.h"
@@ -146,6 +147,9 @@ void AppController::loading_step() {
 
 void AppController::on_progress(double fraction) {
     if (splash_) splash_->set_progress(fraction);
+    int64_t now = ticks::now_ms();
+    if (now - last_progress_frame_ms_ < kProgressFrameMs) return;
+    last_progress_frame_ms_ = now;
     app_.pump();
 }
 

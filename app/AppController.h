@@ -36,6 +36,10 @@ public:
     static constexpr double kSplashDelay = 0.5;
     static constexpr double kFirstPoll = 0.001;
     static constexpr double kPollInterval = 1.0;
+    // Progress reports come once per message read; the splash is drawn again
+    // (and the window's events handled) at most this often, so that a large
+    // first load is not spent drawing the same bar.
+    static constexpr int64_t kProgressFrameMs = 16;
 
     // Starts message mode for "message", else the splash path. A splash
     // skin that is missing or broken is logged and the program starts
@@ -101,4 +105,5 @@ private:
     // messages (later starts among them) before the main form exists.
     bool loading_ = false;
     bool language_loaded_ = false;
+    int64_t last_progress_frame_ms_ = 0;
 };

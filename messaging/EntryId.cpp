@@ -1,5 +1,6 @@
 #include "messaging/EntryId.h"
 
+#include <bit>
 #include <new>
 
 struct EntryId::Buffer {
@@ -107,5 +108,17 @@ EntryId EntryId::from_hex(std::string_view text) {
 int EntryId::compare(const EntryId& a, const EntryId& b) {
     if (a.length_ != b.length_) return a.length_ < b.length_ ? -1 : 1;
     if (a.length_ == 0) return 0;
+    // The store's ids are 8 bytes: compared as big-endian words they sort
+    // without a call per comparison (the sorts of a start make millions).
+    if (a.length_ == 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a.data(), 8);
+        std::memcpy(&y, b.data(), 8);
+        if constexpr (std::endian::native == std::endian::little) {
+            x = __builtin_bswap64(x);
+            y = __builtin_bswap64(y);
+        }
+        return x == y ? 0 : (x < y ? -1 : 1);
+    }
     return std::memcmp(a.data(), b.data(), a.length_);
 }

@@ -209,6 +209,12 @@ TEST(EntryId, OrdersByLengthThenBytesAndSharesItsBuffer) {
     EntryId short_id(a, 2), long_id(b, 3), longer(c, 3);
     EXPECT_LT(short_id, long_id);
     EXPECT_LT(long_id, longer);
+    // Store-sized ids: bytewise, the first byte weighing most, bytes unsigned.
+    uint8_t d[] = {1, 0, 0, 0, 0, 0, 0, 0xFF}, e[] = {2, 0, 0, 0, 0, 0, 0, 0},
+            f[] = {0x80, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_LT(EntryId(d, 8), EntryId(e, 8));
+    EXPECT_LT(EntryId(e, 8), EntryId(f, 8));
+    EXPECT_EQ(EntryId(f, 8), EntryId(f, 8));
     EntryId copy = longer;
     EXPECT_EQ(copy.data(), longer.data());
     EXPECT_EQ(copy, longer);

@@ -3,6 +3,23 @@
 #include <algorithm>
 #include <iterator>
 
+namespace {
+
+// A prefix of EntryId order: ids of different lengths, or whose first seven
+// bytes differ, compare as their keys do.
+uint64_t sort_key(const EntryId& id) {
+    // Lengths past a byte all share one key, and leave their order to the
+    // ids themselves.
+    if (id.length() >= 0xFF) return uint64_t{0xFF} << 56;
+    uint64_t key = static_cast<uint64_t>(id.length()) << 56;
+    const uint8_t* bytes = id.data();
+    for (uint32_t i = 0; i < 7 && i < id.length(); ++i)
+        key |= static_cast<uint64_t>(bytes[i]) << (48 - 8 * i);
+    return key;
+}
+
+}  // namespace
+
 bool KnownIds::holds(int32_t folder, const EntryId& id) const {
     const std::vector<EntryId>& known = known_[folder];
     return std::binary_search(known.begin(), known.end(), id);
@@ -41,11 +58,26 @@ void KnownIds::rebuild(const std::vector<std::unique_ptr<Chat>>& chats) {
         known_[folder].reserve(counts[folder]);
         unreadable_[folder].clear();
     }
+    // Sorted as (key, record) pairs: a start sorts every id of the cache,
+    // and pairs sort without reaching into the ids' buffers at each
+    // comparison. The key is the id's length and first bytes, in EntryId
+    // order; ids that share a key are ordered by EntryId itself.
+    struct Keyed {
+        uint64_t key;
+        const EntryId* id;
+    };
+    std::vector<Keyed> keyed[kFolderCount];
+    for (int32_t folder = 0; folder < kFolderCount; ++folder) keyed[folder].reserve(counts[folder]);
     for (const auto& chat : chats)
-        for (const SmsRecord& record : chat->messages()) known_[record.folder].push_back(record.id);
-    for (std::vector<EntryId>& known : known_) {
-        std::sort(known.begin(), known.end());
-        known.erase(std::unique(known.begin(), known.end()), known.end());
+        for (const SmsRecord& record : chat->messages())
+            keyed[record.folder].push_back({sort_key(record.id), &record.id});
+    for (int32_t folder = 0; folder < kFolderCount; ++folder) {
+        std::sort(keyed[folder].begin(), keyed[folder].end(), [](const Keyed& a, const Keyed& b) {
+            return a.key != b.key ? a.key < b.key : *a.id < *b.id;
+        });
+        std::vector<EntryId>& known = known_[folder];
+        for (const Keyed& k : keyed[folder])
+            if (known.empty() || !(known.back() == *k.id)) known.push_back(*k.id);
     }
 }
 

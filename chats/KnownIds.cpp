@@ -5,18 +5,25 @@
 
 namespace {
 
-// A prefix of EntryId order: ids of different lengths, or whose first seven
-// bytes differ, compare as their keys do.
-uint64_t sort_key(const EntryId& id) {
-    // Lengths past a byte all share one key, and leave their order to the
-    // ids themselves.
-    if (id.length() >= 0xFF) return uint64_t{0xFF} << 56;
-    uint64_t key = static_cast<uint64_t>(id.length()) << 56;
-    const uint8_t* bytes = id.data();
-    for (uint32_t i = 0; i < 7 && i < id.length(); ++i)
-        key |= static_cast<uint64_t>(bytes[i]) << (48 - 8 * i);
-    return key;
-}
+// A prefix of EntryId order: the length, then the first eight bytes read
+// as a big-endian word. Ids of different keys compare as their keys do; the
+// store's ids are eight bytes, so for them the key is the whole order.
+struct SortKey {
+    uint32_t length;
+    uint64_t head;
+    const EntryId* id;
+
+    explicit SortKey(const EntryId& of) : length(of.length()), head(0), id(&of) {
+        const uint8_t* bytes = of.data();
+        for (uint32_t i = 0; i < 8; ++i) head = head << 8 | (i < length ? bytes[i] : 0);
+    }
+
+    friend bool operator<(const SortKey& a, const SortKey& b) {
+        if (a.length != b.length) return a.length < b.length;
+        if (a.head != b.head) return a.head < b.head;
+        return a.length > 8 && *a.id < *b.id;
+    }
+};
 
 }  // namespace
 
@@ -58,25 +65,17 @@ void KnownIds::rebuild(const std::vector<std::unique_ptr<Chat>>& chats) {
         known_[folder].reserve(counts[folder]);
         unreadable_[folder].clear();
     }
-    // Sorted as (key, record) pairs: a start sorts every id of the cache,
-    // and pairs sort without reaching into the ids' buffers at each
-    // comparison. The key is the id's length and first bytes, in EntryId
-    // order; ids that share a key are ordered by EntryId itself.
-    struct Keyed {
-        uint64_t key;
-        const EntryId* id;
-    };
-    std::vector<Keyed> keyed[kFolderCount];
+    // Sorted as keys: a start sorts every id of the cache, and keys sort
+    // without reaching into the ids' buffers at each comparison.
+    std::vector<SortKey> keyed[kFolderCount];
     for (int32_t folder = 0; folder < kFolderCount; ++folder) keyed[folder].reserve(counts[folder]);
     for (const auto& chat : chats)
         for (const SmsRecord& record : chat->messages())
-            keyed[record.folder].push_back({sort_key(record.id), &record.id});
+            keyed[record.folder].emplace_back(record.id);
     for (int32_t folder = 0; folder < kFolderCount; ++folder) {
-        std::sort(keyed[folder].begin(), keyed[folder].end(), [](const Keyed& a, const Keyed& b) {
-            return a.key != b.key ? a.key < b.key : *a.id < *b.id;
-        });
+        std::sort(keyed[folder].begin(), keyed[folder].end());
         std::vector<EntryId>& known = known_[folder];
-        for (const Keyed& k : keyed[folder])
+        for (const SortKey& k : keyed[folder])
             if (known.empty() || !(known.back() == *k.id)) known.push_back(*k.id);
     }
 }

@@ -31,6 +31,11 @@ TEST(KnownIds, IndexesTheChatsIdsInEntryIdOrder) {
         std::vector<uint8_t>(300, 0x10),
         std::vector<uint8_t>(256, 0xF0),  // shorter, so first, though its bytes are larger
         std::vector<uint8_t>(300, 0x01),
+        [] {
+            std::vector<uint8_t> later(300, 0x01);  // differs only after the first eight
+            later.back() = 0;
+            return later;
+        }(),
         {7},  // in two chats
     };
     std::vector<std::unique_ptr<Chat>> chats;

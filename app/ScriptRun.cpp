@@ -25,9 +25,10 @@ namespace {
 
 using Kind = ScriptRun::Command::Kind;
 
-// The pause between the moves of a drag, and between looks for an element.
+// The pause between the moves of a drag, and between looks for an element
+// (short, so that a wait ends close to the frame that shows the element).
 constexpr int64_t kMoveMs = 16;
-constexpr int64_t kLookMs = 20;
+constexpr int64_t kLookMs = 5;
 // A script of more than this is not a script.
 constexpr size_t kMaxScriptBytes = 4 * 1024 * 1024;
 constexpr int32_t kMaxMs = 24 * 60 * 60 * 1000;

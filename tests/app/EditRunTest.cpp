@@ -4,14 +4,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "draw/RenderSurface.h"
-#include "draw/pictures/PngReader.h"
+#include "app/ShotGolden.h"
 #include "support/ChildProcess.h"
 #include "support/Contains.h"
-#include "support/Golden.h"
+#include "support/Files.h"
 #include "support/ProgramRun.h"
 
 namespace fs = std::filesystem;
@@ -20,48 +18,24 @@ namespace {
 
 class EditRun : public ProgramRunFixture {
 protected:
-    int run(const std::string& script, const std::string& screen = "240x320@96") {
-        auto child =
-            start("test_edit", write_script("script", script), {}, {"QUILLMO_SCREEN=" + screen});
-        int status = child->wait();
-        EXPECT_EQ(status, 0) << child->err();
-        return status;
-    }
-
-    std::string read(const std::string& name) const {
-        std::ifstream in(file(name));
-        return {(std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()};
-    }
+    std::string read(const std::string& name) const { return read_file(file(name)); }
 };
 
-TEST_F(EditRun, TypingEditsAndSelectsTheFieldsText) {
+TEST_F(EditRun, TypingEditsAndSelectsTheFieldsTextAndClearingBringsBackTheHint) {
     std::string shot = file("edit.png").string();
-    ASSERT_EQ(run("tap 120 40\n"
-                  "type Привет 😀 :-)\n"
-                  "key Left\n"
-                  "key Backspace\n"
-                  "keydown Shift\n"
-                  "key Left\n"
-                  "key Left\n"
-                  "keyup Shift\n"
-                  "dump " +
-                  file("memo.json").string() +
-                  "\n"
-                  "shot " +
-                  shot +
-                  "\n"
-                  "tap-id filter\n"
-                  "type Анна\n"
-                  "dump " +
-                  file("filter.json").string() + "\nquit\n"),
-              0);
+    auto run =
+        start("test_edit", write_script("script",
+                                        "tap 120 40\ntype Привет 😀 :-)\nkey Left\nkey Backspace\n"
+                                        "keydown Shift\nkey Left\nkey Left\nkeyup Shift\n"
+                                        "dump " +
+                                            file("memo.json").string() + "\nshot " + shot +
+                                            "\ntap-id filter\ntype Анна\ndump " +
+                                            file("filter.json").string() + "\ntap-id clear\ndump " +
+                                            file("cleared.json").string() + "\nquit\n"));
+    ASSERT_EQ(run->wait(), 0) << run->err();
     std::string memo = read("memo.json");
     EXPECT_TRUE(contains(memo, R"j("text":"Dear Anna,\nsee you at noon.Привет 😀 :)")j")) << memo;
-    std::string error;
-    auto pixels = PngReader::read(shot, &error);
-    ASSERT_TRUE(pixels) << error;
-    RenderSurface surface(*pixels);
-    expect_golden(surface, QUILLMO_APP_GOLDEN_DIR, "test_edit_240x320_96");
+    expect_shot_golden(shot, "test_edit_240x320_96");
 
     // The label_edit's hint gave way to the typed text and its clear button.
     std::string filter = read("filter.json");
@@ -69,15 +43,9 @@ TEST_F(EditRun, TypingEditsAndSelectsTheFieldsText) {
     EXPECT_TRUE(contains(filter, R"("text":"Анна")"));
     EXPECT_TRUE(contains(filter, R"("kind":"button","id":"clear")"));
     EXPECT_FALSE(contains(filter, R"("text":"Search chats")"));
-}
-
-TEST_F(EditRun, ClearingTheFieldBringsBackTheHint) {
-    ASSERT_EQ(
-        run("tap-id filter\ntype x\ntap-id clear\ndump " + file("d.json").string() + "\nquit\n"),
-        0);
-    std::string dump = read("d.json");
-    EXPECT_TRUE(contains(dump, R"("text":"Search chats")")) << dump;
-    EXPECT_FALSE(contains(dump, R"("id":"clear")"));
+    std::string cleared = read("cleared.json");
+    EXPECT_TRUE(contains(cleared, R"("text":"Search chats")")) << cleared;
+    EXPECT_FALSE(contains(cleared, R"("id":"clear")"));
 }
 
 }  // namespace

@@ -5,19 +5,17 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <string>
 #include <thread>
 
-#include "draw/RenderSurface.h"
-#include "draw/pictures/PngReader.h"
+#include "app/ShotGolden.h"
 #include "platform/Log.h"
 #include "platform/Registry.h"
 #include "platform/Utf16.h"
 #include "support/ChildProcess.h"
 #include "support/Contains.h"
-#include "support/Golden.h"
+#include "support/Files.h"
 #include "support/ProgramRun.h"
 
 namespace fs = std::filesystem;
@@ -37,30 +35,19 @@ std::vector<int> rows_in(const std::string& json) {
     return rows;
 }
 
-std::string read_text(const fs::path& path) {
-    std::ifstream in(path);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 TEST_F(ListRun, ADragAndAFlingScrollTheListAndOnlyTheRowsInViewExist) {
     std::string before = file("before.json").string();
     std::string dragged = file("dragged.json").string();
     std::string flung = file("flung.json").string();
-    auto run = start("test_list_vlist", write_script("s", "dump " + before +
-                                                              "\n"
-                                                              "drag 120 300 120 200 1500\n"
-                                                              "wait 300\n"
-                                                              "dump " +
-                                                              dragged +
-                                                              "\n"
-                                                              "drag 120 300 120 60 120\n"
-                                                              "wait 3000\n"
-                                                              "dump " +
-                                                              flung + "\nquit\n"));
+    auto run =
+        start("test_list_vlist",
+              write_script("s", "dump " + before + "\ndrag 120 300 120 200 1500\nwait 300\ndump " +
+                                    dragged + "\ndrag 120 300 120 60 120\nwait 3000\ndump " +
+                                    flung + "\nquit\n"));
     ASSERT_EQ(run->wait(), 0) << run->err();
-    std::vector<int> first = rows_in(read_text(before));
-    std::vector<int> slow = rows_in(read_text(dragged));
-    std::vector<int> fast = rows_in(read_text(flung));
+    std::vector<int> first = rows_in(read_file(before));
+    std::vector<int> slow = rows_in(read_file(dragged));
+    std::vector<int> fast = rows_in(read_file(flung));
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(first.front(), 0);
     // A slow drag of 100 pixels moves about three rows of 32 and throws little.
@@ -81,33 +68,19 @@ TEST_F(ListRun, AMenuOpensItsSubmenuAndTheBackKeyClosesIt) {
     std::string shot = file("submenu.png").string();
     std::string open = file("open.json").string();
     std::string closed = file("closed.json").string();
-    auto run = start("test_list", write_script("s",
-                                               "tap-id btnMenu\n"
-                                               "wait 400\n"
-                                               "tap 120 141\n"
-                                               "wait 400\n"
-                                               "shot " +
-                                                   shot +
-                                                   "\n"
-                                                   "dump " +
-                                                   open +
-                                                   "\n"
-                                                   "key Backspace\n"
-                                                   "wait 400\n"
-                                                   "dump " +
-                                                   closed + "\nquit\n"));
+    auto run =
+        start("test_list",
+              write_script("s", "tap-id btnMenu\nwait 400\ntap 120 141\nwait 400\nshot " + shot +
+                                    "\ndump " + open + "\nkey Backspace\nwait 400\ndump " + closed +
+                                    "\nquit\n"));
     ASSERT_EQ(run->wait(), 0) << run->err();
-    std::string shown = read_text(open);
+    std::string shown = read_file(open);
     EXPECT_TRUE(contains(shown, R"("overlay":true)"));
     EXPECT_TRUE(contains(shown, R"("text":"Sub two")"));
     EXPECT_TRUE(contains(shown, R"("kind":"button","id":"Minimize")"));
-    EXPECT_FALSE(contains(read_text(closed), R"("overlay":true)"));
+    EXPECT_FALSE(contains(read_file(closed), R"("overlay":true)"));
 
-    std::string error;
-    auto pixels = PngReader::read(shot, &error);
-    ASSERT_TRUE(pixels) << error;
-    RenderSurface surface(*pixels);
-    expect_golden(surface, QUILLMO_APP_GOLDEN_DIR, "test_list_submenu_240x320_96");
+    expect_shot_golden(shot, "test_list_submenu_240x320_96");
 }
 
 }  // namespace

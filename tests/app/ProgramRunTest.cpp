@@ -5,18 +5,16 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
-#include "draw/RenderSurface.h"
-#include "draw/pictures/PngReader.h"
+#include "app/ShotGolden.h"
 #include "platform/Log.h"
 #include "platform/Registry.h"
 #include "platform/Utf16.h"
 #include "support/ChildProcess.h"
 #include "support/Contains.h"
-#include "support/Golden.h"
+#include "support/Files.h"
 #include "support/ProgramRun.h"
 
 namespace fs = std::filesystem;
@@ -29,24 +27,12 @@ class ProgramRun : public ProgramRunFixture {};
 TEST_F(ProgramRun, AScriptedRunPhotographsAndDumpsTheScreen) {
     std::string shot = file("list.png").string();
     std::string dump = file("list.json").string();
-    auto run = start("test_list", write_script("s",
-                                               "# the chat-list-sized test form\n"
-                                               "shot " +
-                                                   shot +
-                                                   "\n"
-                                                   "dump " +
-                                                   dump +
-                                                   "\n"
-                                                   "quit\n"));
+    auto run = start("test_list", write_script("s", "# the chat-list-sized test form\nshot " +
+                                                        shot + "\ndump " + dump + "\nquit\n"));
     ASSERT_EQ(run->wait(), 0) << run->err();
-    std::string error;
-    auto pixels = PngReader::read(shot, &error);
-    ASSERT_TRUE(pixels) << error;
-    RenderSurface surface(*pixels);
-    expect_golden(surface, QUILLMO_APP_GOLDEN_DIR, "test_list_240x320_96");
+    expect_shot_golden(shot, "test_list_240x320_96");
 
-    std::ifstream in(dump);
-    std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string json = read_file(dump);
     // The one full form, with its visible elements, their rectangles and texts.
     EXPECT_TRUE(contains(json, R"("overlay":false)"));
     EXPECT_TRUE(contains(json, R"("kind":"text","id":"name1","x":60,"y":53)"));
@@ -56,11 +42,8 @@ TEST_F(ProgramRun, AScriptedRunPhotographsAndDumpsTheScreen) {
 
 TEST_F(ProgramRun, TapsAndKeysReachTheFormsButtons) {
     switch_log_on();
-    auto run = start("test_dialog", write_script("s",
-                                                 "tap-id btnCancel\n"
-                                                 "key SOFT_RIGHT\n"
-                                                 "wait 50\n"
-                                                 "quit\n"));
+    const std::string script = "tap-id btnCancel\nkey SOFT_RIGHT\nwait 50\nquit\n";
+    auto run = start("test_dialog", write_script("s", script));
     ASSERT_EQ(run->wait(), 0) << run->err();
     std::string log = log_text();
     EXPECT_TRUE(contains(log, "FormPreview button btnCancel"));
@@ -71,8 +54,7 @@ TEST_F(ProgramRun, TapsAndKeysReachTheFormsButtons) {
     // The keys-only handset takes no stylus at all.
     fs::remove(device_.device() / "Temp" / "quillmo.txt");
     auto keys_only =
-        start("test_dialog", write_script("k", "tap-id btnCancel\nkey SOFT_RIGHT\nwait 50\nquit\n"),
-              {}, {"QUILLMO_PROFILE=smartphone"});
+        start("test_dialog", write_script("k", script), {}, {"QUILLMO_PROFILE=smartphone"});
     ASSERT_EQ(keys_only->wait(), 0) << keys_only->err();
     log = log_text();
     EXPECT_TRUE(contains(log, "static_capability_is_smartphone=SmartPhone"));

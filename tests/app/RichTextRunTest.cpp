@@ -7,13 +7,11 @@
 #include <fstream>
 #include <string>
 
-#include "draw/RenderSurface.h"
-#include "draw/pictures/PngReader.h"
+#include "app/ShotGolden.h"
 #include "platform/Registry.h"
 #include "platform/Utf16.h"
 #include "support/ChildProcess.h"
 #include "support/Contains.h"
-#include "support/Golden.h"
 #include "support/ProgramRun.h"
 
 namespace fs = std::filesystem;
@@ -39,11 +37,7 @@ TEST_F(RichTextRun, TheRichTextFormLooksAsRecorded) {
         std::string shot = file(s.golden + ".png").string();
         auto run = start_on(s.screen, write_script("s", "shot " + shot + "\nquit\n"));
         ASSERT_EQ(run->wait(), 0) << run->err();
-        std::string error;
-        auto pixels = PngReader::read(shot, &error);
-        ASSERT_TRUE(pixels) << error;
-        RenderSurface surface(*pixels);
-        expect_golden(surface, QUILLMO_APP_GOLDEN_DIR, s.golden);
+        expect_shot_golden(shot, s.golden);
     }
 }
 

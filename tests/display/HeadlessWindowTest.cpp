@@ -3,17 +3,11 @@
 #include <thread>
 
 #include "display/HeadlessWindow.h"
-#include "display/ScreenSpec.h"
 #include "display/TestEvents.h"
 #include "display/Viewport.h"
 #include "platform/Ticks.h"
 
 namespace {
-
-ScreenInfo handset() {
-    std::string error;
-    return ScreenSpec::parse("240x320@96", error)->screen();
-}
 
 class HeadlessWindowTest : public ::testing::Test {
 protected:

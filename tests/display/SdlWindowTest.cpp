@@ -4,17 +4,11 @@
 #include <thread>
 
 #include "display/HeadlessWindow.h"
-#include "display/ScreenSpec.h"
 #include "display/SdlWindow.h"
 #include "display/TestEvents.h"
 #include "support/Contains.h"
 
 namespace {
-
-ScreenInfo handset() {
-    std::string error;
-    return ScreenSpec::parse("240x320@96", error)->screen();
-}
 
 // SDL's dummy video driver: a 1024 x 768 desktop without a screen, drawn by
 // SDL's software renderer, so the SDL window runs where no display is.

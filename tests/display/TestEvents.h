@@ -1,12 +1,19 @@
 #pragma once
-// Shorthands for window events in the display tests.
+// Shorthands for window events in the display tests, and their handset.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "display/ScreenSpec.h"
 #include "display/Window.h"
 
 using Kind = WindowEvent::Kind;
+
+// A 240 x 320 screen at 96 dots per inch.
+inline ScreenInfo handset() {
+    std::string error;
+    return ScreenSpec::parse("240x320@96", error)->screen();
+}
 
 inline WindowEvent event_of(Kind kind) {
     WindowEvent event;

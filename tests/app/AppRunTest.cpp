@@ -4,6 +4,7 @@
 // their command lines, and start-ups with parts of the program folder
 // missing.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "app/DeviceRun.h"
-#include "platform/Registry.h"
 #include "platform/RegistryNotification.h"
 #include "support/Contains.h"
 
@@ -102,25 +102,31 @@ TEST_F(AppRun, InMessageModeViewStartsInFullAndOpensTheSendersChat) {
     EXPECT_LT(log.find("form_alert message:"), log.find("start time2:"));
 }
 
-TEST_F(AppRun, LaterStartsHandTheirCommandLinesToTheRunningProgram) {
+TEST_F(AppRun, LaterStartsHandTheirCommandLinesToTheRunningProgramWhichEndsInOrderWhenTerminated) {
     std::string dump = dump_path("handed.json");
     auto run = program("wait-for-id btnNew 20000\nwait-for-id btnSend 30000\nwait 500\ndump " +
-                       dump + "\nquit\n");
+                       dump + "\nwait 60000\n");
     ASSERT_TRUE(log_shows("start time2:", 20s)) << run->err();
     // The system starts "quillmo message" for a delivered message; it hands
     // over to the running program, which polls at once.
     deliver("+79005550000", "Hand me over");
     EXPECT_TRUE(log_shows("on_other_instance_started:message\n", 20s));
+    // The empty command line travels as its placeholder and arrives empty.
+    auto empty = start("", stray_script_);
+    EXPECT_EQ(empty->wait(20s), 0) << empty->err();
+    EXPECT_TRUE(log_shows("on_other_instance_started:\n"));
 
     auto later = start("", stray_script_, {"sms:+7%20900%20111-22-33?body=Hello%20there%0A:)"});
     EXPECT_EQ(later->wait(20s), 0) << later->err();
-    ASSERT_EQ(run->wait(), 0) << run->err();
+    ASSERT_TRUE(file_appears(dump, 30s)) << run->err();
+    run->signal(SIGTERM);
+    EXPECT_EQ(run->wait(10s), 0) << run->err();
     std::string chat = read_file(dump);
     EXPECT_TRUE(contains(chat, R"("text":"+7 900 111-22-33")")) << chat;
     EXPECT_TRUE(contains(chat, R"(Hello there\n:))")) << chat;
 }
 
-TEST_F(AppRun, AMessageStartsTheProgramForItsAlertUnlessAlertsAreOff) {
+TEST_F(AppRun, AMessageStartsTheProgramForItsAlert) {
     // One run leaves the request with the system.
     auto first = program("wait-for-id btnNew 20000\nquit\n");
     ASSERT_EQ(first->wait(), 0) << first->err();
@@ -135,18 +141,6 @@ TEST_F(AppRun, AMessageStartsTheProgramForItsAlertUnlessAlertsAreOff) {
     EXPECT_TRUE(contains(shown, "Wake up")) << shown;
     // Alone on the stack: the alert is the only form.
     EXPECT_EQ(count_of(shown, R"("overlay")"), 1u) << shown;
-
-    // With alerts off the request goes when the program ends, and nothing
-    // starts.
-    ASSERT_TRUE(
-        registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo", u"Alerts", 0));
-    auto off = program("wait-for-id btnNew 20000\nquit\n");
-    ASSERT_EQ(off->wait(), 0) << off->err();
-    EXPECT_TRUE(registry::notification_requests().empty());
-    std::string never = dump_path("never.json");
-    deliver("+79001234567", "Quietly", write_script("never", "dump " + never + "\nquit\n"));
-    std::this_thread::sleep_for(2s);
-    EXPECT_FALSE(fs::exists(never));
 }
 
 TEST_F(AppRun, AMissingSplashSkinIsPassedOverAMissingMainSkinEndsWithOneLine) {

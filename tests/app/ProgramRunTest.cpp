@@ -1,24 +1,19 @@
 // The program as users and scripts meet it: a real quillmo process, headless,
-// driven by a script, photographed, and started a second time.
+// driven by a script and photographed; bad starts.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "app/ShotGolden.h"
-#include "platform/Log.h"
-#include "platform/Registry.h"
-#include "platform/Utf16.h"
 #include "support/ChildProcess.h"
 #include "support/Contains.h"
 #include "support/Files.h"
 #include "support/ProgramRun.h"
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -88,23 +83,6 @@ TEST_F(ProgramRun, BadStartsEndWithOneClearLine) {
         EXPECT_TRUE(contains(err, c.says));
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     }
-}
-
-TEST_F(ProgramRun, ALaterStartHandsItsCommandLineToTheRunningOne) {
-    switch_log_on();
-    auto first = start("test_list", write_script("long", "wait 60000\n"));
-    ASSERT_TRUE(log_shows("total_load_time:")) << first->err();
-
-    auto second = start("test_list", write_script("q", "quit\n"), {"open:+79001234567"});
-    EXPECT_EQ(second->wait(10s), 0) << second->err();
-    auto third = start("test_list", write_script("q", "quit\n"));
-    EXPECT_EQ(third->wait(10s), 0) << third->err();
-    EXPECT_TRUE(log_shows("on_other_instance_started:open:+79001234567\n"));
-    // The empty command line travels as its placeholder and arrives empty.
-    EXPECT_TRUE(log_shows("on_other_instance_started:\n"));
-
-    first->signal(SIGTERM);
-    EXPECT_EQ(first->wait(10s), 0) << "a terminated program ends its loop in order";
 }
 
 }  // namespace

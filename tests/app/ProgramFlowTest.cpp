@@ -394,13 +394,16 @@ TEST_F(ProgramFlow, DeletedMessagesAndChatsLeaveTheStoreAndANumberTypedByHandGet
     EXPECT_EQ(chat_member("+7 900 555-00-11", "messages"), "1");
 }
 
-TEST_F(ProgramFlow, TwoTickedContactsGetOneMessageWithTheChatsOwnNumber) {
+TEST_F(ProgramFlow, TwoTickedContactsGetOneMessageAndATemplateGoesIntoTheChatAndATypedOneIsKept) {
     prepare_chats();
     write_file(file("two.vcf"),
                "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Olga Smirnova\r\nTEL;TYPE=CELL:+79001112233\r\n"
                "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:Boris Ivanov\r\n"
                "TEL;TYPE=WORK:+79004445566\r\nEND:VCARD\r\n");
     tool({"contacts", "import", file("two.vcf").string()});
+    std::string defaults = en(u"DefaultTemplates");
+    std::string second = defaults.substr(defaults.find('/') + 1);
+    second = second.substr(0, second.find('/'));
 
     FlowScript flow = script();
     flow.open_chat(kAnna, 60)
@@ -414,7 +417,21 @@ TEST_F(ProgramFlow, TwoTickedContactsGetOneMessageWithTheChatsOwnNumber) {
         .settle_on("btnSend")
         .dump("chat")
         .send("Dinner at eight, all of us")
-        .then("wait 1500");
+        .then("wait 1500")
+        // A template from the chat's menu, then one typed in from the list's.
+        .menu()
+        .tap_on(en(u"Templates"), 100, 173)
+        .settle_on("btnAdd")
+        .tap_on(second, 60, 148)
+        .settle_on("btnSend")
+        .dump("template")
+        .then("tap-id btnClose")
+        .settle_on("btnNew")
+        .menu()
+        .tap_on(en(u"Templates"), 100, 161)
+        .settle_on("btnAdd")
+        .then("tap-id edit\ntype See you at six\ntap-id btnAdd\nwait 300")
+        .dump("templates");
     ASSERT_TRUE(play(flow));
 
     EXPECT_EQ(text_of(screen(flow, "chat"), "btnCopy"),
@@ -425,32 +442,8 @@ TEST_F(ProgramFlow, TwoTickedContactsGetOneMessageWithTheChatsOwnNumber) {
               (std::vector<std::string>{"+79001112233", kAnna, "+79004445566"}));
     for (const char* number : {kAnna, "+79001112233", "+79004445566"})
         EXPECT_EQ(chat_member(number, "last_body"), "Dinner at eight, all of us") << number;
-}
 
-TEST_F(ProgramFlow, ATemplateGoesIntoTheChatAndATypedOneIsKept) {
-    prepare_chats();
-    std::string defaults = en(u"DefaultTemplates");
-    std::string second = defaults.substr(defaults.find('/') + 1);
-    second = second.substr(0, second.find('/'));
-
-    FlowScript flow = script();
-    flow.open_chat(kAnna, 60)
-        .menu()
-        .tap_on(en(u"Templates"), 100, 173)
-        .settle_on("btnAdd")
-        .tap_on(second, 60, 148)
-        .settle_on("btnSend")
-        .dump("chat")
-        .then("tap-id btnClose")
-        .settle_on("btnNew")
-        .menu()
-        .tap_on(en(u"Templates"), 100, 161)
-        .settle_on("btnAdd")
-        .then("tap-id edit\ntype See you at six\ntap-id btnAdd\nwait 300")
-        .dump("templates");
-    ASSERT_TRUE(play(flow));
-
-    JsonValue chat_screen = screen(flow, "chat");
+    JsonValue chat_screen = screen(flow, "template");
     EXPECT_EQ(text_of(chat_screen, "edit"), second);
     EXPECT_EQ(text_of(chat_screen, "symbols"), counter(second));
     EXPECT_EQ(registry_text(u"Templates"), "See you at six");

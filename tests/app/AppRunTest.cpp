@@ -1,8 +1,8 @@
 // The whole program on a device prepared by quillmo-device: start-up behind
-// the splash, messages arriving while it runs, the new-message alert in
-// front of other programs and in message mode, later starts handing over
-// their command lines, and start-ups with parts of the program folder
-// missing.
+// the splash, messages arriving while it runs and its store vanishing, the
+// new-message alert in front of other programs and in message mode, later
+// starts handing over their command lines, and start-ups with parts of the
+// program folder missing.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -32,14 +32,21 @@ protected:
     std::string dump_path(const std::string& name) const { return file(name).string(); }
 };
 
-TEST_F(AppRun, StartsOnAnEmptyDeviceFollowsArrivingMessagesAndShutsDownInOrder) {
+TEST_F(
+    AppRun,
+    StartsOnAnEmptyDeviceFollowsArrivingMessagesKeepsThemWhenTheStoreVanishesAndShutsDownInOrder) {
     std::string dump = dump_path("list.json");
     auto run = program("dump " + dump_path("splash.json") +
-                       "\nwait-for-id btnNew 20000\nwait 10000\ndump " + dump + "\nquit\n");
+                       "\nwait-for-id btnNew 20000\nwait 10000\ndump " + dump +
+                       "\nwait 4000\ndump " + dump_path("vanished.json") + "\nquit\n");
     ASSERT_TRUE(log_shows("start time2:", 20s)) << run->err();
     deliver("+79001234567", "First from Anna");
     deliver("+44 20 7946 0958", "Hello from London");
-    ASSERT_EQ(run->wait(), 0) << run->err();
+    // The store goes from under the running program.
+    ASSERT_TRUE(file_appears(dump, 30s)) << run->err();
+    for (const char* name : {"store.db", "store.db-wal", "store.db-shm"})
+        fs::remove(device_.device() / name);
+    ASSERT_EQ(run->wait(60s), 0) << run->err();
 
     // The splash came first, as an overlay with its bar.
     std::string splash = read_file(dump_path("splash.json"));
@@ -50,6 +57,9 @@ TEST_F(AppRun, StartsOnAnEmptyDeviceFollowsArrivingMessagesAndShutsDownInOrder) 
     EXPECT_TRUE(contains(list, "First from Anna")) << list;
     EXPECT_TRUE(contains(list, "Hello from London")) << list;
     EXPECT_TRUE(contains(list, R"x("text":"(1)")x")) << list;
+    std::string vanished = read_file(dump_path("vanished.json"));
+    EXPECT_TRUE(contains(vanished, "First from Anna")) << vanished;
+    EXPECT_TRUE(contains(vanished, "Hello from London")) << vanished;
 
     std::string log = log_text();
     for (const char* line : {"update_chats time:", "load_contacts time:", "start time1:",
@@ -189,20 +199,6 @@ TEST_F(AppRun, TenThousandMessagesAtOnceGiveOneAlertAndAFullList) {
               1u + count_of(log, "running instance does not answer"))
         << log;
     EXPECT_TRUE(contains(log, "save_cache success:40 chats"));
-}
-
-TEST_F(AppRun, AStoreThatVanishesUnderTheRunningProgramLeavesItsListStanding) {
-    deliver("+79001234567", "One");
-    deliver("+79001234568", "Two");
-    std::string dump = dump_path("vanished.json");
-    auto run = program("wait-for-id btnNew 20000\nwait 4000\ndump " + dump + "\nquit\n");
-    ASSERT_TRUE(log_shows("start time2:", 20s)) << run->err();
-    for (const char* name : {"store.db", "store.db-wal", "store.db-shm"})
-        fs::remove(device_.device() / name);
-    ASSERT_EQ(run->wait(60s), 0) << run->err();
-    std::string vanished = read_file(dump);
-    EXPECT_TRUE(contains(vanished, "One")) << vanished;
-    EXPECT_TRUE(contains(vanished, "Two")) << vanished;
 }
 
 }  // namespace

@@ -88,14 +88,7 @@ TEST_F(SdlWindowTest, EventsAndWakesFromAnotherThreadEndABlockedWait) {
     EXPECT_EQ(drain(*window_), std::vector<Kind>{});
 
     // Wakes coalesce: SDL's queue never fills, later events still get through.
-    std::thread waker([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        for (int i = 0; i < 100000; ++i) window_->wake();
-    });
-    ASSERT_TRUE(window_->wait_event(event, -1));
-    EXPECT_EQ(event.kind, Kind::Wake);
-    waker.join();
-    EXPECT_LE(drain(*window_).size(), 1u);
+    expect_wakes_coalesce(*window_, 100000);
     window_->inject(event_of(Kind::Close));
     EXPECT_EQ(drain(*window_), std::vector<Kind>{Kind::Close});
     EXPECT_FALSE(window_->wait_event(event, 30));

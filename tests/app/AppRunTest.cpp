@@ -1,41 +1,25 @@
 // The whole program on a device prepared by quillmo-device: start-up behind
-// the splash, messages arriving while it runs, the new-message alert in
-// front of other programs and in message mode, later starts handing over
-// their command lines, and start-ups with parts of the program folder
-// missing.
+// the splash, messages arriving while it runs and its store vanishing, the
+// new-message alert in front of other programs and in message mode, later
+// starts handing over their command lines, and start-ups with parts of the
+// program folder missing.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "platform/Registry.h"
+#include "app/DeviceRun.h"
 #include "platform/RegistryNotification.h"
-#include "support/ChildProcess.h"
 #include "support/Contains.h"
-#include "support/ProgramRun.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool file_appears(const fs::path& path, std::chrono::milliseconds limit) {
-    auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-        if (fs::exists(path) && fs::file_size(path) > 0) return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return false;
-}
 
 size_t count_of(const std::string& text, const std::string& what) {
     size_t n = 0;
@@ -43,70 +27,26 @@ size_t count_of(const std::string& text, const std::string& what) {
     return n;
 }
 
-class AppRun : public ProgramRunFixture {
+class AppRun : public DeviceRun {
 protected:
-    AppRun() {
-        // A program the system starts for a message (the notification
-        // request) inherits the environment of whoever delivered it: the
-        // same headless screen and hand-over folder, and a script that ends
-        // it should it find no running program to hand over to.
-        stray_script_ = write_script("stray", "wait 5000\nquit\n");
-        EXPECT_EQ(tool({"init"}), 0);
-    }
-
-    std::vector<std::string> environment(const std::string& script) const {
-        return {"QUILLMO_VIDEO=headless",
-                "QUILLMO_SCREEN=240x320@96",
-                "QUILLMO_HOME=" + std::string(std::getenv("QUILLMO_PROGRAM_DIR")),
-                "XDG_RUNTIME_DIR=" + run_dir().string(),
-                "QUILLMO_FORM=",
-                "QUILLMO_SCRIPT=" + script,
-                std::string("FONTCONFIG_FILE=") + QUILLMO_TEST_FONTS_CONF};
-    }
-
-    // quillmo-device with args; its status.
-    int tool(std::vector<std::string> args, const std::string& script = {}) {
-        ChildProcess run(std::string(std::getenv("QUILLMO_PROGRAM_DIR")) + "/quillmo-device", args,
-                         environment(script.empty() ? stray_script_ : script));
-        int status = run.wait(60s);
-        EXPECT_EQ(status, 0) << run.err();
-        return status;
-    }
-
-    void deliver(const std::string& from, const std::string& text, const std::string& script = {}) {
-        tool({"sms", "deliver", "--from", from, text}, script);
-    }
-
-    // The program itself, playing script with the command line args.
-    std::unique_ptr<ChildProcess> program(const std::string& script_text,
-                                          std::vector<std::string> args = {},
-                                          std::vector<std::string> env = {}) {
-        return start("", write_script("s" + std::to_string(++scripts_), script_text),
-                     std::move(args), std::move(env));
-    }
-
-    std::string messages_json() {
-        ChildProcess list(std::string(std::getenv("QUILLMO_PROGRAM_DIR")) + "/quillmo-device",
-                          {"sms", "list", "--json"}, environment(stray_script_));
-        EXPECT_EQ(list.wait(), 0);
-        return list.out();
-    }
-
     std::string dump_path(const std::string& name) const { return file(name).string(); }
-
-    std::string stray_script_;
-    int scripts_ = 0;
 };
 
-TEST_F(AppRun, StartsOnAnEmptyDeviceFollowsArrivingMessagesAndShutsDownInOrder) {
-    switch_log_on();
+TEST_F(
+    AppRun,
+    StartsOnAnEmptyDeviceFollowsArrivingMessagesKeepsThemWhenTheStoreVanishesAndShutsDownInOrder) {
     std::string dump = dump_path("list.json");
     auto run = program("dump " + dump_path("splash.json") +
-                       "\nwait-for-id btnNew 20000\nwait 10000\ndump " + dump + "\nquit\n");
+                       "\nwait-for-id btnNew 20000\nwait 10000\ndump " + dump +
+                       "\nwait 4000\ndump " + dump_path("vanished.json") + "\nquit\n");
     ASSERT_TRUE(log_shows("start time2:", 20s)) << run->err();
     deliver("+79001234567", "First from Anna");
     deliver("+44 20 7946 0958", "Hello from London");
-    ASSERT_EQ(run->wait(), 0) << run->err();
+    // The store goes from under the running program.
+    ASSERT_TRUE(file_appears(dump, 30s)) << run->err();
+    for (const char* name : {"store.db", "store.db-wal", "store.db-shm"})
+        fs::remove(device_.device() / name);
+    ASSERT_EQ(run->wait(60s), 0) << run->err();
 
     // The splash came first, as an overlay with its bar.
     std::string splash = read_file(dump_path("splash.json"));
@@ -117,6 +57,9 @@ TEST_F(AppRun, StartsOnAnEmptyDeviceFollowsArrivingMessagesAndShutsDownInOrder) 
     EXPECT_TRUE(contains(list, "First from Anna")) << list;
     EXPECT_TRUE(contains(list, "Hello from London")) << list;
     EXPECT_TRUE(contains(list, R"x("text":"(1)")x")) << list;
+    std::string vanished = read_file(dump_path("vanished.json"));
+    EXPECT_TRUE(contains(vanished, "First from Anna")) << vanished;
+    EXPECT_TRUE(contains(vanished, "Hello from London")) << vanished;
 
     std::string log = log_text();
     for (const char* line : {"update_chats time:", "load_contacts time:", "start time1:",
@@ -130,8 +73,7 @@ TEST_F(AppRun, StartsOnAnEmptyDeviceFollowsArrivingMessagesAndShutsDownInOrder) 
     EXPECT_LT(model, application);
 }
 
-TEST_F(AppRun, AMessageAlertsOverTheListWhileTheProgramIsMinimisedButNotOverAnotherForm) {
-    switch_log_on();
+TEST_F(AppRun, AMessageAlertsOverTheListWhileTheProgramIsMinimised) {
     std::string dump = dump_path("alert.json");
     auto run = program(
         "wait-for-id btnNew 20000\ntap-id btnMenu\nwait-for-id Minimize 5000\ntap-id Minimize\n"
@@ -145,31 +87,16 @@ TEST_F(AppRun, AMessageAlertsOverTheListWhileTheProgramIsMinimisedButNotOverAnot
     EXPECT_TRUE(contains(alert, "Are you there?")) << alert;
     EXPECT_TRUE(contains(alert, R"("text":"+79001234567")")) << alert;
     EXPECT_TRUE(contains(log_text(), "form_alert message:Are you there?"));
-
-    // In front, with the contacts form over the list: no alert, and the
-    // message reaches the list all the same.
-    fs::remove(device_.device() / "Temp" / "quillmo.txt");
-    dump = dump_path("contacts.json");
-    run = program("wait-for-id btnNew 20000\ntap-id btnNew\nwait 6000\ndump " + dump + "\nquit\n");
-    ASSERT_TRUE(log_shows("start time2:", 20s)) << run->err();
-    std::this_thread::sleep_for(1s);
-    deliver("+79001234567", "Still there?");
-    ASSERT_EQ(run->wait(), 0) << run->err();
-    EXPECT_TRUE(
-        contains(log_text(), "show_alert: программа вверху и это не алерт, ничего не делаем"));
-    EXPECT_FALSE(contains(read_file(dump), "btnView"));
 }
 
 TEST_F(AppRun, InMessageModeCancelMarksTheMessageReadAndEndsTheProgram) {
     deliver("+79001234567", "Cancel me");
     auto run = program("wait-for-id btnCancel 20000\ntap-id btnCancel\nwait 20000\n", {"message"});
     ASSERT_EQ(run->wait(), 0) << run->err();
-    std::string messages = messages_json();
-    EXPECT_TRUE(contains(messages, R"("flags":1)")) << messages;
+    EXPECT_TRUE(contains(tool({"sms", "list", "--json"}), R"("flags":1)"));
 }
 
 TEST_F(AppRun, InMessageModeViewStartsInFullAndOpensTheSendersChat) {
-    switch_log_on();
     deliver("+79001234567", "View me");
     std::string dump = dump_path("chat.json");
     auto run =
@@ -185,26 +112,31 @@ TEST_F(AppRun, InMessageModeViewStartsInFullAndOpensTheSendersChat) {
     EXPECT_LT(log.find("form_alert message:"), log.find("start time2:"));
 }
 
-TEST_F(AppRun, LaterStartsHandTheirCommandLinesToTheRunningProgram) {
-    switch_log_on();
+TEST_F(AppRun, LaterStartsHandTheirCommandLinesToTheRunningProgramWhichEndsInOrderWhenTerminated) {
     std::string dump = dump_path("handed.json");
     auto run = program("wait-for-id btnNew 20000\nwait-for-id btnSend 30000\nwait 500\ndump " +
-                       dump + "\nquit\n");
+                       dump + "\nwait 60000\n");
     ASSERT_TRUE(log_shows("start time2:", 20s)) << run->err();
     // The system starts "quillmo message" for a delivered message; it hands
     // over to the running program, which polls at once.
     deliver("+79005550000", "Hand me over");
     EXPECT_TRUE(log_shows("on_other_instance_started:message\n", 20s));
+    // The empty command line travels as its placeholder and arrives empty.
+    auto empty = start("", stray_script_);
+    EXPECT_EQ(empty->wait(20s), 0) << empty->err();
+    EXPECT_TRUE(log_shows("on_other_instance_started:\n"));
 
     auto later = start("", stray_script_, {"sms:+7%20900%20111-22-33?body=Hello%20there%0A:)"});
     EXPECT_EQ(later->wait(20s), 0) << later->err();
-    ASSERT_EQ(run->wait(), 0) << run->err();
+    ASSERT_TRUE(file_appears(dump, 30s)) << run->err();
+    run->signal(SIGTERM);
+    EXPECT_EQ(run->wait(10s), 0) << run->err();
     std::string chat = read_file(dump);
     EXPECT_TRUE(contains(chat, R"("text":"+7 900 111-22-33")")) << chat;
     EXPECT_TRUE(contains(chat, R"(Hello there\n:))")) << chat;
 }
 
-TEST_F(AppRun, AMessageStartsTheProgramForItsAlertUnlessAlertsAreOff) {
+TEST_F(AppRun, AMessageStartsTheProgramForItsAlert) {
     // One run leaves the request with the system.
     auto first = program("wait-for-id btnNew 20000\nquit\n");
     ASSERT_EQ(first->wait(), 0) << first->err();
@@ -219,25 +151,12 @@ TEST_F(AppRun, AMessageStartsTheProgramForItsAlertUnlessAlertsAreOff) {
     EXPECT_TRUE(contains(shown, "Wake up")) << shown;
     // Alone on the stack: the alert is the only form.
     EXPECT_EQ(count_of(shown, R"("overlay")"), 1u) << shown;
-
-    // With alerts off the request goes when the program ends, and nothing
-    // starts.
-    ASSERT_TRUE(
-        registry::write_number(u"HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo", u"Alerts", 0));
-    auto off = program("wait-for-id btnNew 20000\nquit\n");
-    ASSERT_EQ(off->wait(), 0) << off->err();
-    EXPECT_TRUE(registry::notification_requests().empty());
-    std::string never = dump_path("never.json");
-    deliver("+79001234567", "Quietly", write_script("never", "dump " + never + "\nquit\n"));
-    std::this_thread::sleep_for(2s);
-    EXPECT_FALSE(fs::exists(never));
 }
 
 TEST_F(AppRun, AMissingSplashSkinIsPassedOverAMissingMainSkinEndsWithOneLine) {
-    switch_log_on();
     // A program folder of links to the built one, without some skins.
     fs::path home = file("home");
-    fs::path built = std::getenv("QUILLMO_PROGRAM_DIR");
+    fs::path built = program_dir();
     fs::create_directories(home);
     for (const auto& entry : fs::recursive_directory_iterator(built)) {
         fs::path relative = fs::relative(entry.path(), built);
@@ -263,7 +182,6 @@ TEST_F(AppRun, AMissingSplashSkinIsPassedOverAMissingMainSkinEndsWithOneLine) {
 }
 
 TEST_F(AppRun, TenThousandMessagesAtOnceGiveOneAlertAndAFullList) {
-    switch_log_on();
     std::string dump = dump_path("flood.json");
     auto run = program(
         "wait-for-id btnNew 20000\ntap-id btnMenu\nwait-for-id Minimize 5000\n"
@@ -281,21 +199,6 @@ TEST_F(AppRun, TenThousandMessagesAtOnceGiveOneAlertAndAFullList) {
               1u + count_of(log, "running instance does not answer"))
         << log;
     EXPECT_TRUE(contains(log, "save_cache success:40 chats"));
-}
-
-TEST_F(AppRun, AStoreThatVanishesUnderTheRunningProgramLeavesItsListStanding) {
-    switch_log_on();
-    deliver("+79001234567", "One");
-    deliver("+79001234568", "Two");
-    std::string dump = dump_path("vanished.json");
-    auto run = program("wait-for-id btnNew 20000\nwait 4000\ndump " + dump + "\nquit\n");
-    ASSERT_TRUE(log_shows("start time2:", 20s)) << run->err();
-    for (const char* name : {"store.db", "store.db-wal", "store.db-shm"})
-        fs::remove(device_.device() / name);
-    ASSERT_EQ(run->wait(60s), 0) << run->err();
-    std::string vanished = read_file(dump);
-    EXPECT_TRUE(contains(vanished, "One")) << vanished;
-    EXPECT_TRUE(contains(vanished, "Two")) << vanished;
 }
 
 }  // namespace

@@ -2,30 +2,23 @@
 // back that scripted key presses take.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/KeyTable.h"
 
 TEST(KeyTable, KeysGiveTheHandsetsCodes) {
-    EXPECT_EQ(KeyTable::from_virtual_key(112), KeyCode::SoftLeft);   // F1
-    EXPECT_EQ(KeyTable::from_virtual_key(113), KeyCode::SoftRight);  // F2
-    EXPECT_EQ(KeyTable::from_virtual_key(114), KeyCode::CallMake);   // F3
-    EXPECT_EQ(KeyTable::from_virtual_key(115), KeyCode::CallEnd);    // F4
-    EXPECT_EQ(KeyTable::from_virtual_key(116), KeyCode::None);       // F5 is no key of ours
-    EXPECT_EQ(KeyTable::from_virtual_key(117), KeyCode::VolumeUp);
-    EXPECT_EQ(KeyTable::from_virtual_key(118), KeyCode::VolumeDown);
-    EXPECT_EQ(KeyTable::from_virtual_key(119), KeyCode::Star);
-    EXPECT_EQ(KeyTable::from_virtual_key(120), KeyCode::Hash);
-    EXPECT_EQ(KeyTable::from_virtual_key(27), KeyCode::Backspace);  // escape is the back key
-    EXPECT_EQ(KeyTable::from_virtual_key(8), KeyCode::Backspace);
-    EXPECT_EQ(KeyTable::from_virtual_key(37), KeyCode::Left);
-    EXPECT_EQ(KeyTable::from_virtual_key(38), KeyCode::Up);
-    EXPECT_EQ(KeyTable::from_virtual_key(39), KeyCode::Right);
-    EXPECT_EQ(KeyTable::from_virtual_key(40), KeyCode::Down);
-    EXPECT_EQ(KeyTable::from_virtual_key(93), KeyCode::ContextMenu);
-    EXPECT_EQ(KeyTable::from_virtual_key(65), KeyCode::A);
-    EXPECT_EQ(KeyTable::from_virtual_key(90), KeyCode::Z);
-    EXPECT_EQ(KeyTable::from_virtual_key(48), KeyCode::Digit0);
-    EXPECT_EQ(KeyTable::from_virtual_key(57), KeyCode::Digit9);
-    for (int32_t outside : {0, 47, 58, 64, 91, 97, 121, 255, -1})
+    // F1 to F4 are the soft and call keys; escape is the back key.
+    const std::pair<int32_t, KeyCode> table[] = {
+        {112, KeyCode::SoftLeft}, {113, KeyCode::SoftRight}, {114, KeyCode::CallMake},
+        {115, KeyCode::CallEnd},  {117, KeyCode::VolumeUp},  {118, KeyCode::VolumeDown},
+        {119, KeyCode::Star},     {120, KeyCode::Hash},      {27, KeyCode::Backspace},
+        {8, KeyCode::Backspace},  {37, KeyCode::Left},       {38, KeyCode::Up},
+        {39, KeyCode::Right},     {40, KeyCode::Down},       {93, KeyCode::ContextMenu},
+        {65, KeyCode::A},         {90, KeyCode::Z},          {48, KeyCode::Digit0},
+        {57, KeyCode::Digit9}};
+    for (auto [key, code] : table) EXPECT_EQ(KeyTable::from_virtual_key(key), code) << key;
+    // F5 is no key of ours.
+    for (int32_t outside : {0, 47, 58, 64, 91, 97, 116, 121, 255, -1})
         EXPECT_EQ(KeyTable::from_virtual_key(outside), KeyCode::None) << outside;
 }
 

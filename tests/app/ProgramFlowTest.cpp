@@ -19,14 +19,12 @@
 #include <thread>
 #include <vector>
 
+#include "app/DeviceRun.h"
 #include "lang/Dictionary.h"
 #include "platform/Registry.h"
 #include "platform/SqliteDatabase.h"
 #include "platform/Utf16.h"
-#include "support/ChildProcess.h"
 #include "support/Contains.h"
-#include "support/Files.h"
-#include "support/ProgramRun.h"
 #include "tools/skinc/JsonValue.h"
 
 namespace fs = std::filesystem;
@@ -39,11 +37,6 @@ constexpr char16_t kSystemUnread[] = u"HKEY_CURRENT_USER\\System\\State\\Message
 // Long enough for a menu's or a form's appearing animation to end.
 constexpr char kSettle[] = "wait 700";
 constexpr char kAnna[] = "+79001234567";
-
-const std::string& program_dir() {
-    static const std::string dir = std::getenv("QUILLMO_PROGRAM_DIR");
-    return dir;
-}
 
 // A language's text for key, as the program shows it.
 std::string text_in(const char* language, const char16_t* key) {
@@ -65,6 +58,15 @@ std::string member(const JsonValue& object, const char* name) {
     const JsonValue* value = object.find(name);
     if (!value) return "<no " + std::string(name) + ">";
     return value->type == JsonValue::Type::string ? value->text : std::to_string(value->number);
+}
+
+// The numbers a message of the tool's list went to, sorted.
+std::vector<std::string> numbers_to(const JsonValue& message) {
+    std::vector<std::string> numbers;
+    if (const JsonValue* to = message.find("to"))
+        for (const JsonValue& one : to->items) numbers.push_back(member(one, "number"));
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 // ---- Dumps: forms bottom first, each a tree of visible elements ----
@@ -144,13 +146,24 @@ std::vector<std::string> bodies(const JsonValue& tree) {
 
 class FlowScript {
 public:
-    explicit FlowScript(fs::path folder) : folder_(std::move(folder)) {}
+    // Every flow begins on the chat list.
+    explicit FlowScript(fs::path folder) : folder_(std::move(folder)) {
+        then("wait-for-id btnNew 20000");
+    }
 
-    FlowScript& then(const std::string& line) {
-        text_ += line + "\n";
+    FlowScript& then(const std::string& lines) {
+        text_ += lines + "\n";
         return *this;
     }
     FlowScript& dump(const std::string& name) { return then("dump " + path(name)); }
+    // Waits for the form with element id and for its appearing to end.
+    FlowScript& settle_on(const std::string& id) {
+        return then("wait-for-id " + id + " 5000").then(kSettle);
+    }
+    FlowScript& menu() { return then("tap-id btnMenu").then(kSettle); }
+    FlowScript& send(const std::string& text) {
+        return then("tap-id edit\ntype " + text + "\ntap-id btnSend");
+    }
 
     // Taps (x, y), which should lie on the visible element of the top form
     // that shows label; the screen is dumped just before, for check_taps().
@@ -158,6 +171,9 @@ public:
         std::string name = "tap" + std::to_string(taps_.size());
         taps_.push_back({name, label, x, y});
         return dump(name).then("tap " + std::to_string(x) + " " + std::to_string(y));
+    }
+    FlowScript& open_chat(const std::string& label, int y) {
+        return tap_on(label, 100, y).settle_on("btnSend");
     }
 
     std::string path(const std::string& name) const {
@@ -194,35 +210,11 @@ private:
 
 // ---- The runs ----
 
-class ProgramFlow : public ProgramRunFixture {
+class ProgramFlow : public DeviceRun {
 protected:
-    ProgramFlow() {
-        // A program the system starts for a delivered message hands its
-        // command line to the running one; should it find none, it ends.
-        stray_script_ = write_script("stray", "wait 5000\nquit\n");
-        tool({"init"});
-        switch_log_on();
-    }
-
-    std::vector<std::string> environment() const {
-        return {"QUILLMO_VIDEO=headless",
-                "QUILLMO_SCREEN=240x320@96",
-                "QUILLMO_HOME=" + program_dir(),
-                "XDG_RUNTIME_DIR=" + run_dir().string(),
-                "QUILLMO_FORM=",
-                "QUILLMO_SCRIPT=" + stray_script_,
-                std::string("FONTCONFIG_FILE=") + QUILLMO_TEST_FONTS_CONF};
-    }
-
-    // quillmo-device with args; its standard output.
-    std::string tool(std::vector<std::string> args) {
-        ChildProcess run(program_dir() + "/quillmo-device", args, environment());
-        EXPECT_EQ(run.wait(60s), 0) << run.err();
-        return run.out();
-    }
     std::optional<JsonValue> tool_json(std::vector<std::string> args) {
         args.push_back("--json");
-        return parse(tool(std::move(args)));
+        return parse(tool(args));
     }
 
     // Two unread messages from Anna's number, the newest chat, and an older
@@ -238,7 +230,7 @@ protected:
     FlowScript script() const { return FlowScript(file("")); }
 
     std::unique_ptr<ChildProcess> begin(const FlowScript& flow) {
-        return start("", write_script("s" + std::to_string(++runs_), flow.text() + "quit\n"));
+        return program(flow.text() + "quit\n");
     }
 
     // Plays flow to its end; false when the program failed.
@@ -270,9 +262,6 @@ protected:
                 if (member(one, "number") == number) return member(one, name);
         return "<no chat>";
     }
-
-    std::string stray_script_;
-    int runs_ = 0;
 };
 
 std::string registry_text(const char16_t* name) {
@@ -294,16 +283,6 @@ std::string counter(const std::string& text) {
 TEST_F(ProgramFlow, OpeningAChatReadsItAndASentMessageLeavesThroughTheOutbox) {
     prepare_chats();
     ASSERT_TRUE(registry::write_number(kSettings, u"Unread", 2));
-    // The device's messaging program notes how it was started and what
-    // waited in the Outbox, then transmits as it always does.
-    fs::path windows = device_.device() / "Windows";
-    fs::rename(windows / "tmail.exe", windows / "tmail-real.exe");
-    write_file(windows / "tmail.exe", "#!/bin/sh\necho \"$*\" >> '" + file("tmail-args").string() +
-                                          "'\n'" + program_dir() +
-                                          "/quillmo-device' sms list --folder outbox --json > '" +
-                                          file("outbox.json").string() + "'\nexec '" +
-                                          (windows / "tmail-real.exe").string() + "' \"$@\"\n");
-    fs::permissions(windows / "tmail.exe", fs::perms::owner_all);
     // The store refuses one text, as a full or read-only store refuses all.
     {
         std::string error;
@@ -315,29 +294,19 @@ TEST_F(ProgramFlow, OpeningAChatReadsItAndASentMessageLeavesThroughTheOutbox) {
     }
 
     FlowScript flow = script();
-    flow.then("wait-for-id btnNew 20000")
-        .dump("list")
-        .tap_on(kAnna, 100, 60)
-        .then("wait-for-id btnSend 5000")
-        .then(kSettle)
-        .then("tap-id edit")
-        .then("type See you at eight")
+    flow.dump("list")
+        .open_chat(kAnna, 60)
+        .then("tap-id edit\ntype See you at eight")
         .dump("typed")
-        .then("tap-id btnSend")
-        .then("wait 2500")
+        .then("tap-id btnSend\nwait 2500")
         .dump("sent")
-        .then("tap-id edit")
-        .then("type Not this one")
-        .then("tap-id btnSend")
+        .send("Not this one")
         .then("wait 1500")
         .dump("refused")
         .then("tap-id btnClose")
-        .then("wait-for-id btnNew 5000")
-        .then(kSettle)
+        .settle_on("btnNew")
         .dump("back")
-        .tap_on(kAnna, 100, 60)
-        .then("wait-for-id btnSend 5000")
-        .then(kSettle)
+        .open_chat(kAnna, 60)
         .dump("again");
     ASSERT_TRUE(play(flow));
 
@@ -356,16 +325,10 @@ TEST_F(ProgramFlow, OpeningAChatReadsItAndASentMessageLeavesThroughTheOutbox) {
     // Sent: through the Outbox to the chat's number, then Sent Items; the
     // bubble stays over the polls that followed, the field is empty again.
     EXPECT_EQ(text_of(screen(flow, "typed"), "symbols"), counter("See you at eight"));
-    EXPECT_EQ(read_file(file("tmail-args")), "-RunInBKG\n");
-    auto outbox = parse(read_file(file("outbox.json")));
-    ASSERT_TRUE(outbox && outbox->items.size() == 1) << read_file(file("outbox.json"));
-    EXPECT_EQ(member(outbox->items[0], "body"), "See you at eight");
-    const JsonValue* to = outbox->items[0].find("to");
-    ASSERT_TRUE(to && to->items.size() == 1);
-    EXPECT_EQ(member(to->items[0], "number"), kAnna);
     std::vector<JsonValue> sent = messages_with("See you at eight");
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(member(sent[0], "folder"), "1");
+    EXPECT_EQ(numbers_to(sent[0]), std::vector<std::string>{kAnna});
     JsonValue after = screen(flow, "sent");
     EXPECT_EQ(bodies(after).back(), "See you at eight");
     EXPECT_EQ(text_of(after, "edit"), "");
@@ -384,158 +347,103 @@ TEST_F(ProgramFlow, OpeningAChatReadsItAndASentMessageLeavesThroughTheOutbox) {
     EXPECT_EQ(chat_member(kAnna, "messages"), "3");
 }
 
-TEST_F(ProgramFlow, AMessageAndAWholeChatDeletedFromTheirMenusLeaveTheStore) {
+TEST_F(ProgramFlow, DeletedMessagesAndChatsLeaveTheStoreAndANumberTypedByHandGetsItsMessage) {
     prepare_chats();
     FlowScript flow = script();
-    flow.then("wait-for-id btnNew 20000")
-        .tap_on(kAnna, 100, 60)
-        .then("wait-for-id btnSend 5000")
-        .then(kSettle)
+    flow.open_chat(kAnna, 60)
         .tap_on("Are you free tonight?", 60, 95)
         .then(kSettle)
         .tap_on(en(u"DeleteSMS"), 100, 122)
         .then(kSettle)
         .dump("one_gone")
         .then("tap-id btnClose")
-        .then("wait-for-id btnNew 5000")
-        .then(kSettle)
-        .tap_on("+44 20 7946 0958", 100, 116)
-        .then("wait-for-id btnSend 5000")
-        .then(kSettle)
-        .then("tap-id btnMenu")
-        .then(kSettle)
+        .settle_on("btnNew")
+        .open_chat("+44 20 7946 0958", 116)
+        .menu()
         .tap_on(en(u"DeleteChat"), 100, 207)
         .then(kSettle)
         .tap_on(en(u"ReallyDeleteChat"), 100, 156)
-        .then("wait-for-id btnNew 5000")
-        .then(kSettle)
-        .dump("list");
+        .settle_on("btnNew")
+        .dump("list")
+        // A number typed into the contacts form.
+        .then("tap-id btnNew")
+        .settle_on("ruler_button")
+        .then("tap-id edit\ntype +7 900 555-00-11\ntap-id btnWrite")
+        .settle_on("btnSend")
+        .send("Hello from your new neighbour")
+        .then("wait 1500")
+        .dump("sent");
     ASSERT_TRUE(play(flow));
 
     EXPECT_EQ(bodies(screen(flow, "one_gone")), std::vector<std::string>{"Call me back"});
     EXPECT_TRUE(messages_with("Are you free tonight?").empty());
     EXPECT_EQ(messages_with("Call me back").size(), 1u);
     EXPECT_TRUE(messages_with("Tea at five").empty());
-    auto chats = tool_json({"chats"});
-    ASSERT_TRUE(chats && chats->items.size() == 1) << tool({"chats"});
-    EXPECT_EQ(member(chats->items[0], "number"), kAnna);
-    EXPECT_EQ(member(chats->items[0], "messages"), "1");
+    EXPECT_EQ(chat_member(kAnna, "messages"), "1");
+    EXPECT_EQ(chat_member("+44 20 7946 0958", "messages"), "<no chat>");
     JsonValue list = screen(flow, "list");
     EXPECT_TRUE(shows(list, kAnna));
     EXPECT_FALSE(shows(list, "+44 20 7946 0958"));
-}
-
-TEST_F(ProgramFlow, TwoTickedContactsGetOneMessageWithTheChatsOwnNumber) {
-    prepare_chats();
-    write_file(file("two.vcf"),
-               "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Olga Smirnova\r\nTEL;TYPE=CELL:+79001112233\r\n"
-               "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:Boris Ivanov\r\n"
-               "TEL;TYPE=WORK:+79004445566\r\nEND:VCARD\r\n");
-    tool({"contacts", "import", file("two.vcf").string()});
-
-    FlowScript flow = script();
-    flow.then("wait-for-id btnNew 20000")
-        .tap_on(kAnna, 100, 60)
-        .then("wait-for-id btnSend 5000")
-        .then(kSettle)
-        .then("tap-id btnMenu")
-        .then(kSettle)
-        .tap_on(en(u"AddRecipients"), 100, 71)
-        .then("wait-for-id ruler_button 5000")
-        .then(kSettle)
-        .tap_on("Boris Ivanov", 100, 199)
-        .then("wait 300")
-        .tap_on("Olga Smirnova", 100, 247)
-        .then("wait 300")
-        .then("tap-id btnClose")
-        .then("wait-for-id btnSend 5000")
-        .then(kSettle)
-        .dump("chat")
-        .then("tap-id edit")
-        .then("type Dinner at eight, all of us")
-        .then("tap-id btnSend")
-        .then("wait 1500")
-        .dump("sent");
-    ASSERT_TRUE(play(flow));
-
-    EXPECT_EQ(text_of(screen(flow, "chat"), "btnCopy"),
-              en(u"Copy") + ": Boris Ivanov business; Olga Smirnova mobile");
-    std::vector<JsonValue> sent = messages_with("Dinner at eight, all of us");
-    ASSERT_EQ(sent.size(), 1u);
-    std::vector<std::string> numbers;
-    if (const JsonValue* to = sent[0].find("to"))
-        for (const JsonValue& one : to->items) numbers.push_back(member(one, "number"));
-    std::sort(numbers.begin(), numbers.end());
-    EXPECT_EQ(numbers, (std::vector<std::string>{"+79001112233", kAnna, "+79004445566"}));
-    for (const char* number : {kAnna, "+79001112233", "+79004445566"})
-        EXPECT_EQ(chat_member(number, "last_body"), "Dinner at eight, all of us") << number;
-}
-
-TEST_F(ProgramFlow, ANumberTypedByHandGetsItsMessage) {
-    FlowScript flow = script();
-    flow.then("wait-for-id btnNew 20000")
-        .then("tap-id btnNew")
-        .then("wait-for-id ruler_button 5000")
-        .then(kSettle)
-        .then("tap-id edit")
-        .then("type +7 900 555-00-11")
-        .then("tap-id btnWrite")
-        .then("wait-for-id btnSend 5000")
-        .then(kSettle)
-        .then("tap-id edit")
-        .then("type Hello from your new neighbour")
-        .then("tap-id btnSend")
-        .then("wait 1500")
-        .dump("sent");
-    ASSERT_TRUE(play(flow));
 
     JsonValue sent_screen = screen(flow, "sent");
     EXPECT_EQ(text_of(sent_screen, "edit"), "");
     EXPECT_EQ(bodies(sent_screen), std::vector<std::string>{"Hello from your new neighbour"});
     std::vector<JsonValue> sent = messages_with("Hello from your new neighbour");
     ASSERT_EQ(sent.size(), 1u);
-    const JsonValue* to = sent[0].find("to");
-    ASSERT_TRUE(to && to->items.size() == 1);
-    EXPECT_EQ(member(to->items[0], "number"), "+7 900 555-00-11");
+    EXPECT_EQ(numbers_to(sent[0]), std::vector<std::string>{"+7 900 555-00-11"});
     EXPECT_EQ(chat_member("+7 900 555-00-11", "messages"), "1");
 }
 
-TEST_F(ProgramFlow, ATemplateGoesIntoTheChatAndATypedOneIsKept) {
+TEST_F(ProgramFlow, TwoTickedContactsGetOneMessageAndATemplateGoesIntoTheChatAndATypedOneIsKept) {
     prepare_chats();
+    write_file(file("two.vcf"),
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Olga Smirnova\r\nTEL;TYPE=CELL:+79001112233\r\n"
+               "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:Boris Ivanov\r\n"
+               "TEL;TYPE=WORK:+79004445566\r\nEND:VCARD\r\n");
+    tool({"contacts", "import", file("two.vcf").string()});
     std::string defaults = en(u"DefaultTemplates");
     std::string second = defaults.substr(defaults.find('/') + 1);
     second = second.substr(0, second.find('/'));
 
     FlowScript flow = script();
-    flow.then("wait-for-id btnNew 20000")
-        .tap_on(kAnna, 100, 60)
-        .then("wait-for-id btnSend 5000")
-        .then(kSettle)
-        .then("tap-id btnMenu")
-        .then(kSettle)
-        .tap_on(en(u"Templates"), 100, 173)
-        .then("wait-for-id btnAdd 5000")
-        .then(kSettle)
-        .tap_on(second, 60, 148)
-        .then("wait-for-id btnSend 5000")
-        .then(kSettle)
-        .dump("chat")
-        .then("tap-id btnClose")
-        .then("wait-for-id btnNew 5000")
-        .then(kSettle)
-        .then("tap-id btnMenu")
-        .then(kSettle)
-        .tap_on(en(u"Templates"), 100, 161)
-        .then("wait-for-id btnAdd 5000")
-        .then(kSettle)
-        .then("tap-id edit")
-        .then("type See you at six")
-        .then("tap-id btnAdd")
+    flow.open_chat(kAnna, 60)
+        .menu()
+        .tap_on(en(u"AddRecipients"), 100, 71)
+        .settle_on("ruler_button")
+        .tap_on("Boris Ivanov", 100, 199)
         .then("wait 300")
+        .tap_on("Olga Smirnova", 100, 247)
+        .then("wait 300\ntap-id btnClose")
+        .settle_on("btnSend")
+        .dump("chat")
+        .send("Dinner at eight, all of us")
+        .then("wait 1500")
+        // A template from the chat's menu, then one typed in from the list's.
+        .menu()
+        .tap_on(en(u"Templates"), 100, 173)
+        .settle_on("btnAdd")
+        .tap_on(second, 60, 148)
+        .settle_on("btnSend")
+        .dump("template")
+        .then("tap-id btnClose")
+        .settle_on("btnNew")
+        .menu()
+        .tap_on(en(u"Templates"), 100, 161)
+        .settle_on("btnAdd")
+        .then("tap-id edit\ntype See you at six\ntap-id btnAdd\nwait 300")
         .dump("templates");
     ASSERT_TRUE(play(flow));
 
-    JsonValue chat_screen = screen(flow, "chat");
+    EXPECT_EQ(text_of(screen(flow, "chat"), "btnCopy"),
+              en(u"Copy") + ": Boris Ivanov business; Olga Smirnova mobile");
+    std::vector<JsonValue> sent = messages_with("Dinner at eight, all of us");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(numbers_to(sent[0]),
+              (std::vector<std::string>{"+79001112233", kAnna, "+79004445566"}));
+    for (const char* number : {kAnna, "+79001112233", "+79004445566"})
+        EXPECT_EQ(chat_member(number, "last_body"), "Dinner at eight, all of us") << number;
+
+    JsonValue chat_screen = screen(flow, "template");
     EXPECT_EQ(text_of(chat_screen, "edit"), second);
     EXPECT_EQ(text_of(chat_screen, "symbols"), counter(second));
     EXPECT_EQ(registry_text(u"Templates"), "See you at six");
@@ -544,12 +452,10 @@ TEST_F(ProgramFlow, ATemplateGoesIntoTheChatAndATypedOneIsKept) {
     EXPECT_EQ(text_of(templates, "edit"), "");
 }
 
-TEST_F(ProgramFlow, TheLanguageMenuSwitchesToRussianAndBack) {
+TEST_F(ProgramFlow, TheLanguageSwitchesAndBackAndASkinThatCannotShowTheProgramIsNotTaken) {
     auto ru = [](const char16_t* key) { return text_in("russian", key); };
     FlowScript flow = script();
-    flow.then("wait-for-id btnNew 20000")
-        .then("tap-id btnMenu")
-        .then(kSettle)
+    flow.menu()
         .tap_on(en(u"Language"), 100, 195)
         .then(kSettle)
         .tap_on("russian", 100, 190)
@@ -561,50 +467,62 @@ TEST_F(ProgramFlow, TheLanguageMenuSwitchesToRussianAndBack) {
     EXPECT_TRUE(shows(russian, ru(u"Chats"))) << read_file(flow.path("russian"));
     EXPECT_EQ(registry_text(u"Language"), "russian");
 
-    // The next start is Russian already; back to English from its menu.
+    // The next start is Russian already; back to English from its menu, then
+    // a skin the program cannot be shown with.
     FlowScript back = script();
-    back.then("wait-for-id btnNew 20000")
-        .then("tap-id btnMenu")
-        .then(kSettle)
+    back.menu()
         .tap_on(ru(u"Language"), 100, 195)
         .then(kSettle)
         .tap_on("english", 100, 122)
         .then("wait 1500")
-        .dump("english");
+        .dump("english")
+        .menu()
+        .tap_on(en(u"Skin"), 100, 229)
+        .then(kSettle)
+        .tap_on("test", 100, 190)
+        .then("wait 1500")
+        .dump("after")
+        .menu()
+        .tap_on(en(u"Skin"), 100, 229)
+        .then(kSettle)
+        .dump("skins");
     ASSERT_TRUE(play(back));
     JsonValue english = screen(back, "english");
     EXPECT_EQ(text_of(english, "btnNew"), en(u"New"));
     EXPECT_TRUE(shows(english, en(u"Chats")));
     EXPECT_EQ(registry_text(u"Language"), "english");
+
+    EXPECT_TRUE(shows(screen(back, "after"), en(u"Chats")));
+    EXPECT_EQ(registry_text(u"Skin"), "default");
+    // The check mark stays on the skin in use.
+    JsonValue skins = screen(back, "skins");
+    const JsonValue* checked = find_element(skins, [](const JsonValue& row) {
+        const JsonValue* children = row.find("children");
+        return children &&
+               std::any_of(children->items.begin(), children->items.end(),
+                           [](const JsonValue& c) { return c.find("id")->text == "checked"; });
+    });
+    ASSERT_TRUE(checked) << read_file(back.path("skins"));
+    EXPECT_EQ(text_of(*checked, "#text"), "default");
 }
 
 TEST_F(ProgramFlow, MessagesArrivingInAChatOrOnTheListRaiseNoAlertWhileTheProgramIsInFront) {
     prepare_chats();
     FlowScript flow = script();
-    flow.then("wait-for-id btnNew 20000")
-        .tap_on(kAnna, 100, 60)
-        .then("wait-for-id btnSend 5000")
-        .then(kSettle)
+    flow.open_chat(kAnna, 60)
         .dump("open")
         .then("wait 4000")
         .dump("arrived")
         .then("tap-id btnClose")
-        .then("wait-for-id btnNew 5000")
-        .then(kSettle)
+        .settle_on("btnNew")
         .dump("listed")
         .then("wait 4000")
         .dump("arrived_on_list");
     auto run = begin(flow);
-    auto appears = [](const std::string& path) {
-        for (auto end = std::chrono::steady_clock::now() + 30s;
-             std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(50ms))
-            if (fs::exists(path)) return true;
-        return false;
-    };
-    ASSERT_TRUE(appears(flow.path("open"))) << run->err();
-    tool({"sms", "deliver", "--from", kAnna, "Are you still there?"});
-    ASSERT_TRUE(appears(flow.path("listed"))) << run->err();
-    tool({"sms", "deliver", "--from", "+44 20 7946 0958", "Scones too"});
+    ASSERT_TRUE(file_appears(flow.path("open"), 30s)) << run->err();
+    deliver(kAnna, "Are you still there?");
+    ASSERT_TRUE(file_appears(flow.path("listed"), 30s)) << run->err();
+    deliver("+44 20 7946 0958", "Scones too");
     ASSERT_TRUE(finish(*run, flow));
 
     // In the chat: a new bubble, read while the chat is in front.
@@ -621,36 +539,6 @@ TEST_F(ProgramFlow, MessagesArrivingInAChatOrOnTheListRaiseNoAlertWhileTheProgra
     for (const char* name : {"arrived", "arrived_on_list"})
         EXPECT_FALSE(contains(read_file(flow.path(name)), "btnView")) << name;
     EXPECT_FALSE(contains(log_text(), "form_alert message:"));
-}
-
-TEST_F(ProgramFlow, ASkinThatCannotShowTheProgramLeavesThePreviousOneInPlace) {
-    FlowScript flow = script();
-    flow.then("wait-for-id btnNew 20000")
-        .then("tap-id btnMenu")
-        .then(kSettle)
-        .tap_on(en(u"Skin"), 100, 229)
-        .then(kSettle)
-        .tap_on("test", 100, 190)
-        .then("wait 1500")
-        .dump("after")
-        .then("tap-id btnMenu")
-        .then(kSettle)
-        .tap_on(en(u"Skin"), 100, 229)
-        .then(kSettle)
-        .dump("skins");
-    ASSERT_TRUE(play(flow));
-    EXPECT_TRUE(shows(screen(flow, "after"), en(u"Chats")));
-    EXPECT_EQ(registry_text(u"Skin"), "default");
-    // The check mark stays on the skin in use.
-    JsonValue skins = screen(flow, "skins");
-    const JsonValue* checked = find_element(skins, [](const JsonValue& row) {
-        const JsonValue* children = row.find("children");
-        return children &&
-               std::any_of(children->items.begin(), children->items.end(),
-                           [](const JsonValue& c) { return c.find("id")->text == "checked"; });
-    });
-    ASSERT_TRUE(checked) << read_file(flow.path("skins"));
-    EXPECT_EQ(text_of(*checked, "#text"), "default");
 }
 
 }  // namespace

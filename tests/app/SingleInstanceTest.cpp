@@ -1,8 +1,5 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -18,10 +15,9 @@
 
 #include "app/SingleInstance.h"
 #include "platform/Utf16.h"
+#include "support/ChildProcess.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
-
-extern char** environ;
 
 namespace {
 
@@ -33,71 +29,36 @@ namespace fs = std::filesystem;
 constexpr int kAnswerMs = 3000;
 constexpr int kFastAnswerMs = 300;
 
-// One instance_probe process whose standard output the test reads by lines.
+// One instance_probe process whose standard output the test reads by lines
+// while it runs.
 class Probe {
 public:
-    explicit Probe(std::vector<std::string> args) {
-        args.insert(args.begin(), QUILLMO_INSTANCE_PROBE);
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        int out[2];
-        EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        EXPECT_EQ(::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        out_ = out[0];
-    }
-    ~Probe() {
-        kill();
-        ::close(out_);
-    }
+    explicit Probe(const std::vector<std::string>& args) : child_(QUILLMO_INSTANCE_PROBE, args) {}
 
     // The next line printed, or "<none>" when none comes within 5 s.
     std::string line() {
-        auto deadline = std::chrono::steady_clock::now() + 5s;
-        size_t end;
-        while ((end = buffer_.find('\n')) == std::string::npos) {
-            pollfd p{out_, POLLIN, 0};
-            if (std::chrono::steady_clock::now() > deadline || ::poll(&p, 1, 50) < 0)
-                return "<none>";
-            if (p.revents == 0) continue;
-            char chunk[256];
-            ssize_t n = ::read(out_, chunk, sizeof chunk);
-            if (n <= 0) return "<none>";
-            buffer_.append(chunk, static_cast<size_t>(n));
+        for (auto end = std::chrono::steady_clock::now() + 5s;
+             std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(10ms)) {
+            std::string out = child_.out();
+            size_t eol = out.find('\n', read_);
+            if (eol == std::string::npos) continue;
+            std::string line = out.substr(read_, eol - read_);
+            read_ = eol + 1;
+            return line;
         }
-        std::string line = buffer_.substr(0, end);
-        buffer_.erase(0, end + 1);
-        return line;
+        return "<none>";
     }
-    // The exit status, or -1 when the probe still runs after 5 s.
-    int exit_status() {
-        for (int i = 0; i < 500 && pid_ > 0; ++i) {
-            int status;
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        return -1;
-    }
-    bool running() { return pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+    // The exit status, or -1 when the probe still ran after 5 s.
+    int exit_status() { return child_.wait(5s); }
+    bool running() { return ::waitpid(child_.pid(), nullptr, WNOHANG) == 0; }
     void kill() {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = -1;
+        child_.signal(SIGKILL);
+        child_.wait();
     }
 
 private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    std::string buffer_;
+    ChildProcess child_;
+    size_t read_ = 0;
 };
 
 class SingleInstanceTest : public ::testing::Test {

@@ -8,7 +8,7 @@
 #include "platform/LocalTime.h"
 #include "platform/Paths.h"
 #include "platform/store/StoreDatabase.h"
-#include "support/Files.h"
+#include "support/AddressBook.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
@@ -34,9 +34,7 @@ protected:
         store->add_message(m);
     }
     void card(const std::string& file, const std::string& name, const std::string& tel) {
-        write_file(device.device() / "contacts" / file,
-                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nN:" + name +
-                       ";;;;\r\nTEL;TYPE=CELL:" + tel + "\r\nEND:VCARD\r\n");
+        write_card(device.device(), file, name, tel);
     }
     // Waits until the address book has reported at least one change.
     size_t settle() {

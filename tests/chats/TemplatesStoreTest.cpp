@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "chats/TemplatesStore.h"
 #include "lang/Dictionary.h"
+#include "lang/LangFiles.h"
 #include "platform/Registry.h"
 #include "support/TestDevice.h"
 
@@ -17,10 +16,7 @@ const RegistryPath kKey(TemplatesStore::kSettingsKey);
 Dictionary language(const TestDevice& device, const char16_t* defaults) {
     std::u16string text = u"Cancel=Cancel\r\n";
     if (defaults != nullptr) text += u"DefaultTemplates=" + std::u16string(defaults) + u"\r\n";
-    std::ofstream out(device.program() / "english.lng", std::ios::binary);
-    out << "\xFF\xFE";
-    for (char16_t c : text) out << static_cast<char>(c & 0xFF) << static_cast<char>(c >> 8);
-    out.close();
+    write_file(device.program() / "english.lng", utf16_file(text));
     Dictionary dictionary;
     EXPECT_TRUE(dictionary.load(u"%app_path%/english.lng"));
     return dictionary;

@@ -3,17 +3,11 @@
 #include <thread>
 
 #include "display/HeadlessWindow.h"
-#include "display/ScreenSpec.h"
 #include "display/TestEvents.h"
 #include "display/Viewport.h"
 #include "platform/Ticks.h"
 
 namespace {
-
-ScreenInfo handset() {
-    std::string error;
-    return ScreenSpec::parse("240x320@96", error)->screen();
-}
 
 class HeadlessWindowTest : public ::testing::Test {
 protected:
@@ -34,15 +28,7 @@ TEST_F(HeadlessWindowTest, EventsAndWakesFromAnotherThreadEndABlockedWait) {
     EXPECT_EQ(event.text, u"ж😀");
     EXPECT_EQ(drain(window_), std::vector<Kind>{Kind::ButtonDown});
 
-    // Wakes that nobody took come as one.
-    std::thread waker([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        for (int i = 0; i < 1000; ++i) window_.wake();
-    });
-    ASSERT_TRUE(window_.wait_event(event, -1));
-    EXPECT_EQ(event.kind, Kind::Wake);
-    waker.join();
-    EXPECT_LE(drain(window_).size(), 1u);
+    expect_wakes_coalesce(window_, 1000);
     window_.wake();
     EXPECT_EQ(drain(window_), std::vector<Kind>{Kind::Wake});
 }

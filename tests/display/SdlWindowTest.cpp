@@ -4,17 +4,11 @@
 #include <thread>
 
 #include "display/HeadlessWindow.h"
-#include "display/ScreenSpec.h"
 #include "display/SdlWindow.h"
 #include "display/TestEvents.h"
 #include "support/Contains.h"
 
 namespace {
-
-ScreenInfo handset() {
-    std::string error;
-    return ScreenSpec::parse("240x320@96", error)->screen();
-}
 
 // SDL's dummy video driver: a 1024 x 768 desktop without a screen, drawn by
 // SDL's software renderer, so the SDL window runs where no display is.
@@ -94,14 +88,7 @@ TEST_F(SdlWindowTest, EventsAndWakesFromAnotherThreadEndABlockedWait) {
     EXPECT_EQ(drain(*window_), std::vector<Kind>{});
 
     // Wakes coalesce: SDL's queue never fills, later events still get through.
-    std::thread waker([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        for (int i = 0; i < 100000; ++i) window_->wake();
-    });
-    ASSERT_TRUE(window_->wait_event(event, -1));
-    EXPECT_EQ(event.kind, Kind::Wake);
-    waker.join();
-    EXPECT_LE(drain(*window_).size(), 1u);
+    expect_wakes_coalesce(*window_, 100000);
     window_->inject(event_of(Kind::Close));
     EXPECT_EQ(drain(*window_), std::vector<Kind>{Kind::Close});
     EXPECT_FALSE(window_->wait_event(event, 30));

@@ -14,7 +14,7 @@
 #include "skin/elements/ElementKinds.h"
 #include "skin/elements/ProgressElement.h"
 #include "skin/elements/TextElement.h"
-#include "support/Files.h"
+#include "support/AddressBook.h"
 #include "support/TestDevice.h"
 #include "widgets/WidgetKinds.h"
 
@@ -30,11 +30,6 @@ class AlertForms : public ::testing::Test {
 protected:
     AlertForms() {
         EXPECT_TRUE(properties.load_skin(QUILLMO_SKIN_DIR u"/default.skin", ScreenInfo{}));
-    }
-    void card(const std::string& name, const std::string& tel) {
-        write_file(device.device() / "contacts" / "card.vcf",
-                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nN:" + name +
-                       ";;;;\r\nTEL;TYPE=CELL:" + tel + "\r\nEND:VCARD\r\n");
     }
     static SmsRecord from(std::u16string number, std::u16string name, std::u16string body) {
         SmsRecord record;
@@ -55,7 +50,7 @@ protected:
 
 TEST_F(AlertForms, TheSenderIsTheContactWithItsChatKeyElseTheStoredNameElseTheNumber) {
     // Saved without the country prefix, arriving with it.
-    card("Анна Петрова", "8 912 345-67-89");
+    write_card(device.device(), "card.vcf", "Анна Петрова", "8 912 345-67-89");
     ChatModel model;
     model.load_contacts();
     FormAlert alert(properties, pressed);

@@ -4,20 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 
 #include "chats/ChatKey.h"
 #include "chats/ChatModel.h"
-#include "forms/ChatForms.h"
 #include "forms/FormMenu.h"
-#include "forms/FormTestSupport.h"
 #include "forms/chat/FormChat.h"
 #include "forms/chat/FormLink.h"
 #include "forms/chat/MessageState.h"
 #include "forms/chat/SMSItem.h"
+#include "forms/contacts/ContactsTestSupport.h"
 #include "messaging/Recipient.h"
 #include "platform/LocalTime.h"
-#include "platform/Paths.h"
 #include "platform/store/StoreDatabase.h"
 #include "skin/NodeNotFound.h"
 #include "skin/elements/ButtonElement.h"
@@ -26,7 +23,6 @@
 #include "support/FileSizeLimit.h"
 #include "support/LogCapture.h"
 #include "support/StartRecorder.h"
-#include "widgets/WidgetKinds.h"
 #include "widgets/edit/EditElement.h"
 #include "widgets/list/VListElement.h"
 #include "widgets/richtext/RichTextElement.h"
@@ -87,30 +83,14 @@ std::string skin_source() {
     return s;
 }
 
-class RecordingForms : public ChatForms {
-public:
-    void show_contacts(int32_t mode) override {
-        calls.push_back("contacts " + std::to_string(mode));
-    }
-    void show_templates(bool insert) override {
-        calls.push_back("templates " + std::to_string(insert));
-    }
-    void chat_take_handover() override { calls.push_back("handover"); }
-    void chat_refresh() override { calls.push_back("refresh"); }
-    void open_chat(const PhoneEntry&) override { calls.push_back("open"); }
-    void contact_chosen(const PhoneEntry&) override { calls.push_back("chosen"); }
-    std::vector<std::string> calls;
-};
-
 const std::u16string kAnn = u"+79123456789";
 const std::u16string kAnnKey = u"3456789";
 
-class FormChatTest : public FormFixture {
+class FormChatTest : public ChatFormsFixture {
 protected:
     void SetUp() override {
         load_skin(skin_source());
         host.client = {0, 0, 120, 200};
-        store = StoreDatabase::open(paths::device_folder_utf8(), nullptr);
         ASSERT_TRUE(store);
         const char* path = std::getenv("PATH");
         saved_path = path ? path : "";
@@ -136,22 +116,22 @@ protected:
         m.body = std::move(body);
         return store->add_message(m);
     }
-    // The model started and loaded, and the form showing the chat of kAnn.
-    void show(std::u16string key = kAnnKey) {
+    // The model as the program runs it: started and loaded.
+    void start_model() {
         model = std::make_unique<ChatModel>();
         model->start();
         model->load(nullptr);
+    }
+    // The form on the stack showing chat (by default the chat of kAnn).
+    void show(Chat* chat = nullptr) {
+        if (!model) start_model();
         form = std::make_unique<FormChat>(properties, forms);
-        form->set_chat(model->find_chat(key));
+        form->set_chat(chat ? chat : model->find_chat(kAnnKey));
         stack.push(*form, false, false);
         frame();
     }
-    void frame(double seconds = 0.01) {
-        stack.time_step(seconds);
-        stack.draw(surface);
-    }
     void run(double seconds) {
-        for (double t = 0; t < seconds; t += 0.02) frame(0.02);
+        for (double t = 0; t < seconds; t += 0.01) frame();
     }
     void tap(const Element& element) {
         const Rect r = element.rect();
@@ -172,13 +152,6 @@ protected:
     std::u16string text_of(std::u16string_view id) { return *child(id).shown_text(); }
     size_t folder_size(StoreFolderKind folder) { return store->list_messages(folder)->size(); }
 
-    WidgetKinds widget_kinds;
-    TestHost host;
-    FormStack stack{host};
-    RenderSurface surface{Size{120, 200}};
-    std::shared_ptr<StoreDatabase> store;
-    std::unique_ptr<ChatModel> model;
-    RecordingForms forms;
     std::unique_ptr<FormChat> form;
     std::string saved_path;
 };
@@ -319,13 +292,9 @@ TEST_F(FormChatTest, AMessageTheStoreNoLongerHoldsLeavesAGapNotAShift) {
     add(StoreFolderKind::Inbox, 1, 10, u"one");
     const Bytes gone = add(StoreFolderKind::Inbox, 1, 11, u"two");
     add(StoreFolderKind::Inbox, 1, 12, u"three");
-    model = std::make_unique<ChatModel>();
-    model->start();
-    model->load(nullptr);
+    start_model();
     ASSERT_TRUE(store->delete_message(gone));
-    form = std::make_unique<FormChat>(properties, forms);
-    form->set_chat(model->find_chat(kAnnKey));
-    stack.push(*form, false, false);
+    show();
     run(1);
 
     EXPECT_EQ(form->list()->count(), 3);
@@ -338,10 +307,8 @@ TEST_F(FormChatTest, AMessageTheStoreNoLongerHoldsLeavesAGapNotAShift) {
 
 TEST_F(FormChatTest, LinksAreMailedCalledOrBrowsedAndAContactShowsItsCard) {
     StartRecorder opener(device.program() / "bin" / "xdg-open");
-    std::filesystem::create_directories(device.device() / "contacts");
-    const std::filesystem::path card = device.device() / "contacts" / "ann.vcf";
-    std::ofstream(card) << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\n"
-                           "TEL;TYPE=CELL:+79123456789\r\nEND:VCARD\r\n";
+    const std::filesystem::path card =
+        write_card(device.device(), "ann.vcf", "Ann", "+79123456789");
     add(StoreFolderKind::Inbox, 1, 10, u"hi");
     show();
     // Without the companion application the desktop's address book shows
@@ -381,14 +348,8 @@ TEST_F(FormChatTest, AMessageArrivingWhileTheChatIsOnTopIsRead) {
 
 TEST_F(FormChatTest, ClosingANewChatThatWasNeverSentDropsIt) {
     add(StoreFolderKind::Inbox, 1, 10, u"hi");
-    model = std::make_unique<ChatModel>();
-    model->start();
-    model->load(nullptr);
-    Chat& fresh = model->insert_chat(std::make_unique<Chat>(ChatIdentity{u"", u"555", u"555"}));
-    form = std::make_unique<FormChat>(properties, forms);
-    form->set_chat(&fresh);
-    stack.push(*form, false, false);
-    frame();
+    start_model();
+    show(&model->insert_chat(std::make_unique<Chat>(ChatIdentity{u"", u"555", u"555"})));
     tap(child(u"btnClose"));
     EXPECT_FALSE(stack.contains(*form));
     EXPECT_EQ(model->find_chat(u"555"), nullptr);

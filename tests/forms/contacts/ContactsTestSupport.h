@@ -13,7 +13,7 @@
 #include "forms/FormTestSupport.h"
 #include "platform/Paths.h"
 #include "platform/store/StoreDatabase.h"
-#include "support/Files.h"
+#include "support/AddressBook.h"
 #include "widgets/WidgetKinds.h"
 
 // The main form as the contacts form sees it: every request recorded.
@@ -42,9 +42,7 @@ protected:
         host.client = {0, 0, 100, 200};
     }
     void card(const std::string& file, const std::string& name, const std::string& tel) {
-        write_file(device.device() / "contacts" / file,
-                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nN:" + name +
-                       ";;;;\r\nTEL;TYPE=CELL:" + tel + "\r\nEND:VCARD\r\n");
+        write_card(device.device(), file, name, tel);
     }
     void load_model() {
         model = std::make_unique<ChatModel>();

@@ -539,6 +539,7 @@ TEST_F(ProgramFlow, MessagesArrivingInAChatOrOnTheListRaiseNoAlertWhileTheProgra
     for (const char* name : {"arrived", "arrived_on_list"})
         EXPECT_FALSE(contains(read_file(flow.path(name)), "btnView")) << name;
     EXPECT_FALSE(contains(log_text(), "form_alert message:"));
+    EXPECT_TRUE(contains(log_text(), "show_alert: программа вверху и это не алерт"));
 }
 
 }  // namespace

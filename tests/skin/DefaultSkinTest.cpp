@@ -126,12 +126,9 @@ bool meet(const Element& a, const Element& b) {
 class ShippedSkin : public ::testing::Test {
 protected:
     bool load(const char* file, const Screen& s) {
-        ScreenInfo screen;
-        screen.width = s.width;
-        screen.height = s.height;
-        screen.pixels_per_inch = s.dpi;
-        return properties_.load_skin(utf16::from_utf8(std::string(QUILLMO_SKIN_DIR) + "/" + file),
-                                     screen);
+        return properties_.load_skin(
+            utf16::from_utf8(std::string(QUILLMO_SKIN_DIR) + "/" + file),
+            {.width = s.width, .height = s.height, .pixels_per_inch = s.dpi});
     }
 
     // The node laid out as the program would: a form over the whole screen,

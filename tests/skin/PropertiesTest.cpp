@@ -20,11 +20,7 @@ const char* kSkin = R"({"named": {"main": {"integers": {"size": 7}}}})";
 const char* kSecondSkin = R"({"named": {"second": {"integers": {"n": 2}}}})";
 
 ScreenInfo screen(int32_t ppi = 96) {
-    ScreenInfo info;
-    info.width = 240;
-    info.height = 320;
-    info.pixels_per_inch = ppi;
-    return info;
+    return {.width = 240, .height = 320, .pixels_per_inch = ppi};
 }
 
 TEST(Properties, LoadSkinExchangesTheWholeSkinOnlyOnSuccess) {

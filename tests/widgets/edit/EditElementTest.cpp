@@ -46,10 +46,8 @@ class EditElementTest : public ::testing::Test {
 protected:
     EditElementTest() {
         NativeEditHost::set_current(&host_);
-        ScreenInfo screen;
-        screen.width = 240;
-        screen.height = 320;
-        EXPECT_TRUE(properties_.load_skin(utf16::from_utf8(QUILLMO_TEST_SKIN), screen));
+        EXPECT_TRUE(properties_.load_skin(utf16::from_utf8(QUILLMO_TEST_SKIN),
+                                          {.width = 240, .height = 320}));
         root_ = std::make_unique<Element>();
         EXPECT_TRUE(root_->load_from_skin(properties_, u"test_edit"));
         root_->set_x_extent(0, 240);

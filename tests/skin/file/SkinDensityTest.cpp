@@ -10,6 +10,7 @@
 #include "draw/RenderSurface.h"
 #include "skin/SkinFromJson.h"
 #include "skin/file/SkinFile.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestDevice.h"
 #include "tools/skinc/BmpWriter.h"
@@ -28,10 +29,7 @@ void write_picture(const fs::path& path, int32_t side, int32_t file) {
     auto pixels = PixelBuffer::create(side, side);
     for (int32_t y = 0; y < side; ++y)
         for (int32_t x = 0; x < side; ++x) pixels->set_pixel(x, y, mark(x, y, file));
-    auto bytes = bmp_565(*pixels);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    write_file(path, bmp_565(*pixels));
 }
 
 // A 4 x 4 picture "pic" cut with one-pixel corners, in a skin lying in the

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "draw/pictures/Load565.h"
 #include "skin/SkinTestSupport.h"
 #include "support/Contains.h"
+#include "support/Files.h"
 #include "support/TestDevice.h"
 #include "tools/skinc/BmpWriter.h"
 #include "tools/skinc/JsonValue.h"
@@ -81,9 +80,8 @@ TEST(Skinc, TheTestSkinAndFuzzSourcesSurviveDumpAndCompile) {
             sources.push_back(entry.path());
     int compiled = 0;
     for (const auto& path : sources) {
-        std::ifstream in(path, std::ios::binary);
-        std::string source((std::istreambuf_iterator<char>(in)), {}), error;
-        auto json = JsonValue::parse(source, &error);
+        std::string error;
+        auto json = JsonValue::parse(read_file(path), &error);
         auto out = json ? skin_compiler::compile(*json, &error) : std::nullopt;
         if (!out) continue;
         ++compiled;

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "platform/AtomicWrite.h"
+#include "support/Files.h"
 #include "support/TestDevice.h"
 
 namespace {
@@ -31,8 +31,7 @@ TEST(AtomicWrite, SweepsOnlyTheStaleTemporariesOfItsOwnTarget) {
 
     std::string error;
     ASSERT_TRUE(write_file_atomically(target, "new content", 0600, &error)) << error;
-    std::ifstream in(target);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new content");
+    EXPECT_EQ(read_file(target), "new content");
 
     EXPECT_FALSE(fs::exists(folder / "cache.tmp-a1B2c3"));
     for (const char* kept :

@@ -4,8 +4,9 @@
 // covers a neighbour or is too low for its own text.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "draw/text/FontRep.h"
@@ -40,179 +41,95 @@ std::string name_of(const Screen& s) {
     return std::to_string(s.width) + "x" + std::to_string(s.height) + "@" + std::to_string(s.dpi);
 }
 
-using Check = std::function<bool(Element*)>;
-template <typename T>
-Check is() {
-    return [](Element* e) { return dynamic_cast<T*>(e) != nullptr; };
-}
-// Any element at all: the contract leaves the kind to the skin.
-Check any() {
-    return [](Element* e) { return e != nullptr; };
-}
-// A picture: an image or a colour.
-Check picture() {
-    return [](Element* e) { return dynamic_cast<ImageElement*>(e) || e->kind_name() == u"color"; };
+// Whether e is there as the kind a form or row binds it as.
+bool has_kind(Element* e, std::string_view kind) {
+    if (e == nullptr) return false;
+    if (kind == "any") return true;  // the contract leaves the kind to the skin
+    if (kind == "button") return dynamic_cast<ButtonElement*>(e);
+    if (kind == "text") return dynamic_cast<TextElement*>(e);
+    if (kind == "rich") return dynamic_cast<RichTextElement*>(e);
+    if (kind == "edit") return dynamic_cast<EditElement*>(e);
+    if (kind == "list") return dynamic_cast<VListElement*>(e);
+    if (kind == "pages") return dynamic_cast<MultinodeElement*>(e);
+    if (kind == "table") return dynamic_cast<TableElement*>(e);
+    if (kind == "image") return dynamic_cast<ImageElement*>(e);
+    if (kind == "progress") return dynamic_cast<ProgressElement*>(e);
+    // A picture: an image or a colour.
+    if (kind == "picture") return dynamic_cast<ImageElement*>(e) || e->kind_name() == u"color";
+    ADD_FAILURE() << "no kind " << kind;
+    return false;
 }
 
-struct Required {
-    const char16_t* id;
-    Check kind;
-};
-
-// The children each node's form or row binds, with the kind it binds them as.
+// The children each node's form or row binds, as words "id:kind", and the
+// pairs of children whose rectangles must not meet, as words "a/b".
 struct NodeContract {
     const char16_t* node;
     bool row;  // built as a list row (as wide as the screen, as high as it wants)
-    std::vector<Required> children;
-    // Pairs of children whose rectangles must not meet.
-    std::vector<std::pair<const char16_t*, const char16_t*>> apart;
+    std::string children;
+    std::string apart;
 };
 
 std::vector<NodeContract> default_contract() {
-    auto button = is<ButtonElement>();
-    auto text = is<TextElement>();
-    auto list = is<VListElement>();
-    auto rich = is<RichTextElement>();
-    auto edit = is<EditElement>();
-    auto pages = is<MultinodeElement>();
     std::vector<NodeContract> nodes = {
-        {u"FormMain",
-         false,
-         {{u"btnNew", button}, {u"btnMenu", button}, {u"list", list}},
-         {{u"title", u"btnNew"}, {u"btnNew", u"btnMenu"}, {u"header", u"list"}}},
-        {u"ChatItem",
-         true,
-         {{u"title", text},
-          {u"type", text},
-          {u"body", rich},
-          {u"unread", text},
-          {u"day", text},
-          {u"icon", pages}},
-         {{u"avatar", u"title"},
-          {u"title", u"type"},
-          {u"type", u"day"},
-          {u"title", u"day"},
-          {u"body_clip", u"icon"},
-          {u"title", u"icon"}}},
-        {u"FormChat",
-         false,
-         {{u"title", text},
-          {u"type", text},
-          {u"symbols", text},
-          {u"list", list},
-          {u"edit", edit},
-          {u"btnClose", button},
-          {u"btnTitle", button},
-          {u"btnCopy", button},
-          {u"btnMenu", button},
-          {u"btnSend", button},
-          {u"list_offset", any()},
-          {u"scroll", any()},
-          {u"scroll_button", button},
-          {u"scroll_indicator", picture()}},
-         {{u"btnClose", u"title"},
-          {u"title", u"btnMenu"},
-          {u"type", u"btnMenu"},
-          {u"edit", u"btnSend"},
-          {u"symbols", u"edit"},
-          {u"header", u"bar"},
-          {u"list", u"header"},
-          {u"list", u"bar"}}},
-        {u"FormLink",
-         false,
-         {{u"caption", text},
-          {u"text", text},
-          {u"btnInstall", button},
-          {u"btnAbout", button},
-          {u"btnCancel", button}},
-         {{u"caption", u"text"},
-          {u"text", u"btnInstall"},
-          {u"btnInstall", u"btnAbout"},
-          {u"btnAbout", u"btnCancel"}}},
-        {u"FormContacts",
-         false,
-         {{u"title", text},
-          {u"list", list},
-          {u"edit", edit},
-          {u"btnClose", button},
-          {u"btnWrite", button},
-          {u"btnAdd", button},
-          {u"hint", any()},
-          {u"#text", text},
-          {u"ruler_button", button},
-          {u"ruler_table", is<TableElement>()}},
-         {{u"btnClose", u"title"},
-          {u"edit", u"btnWrite"},
-          {u"edit", u"btnAdd"},
-          {u"header", u"list"}}},
-        {u"AlphabetRulerText", true, {}, {}},
-        {u"ContactItem",
-         true,
-         {{u"title", text},
-          {u"number", text},
-          {u"type", text},
-          {u"active", any()},
-          {u"checkbox", is<ImageElement>()},
-          {u"checkbox_place", any()}},
-         {{u"title", u"checkbox"},
-          {u"number", u"type"},
-          {u"type", u"checkbox"},
-          {u"avatar", u"title"}}},
-        {u"FormTemplates",
-         false,
-         {{u"list", list}, {u"edit", edit}, {u"btnClose", button}, {u"btnAdd", button}},
-         {{u"edit", u"btnAdd"}, {u"btnClose", u"title"}}},
-        {u"TemplateItem", true, {{u"text", text}}, {}},
-        {u"FormAlert",
-         false,
-         {{u"title", text}, {u"body", rich}, {u"btnView", button}, {u"btnCancel", button}},
-         {{u"caption", u"title"},
-          {u"title", u"body_clip"},
-          {u"body_clip", u"buttons"},
-          {u"btnCancel", u"btnView"}}},
-        {u"Menu",
-         false,
-         {{u"panel", any()}, {u"caption", text}, {u"vlist", list}},
-         {{u"caption", u"vlist"}}},
-        {u"MenuElement4Buttons",
-         true,
-         {{u"Help", button}, {u"Minimize", button}, {u"Exit", button}},
-         {{u"Help", u"Minimize"}, {u"Minimize", u"Exit"}}},
+        {u"FormMain", false, "btnNew:button btnMenu:button list:list",
+         "title/btnNew btnNew/btnMenu header/list"},
+        {u"ChatItem", true, "title:text type:text body:rich unread:text day:text icon:pages",
+         "avatar/title title/type type/day title/day body_clip/icon title/icon"},
+        {u"FormChat", false,
+         "title:text type:text symbols:text list:list edit:edit btnClose:button btnTitle:button "
+         "btnCopy:button btnMenu:button btnSend:button list_offset:any scroll:any "
+         "scroll_button:button scroll_indicator:picture",
+         "btnClose/title title/btnMenu type/btnMenu edit/btnSend symbols/edit header/bar "
+         "list/header list/bar"},
+        {u"FormLink", false,
+         "caption:text text:text btnInstall:button btnAbout:button btnCancel:button",
+         "caption/text text/btnInstall btnInstall/btnAbout btnAbout/btnCancel"},
+        {u"FormContacts", false,
+         "title:text list:list edit:edit btnClose:button btnWrite:button btnAdd:button hint:any "
+         "#text:text ruler_button:button ruler_table:table",
+         "btnClose/title edit/btnWrite edit/btnAdd header/list"},
+        {u"AlphabetRulerText", true, "", ""},
+        {u"ContactItem", true,
+         "title:text number:text type:text active:any checkbox:image checkbox_place:any",
+         "title/checkbox number/type type/checkbox avatar/title"},
+        {u"FormTemplates", false, "list:list edit:edit btnClose:button btnAdd:button",
+         "edit/btnAdd btnClose/title"},
+        {u"TemplateItem", true, "text:text", ""},
+        {u"FormAlert", false, "title:text body:rich btnView:button btnCancel:button",
+         "caption/title title/body_clip body_clip/buttons btnCancel/btnView"},
+        {u"Menu", false, "panel:any caption:text vlist:list", "caption/vlist"},
+        {u"MenuElement4Buttons", true, "Help:button Minimize:button Exit:button",
+         "Help/Minimize Minimize/Exit"},
     };
     for (const char16_t* row :
          {u"MenuElement", u"MenuElementDisabled", u"MenuElementRed", u"MenuElementRedDisabled"})
-        nodes.push_back({row,
-                         true,
-                         {{u"#text", text}, {u"checked", any()}, {u"separator", any()}},
-                         {{u"#text", u"checked"}}});
+        nodes.push_back({row, true, "#text:text checked:any separator:any", "#text/checked"});
     for (const char16_t* row : {u"SMSItem", u"SMSItemIn", u"SMSItemOut"})
-        nodes.push_back({row,
-                         true,
-                         {{u"body", rich},
-                          {u"day_node", any()},
-                          {u"day", button},
-                          {u"time", button},
-                          {u"icon", pages},
-                          {u"link", any()}},
-                         {{u"day_node", u"bubble"}, {u"body", u"time"}}});
+        nodes.push_back({row, true,
+                         "body:rich day_node:any day:button time:button icon:pages link:any",
+                         "day_node/bubble body/time"});
     return nodes;
 }
 
-bool meet(Point pa, Size sa, Point pb, Size sb) {
-    if (sa.empty() || sb.empty()) return false;
-    return pa.x < pb.x + sb.width && pb.x < pa.x + sa.width && pa.y < pb.y + sb.height &&
-           pb.y < pa.y + sa.height;
+// The id before the first sep in word, and the rest after it.
+std::pair<std::u16string, std::string> split(const std::string& word, char sep) {
+    const size_t at = word.find(sep);
+    return {utf16::from_utf8(word.substr(0, at)), word.substr(at + 1)};
+}
+
+// Whether the two visible rectangles share a pixel.
+bool meet(const Element& a, const Element& b) {
+    const Rect ra = a.rect(), rb = b.rect();
+    if (ra.empty() || rb.empty()) return false;
+    return ra.left < rb.right && rb.left < ra.right && ra.top < rb.bottom && rb.top < ra.bottom;
 }
 
 class ShippedSkin : public ::testing::Test {
 protected:
     bool load(const char* file, const Screen& s) {
-        ScreenInfo screen;
-        screen.width = s.width;
-        screen.height = s.height;
-        screen.pixels_per_inch = s.dpi;
-        return properties_.load_skin(utf16::from_utf8(std::string(QUILLMO_SKIN_DIR) + "/" + file),
-                                     screen);
+        return properties_.load_skin(
+            utf16::from_utf8(std::string(QUILLMO_SKIN_DIR) + "/" + file),
+            {.width = s.width, .height = s.height, .pixels_per_inch = s.dpi});
     }
 
     // The node laid out as the program would: a form over the whole screen,
@@ -259,6 +176,33 @@ protected:
         }
     }
 
+    // Builds the node on the screen and checks it against its contract.
+    std::unique_ptr<Element> check(const NodeContract& c, const Screen& s,
+                                   const std::string& where) {
+        auto root = build(c, s);
+        if (!root) {
+            ADD_FAILURE() << where << " does not build";
+            return root;
+        }
+        EXPECT_GT(root->size().height, 0) << where;
+        std::istringstream children(c.children), apart(c.apart);
+        for (std::string word; children >> word;) {
+            auto [id, kind] = split(word, ':');
+            EXPECT_TRUE(has_kind(root->find_element(id), kind)) << where << " lacks " << word;
+        }
+        expect_contained(*root, *root, where);
+        for (std::string word; apart >> word;) {
+            auto [a, b] = split(word, '/');
+            Element* ea = root->find_element(a);
+            Element* eb = root->find_element(utf16::from_utf8(b));
+            if (!ea || !eb)
+                ADD_FAILURE() << where << " lacks a part of " << word;
+            else
+                EXPECT_FALSE(meet(*ea, *eb)) << where << ": " << word << " meet";
+        }
+        return root;
+    }
+
     ElementKinds kinds_;
     WidgetKinds widget_kinds_;
     Properties properties_;
@@ -268,24 +212,8 @@ TEST_F(ShippedSkin, EveryNodeOfEverySkinIsCompleteAndFitsEveryScreen) {
     for (const char* skin : kSkins)
         for (const Screen& s : kScreens) {
             ASSERT_TRUE(load(skin, s)) << skin << " " << name_of(s);
-            for (const NodeContract& c : default_contract()) {
-                const std::string where =
-                    std::string(skin) + " " + name_of(s) + " " + utf16::to_utf8(c.node);
-                auto root = build(c, s);
-                ASSERT_TRUE(root) << where;
-                EXPECT_GT(root->size().height, 0) << where;
-                for (const Required& r : c.children)
-                    EXPECT_TRUE(r.kind(root->find_element(r.id)))
-                        << where << " lacks " << utf16::to_utf8(r.id) << " of the right kind";
-                expect_contained(*root, *root, where);
-                for (auto [a, b] : c.apart) {
-                    Element* ea = root->find_element(a);
-                    Element* eb = root->find_element(b);
-                    ASSERT_TRUE(ea && eb) << where << " " << utf16::to_utf8(a) << utf16::to_utf8(b);
-                    EXPECT_FALSE(meet(ea->position(), ea->size(), eb->position(), eb->size()))
-                        << where << ": " << utf16::to_utf8(a) << " meets " << utf16::to_utf8(b);
-                }
-            }
+            for (const NodeContract& c : default_contract())
+                check(c, s, std::string(skin) + " " + name_of(s) + " " + utf16::to_utf8(c.node));
         }
 }
 
@@ -368,24 +296,13 @@ TEST_F(ShippedSkin, TheAlphabetRulerSpreadsItsLettersOverTheWholeRuler) {
 }
 
 TEST_F(ShippedSkin, TheSplashSkinShowsItsProgressOnEveryScreen) {
+    const NodeContract splash{u"FormSplash", false, "progress:progress",
+                              "mark/progress progress/loading"};
     for (const Screen& s : kScreens) {
         ASSERT_TRUE(load("splash.skin", s)) << name_of(s);
-        NodeContract splash{u"FormSplash",
-                            false,
-                            {{u"progress", is<ProgressElement>()}},
-                            {{u"mark", u"progress"}, {u"progress", u"loading"}}};
-        auto root = build(splash, s);
-        ASSERT_TRUE(root) << name_of(s);
-        auto* progress = dynamic_cast<ProgressElement*>(root->find_element(u"progress"));
-        ASSERT_TRUE(progress) << name_of(s);
-        EXPECT_GT(progress->size().width, 0) << name_of(s);
-        expect_contained(*root, *root, name_of(s));
-        for (auto [a, b] : splash.apart) {
-            Element* ea = root->find_element(a);
-            Element* eb = root->find_element(b);
-            EXPECT_FALSE(meet(ea->position(), ea->size(), eb->position(), eb->size()))
-                << name_of(s);
-        }
+        auto root = check(splash, s, "splash " + name_of(s));
+        ASSERT_TRUE(root);
+        EXPECT_GT(root->find_element(u"progress")->size().width, 0) << name_of(s);
     }
 }
 

@@ -28,10 +28,7 @@ class TestSkin : public ::testing::Test {
 protected:
     // The named node of the test skin, loaded at dpi and laid out at size.
     FormRoot& build(std::u16string_view node, Size size, int32_t dpi = 96) {
-        ScreenInfo screen;
-        screen.width = size.width;
-        screen.height = size.height;
-        screen.pixels_per_inch = dpi;
+        const ScreenInfo screen{.width = size.width, .height = size.height, .pixels_per_inch = dpi};
         EXPECT_TRUE(properties_.load_skin(utf16::from_utf8(QUILLMO_TEST_SKIN), screen))
             << QUILLMO_TEST_SKIN;
         EXPECT_TRUE(root_.load_from_skin(properties_, node));

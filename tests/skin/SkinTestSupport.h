@@ -13,6 +13,17 @@ inline const std::string kRecordSizeLines =
     "sizeof(ColorNode)=8\nColorNode::Size=8\nsizeof(StringNode)=4\nStringNode::Size=4\n"
     "sizeof(PictureNode)=20\nPictureNode::Size=20\n";
 
+// The kind that the E thrown by f names; "(none thrown)" when f throws none.
+template <class E, class F>
+std::u16string thrown_kind(F&& f) {
+    try {
+        f();
+    } catch (const E& e) {
+        return e.kind;
+    }
+    return u"(none thrown)";
+}
+
 // Pictures of 3 x 2 pixels named after the path they were asked for. Fonts
 // keep their description but open no face (size 0); the descriptions as parsed
 // are kept in *fonts.

@@ -31,23 +31,20 @@ public:
         folder_ = mkdtemp(pattern.data());
         std::vector<std::string> argv_text{program};
         argv_text.insert(argv_text.end(), args.begin(), args.end());
+        // An entry is left out when an addition from index `from` on names
+        // the same variable: the additions replace the test's own entries,
+        // and among the additions the last of a name wins.
+        auto name_of = [](const std::string& e) { return e.substr(0, e.find('=') + 1); };
+        auto overridden = [&](const std::string& entry, size_t from) {
+            for (size_t j = from; j < env.size(); ++j)
+                if (name_of(env[j]) == name_of(entry)) return true;
+            return false;
+        };
         std::vector<std::string> env_text;
-        for (char** e = environ; *e; ++e) {
-            std::string entry = *e;
-            bool replaced = false;
-            for (const std::string& add : env)
-                if (entry.substr(0, entry.find('=') + 1) == add.substr(0, add.find('=') + 1))
-                    replaced = true;
-            if (!replaced) env_text.push_back(entry);
-        }
-        // Among the additions too, the last of a name wins.
-        for (size_t i = 0; i < env.size(); ++i) {
-            std::string name = env[i].substr(0, env[i].find('=') + 1);
-            bool later = false;
-            for (size_t j = i + 1; j < env.size(); ++j)
-                if (env[j].substr(0, env[j].find('=') + 1) == name) later = true;
-            if (!later) env_text.push_back(env[i]);
-        }
+        for (char** e = environ; *e; ++e)
+            if (!overridden(*e, 0)) env_text.push_back(*e);
+        for (size_t i = 0; i < env.size(); ++i)
+            if (!overridden(env[i], i + 1)) env_text.push_back(env[i]);
         std::vector<char*> argv, envp;
         for (std::string& a : argv_text) argv.push_back(a.data());
         argv.push_back(nullptr);

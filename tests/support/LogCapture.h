@@ -11,6 +11,18 @@
 #include "platform/Utf16.h"
 #include "support/Contains.h"
 
+// A log file's text (UTF-16LE after a byte-order mark) as UTF-8; empty when
+// there is no file.
+inline std::string log_file_text(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::u16string text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
+                                             static_cast<uint8_t>(bytes[i + 1]) << 8));
+    return utf16::to_utf8(text);
+}
+
 class LogCapture {
 public:
     LogCapture() { forget(); }
@@ -32,13 +44,7 @@ public:
     // The log's text so far, without the byte-order mark, as UTF-8.
     std::string text() const {
         log().flush();
-        std::ifstream in(log_file_path(), std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::u16string text;
-        for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-            text.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
-                                                 static_cast<uint8_t>(bytes[i + 1]) << 8));
-        return utf16::to_utf8(text);
+        return log_file_text(log_file_path());
     }
 
     // Whether the text so far holds part (see contains).

@@ -9,15 +9,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/Registry.h"
-#include "platform/Utf16.h"
 #include "support/ChildProcess.h"
+#include "support/LogCapture.h"
 #include "support/TestDevice.h"
 
 class ProgramRunFixture : public ::testing::Test {
@@ -59,13 +58,7 @@ protected:
 
     // The program's log (UTF-16LE with a byte-order mark) as UTF-8.
     std::string log_text() const {
-        std::ifstream in(device_.device() / "Temp" / "quillmo.txt", std::ios::binary);
-        std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::u16string text;
-        for (size_t i = 2; i + 1 < raw.size(); i += 2)
-            text += static_cast<char16_t>(static_cast<uint8_t>(raw[i]) |
-                                          (static_cast<uint8_t>(raw[i + 1]) << 8));
-        return utf16::to_utf8(text);
+        return log_file_text(device_.device() / "Temp" / "quillmo.txt");
     }
 
     void switch_log_on() {

@@ -9,7 +9,7 @@
 #include "support/TestDevice.h"
 #include "tools/DeviceRun.h"
 
-TEST(RegCommands, SetGetAndDeleteStringsAndNumbers) {
+TEST(RegCommands, SetGetAndDeleteStringsAndNumbersButNoHelpWordAsAValue) {
     InitedDevice dev;
     const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
 
@@ -36,25 +36,22 @@ TEST(RegCommands, SetGetAndDeleteStringsAndNumbers) {
         EXPECT_TRUE(contains(r.err, "no value"));
     }
     EXPECT_EQ(device({"reg", "get", "HKEY_BOGUS\\Software", "Log"}).status, 2);
-}
 
-TEST(RegCommands, HelpWhereAValueBelongsIsRefusedAndSetsNothing) {
-    InitedDevice dev;
-    const std::string key = "HKEY_CURRENT_USER\\Software\\Zelvor\\Quillmo";
-    DeviceRun r = device({"reg", "set", key, "Skin", "--string", "--help"});
+    // "--help" where a value belongs is refused and sets nothing.
+    DeviceRun r = device({"reg", "set", key, "Theme", "--string", "--help"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(contains(r.err, "write --string=--help for that value"));
-    EXPECT_EQ(device({"reg", "get", key, "Skin"}).status, 1) << "nothing was set";
+    EXPECT_EQ(device({"reg", "get", key, "Theme"}).status, 1) << "nothing was set";
 
     // --help as an option asks for help, and that is all the command does.
-    DeviceRun help = device({"reg", "set", key, "Skin", "--string", "night", "--help"});
+    DeviceRun help = device({"reg", "set", key, "Theme", "--string", "night", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("usage: quillmo-device reg set")) << help.out;
-    EXPECT_EQ(device({"reg", "get", key, "Skin"}).status, 1) << "nothing was set";
+    EXPECT_EQ(device({"reg", "get", key, "Theme"}).status, 1) << "nothing was set";
 
-    EXPECT_EQ(device({"reg", "set", key, "Skin", "--string=--help"}).status, 0);
-    EXPECT_EQ(device({"reg", "get", key, "Skin"}).out, "--help\n");
+    EXPECT_EQ(device({"reg", "set", key, "Theme", "--string=--help"}).status, 0);
+    EXPECT_EQ(device({"reg", "get", key, "Theme"}).out, "--help\n");
 }
 
 TEST(RegCommands, ARegistryWithADamagedTableIsNamedAndCrashesNothing) {

@@ -1,20 +1,18 @@
 #pragma once
 // The hand-written cards of data/ and a one-call parse for the tests.
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/contacts/VCardDecoder.h"
 #include "platform/contacts/VCardMapping.h"
 #include "platform/contacts/VCardParser.h"
+#include "support/Files.h"
 
 inline std::string test_card_path(const std::string& name) {
     return std::string(CONTACTS_TEST_DATA) + "/" + name;
 }
 
 inline std::string read_test_card(const std::string& name) {
-    std::ifstream in(test_card_path(name), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return read_file(test_card_path(name));
 }
 
 // The record of the text's first card (an empty record when it has none).

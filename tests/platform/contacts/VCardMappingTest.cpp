@@ -1,12 +1,23 @@
 #include <gtest/gtest.h>
 
 #include "ContactTestData.h"
+#include "platform/Utf16.h"
 #include "platform/contacts/VCardMapping.h"
 
 namespace {
 
 using F = ContactField;
 using Fields = std::vector<std::pair<ContactField, std::u16string>>;
+
+// The record's fields in their order, as "Name=value" joined by "; ".
+std::string fields_of(const ContactRecord& c) {
+    std::string out;
+    for (const auto& [field, value] : c.fields)
+        out += (out.empty() ? "" : "; ") +
+               utf16::to_utf8(contact_field_name(static_cast<int>(field))) + "=" +
+               utf16::to_utf8(value);
+    return out;
+}
 
 std::string card_with(const std::string& lines, const std::string& version = "3.0") {
     return "BEGIN:VCARD\r\nVERSION:" + version + "\r\n" + lines + "END:VCARD\r\n";
@@ -18,12 +29,9 @@ TEST(VCardMapping, Version21FromAnAndroidPhoneInQuotedPrintableUtf8) {
     EXPECT_EQ(c.first_name, u"Иван");
     EXPECT_EQ(c.company, u"");
     // The second mobile number is kept in the first free untyped slot.
-    EXPECT_EQ(c.fields, (Fields{{F::Mobile, u"+7 912 345-67-89"},
-                                {F::HomeTel, u"8 (343) 123-45-67"},
-                                {F::Home2Tel, u"+7 922 000-11-22"},
-                                {F::Email1, u"ivanov@example.ru"},
-                                {F::MiddleName, u"Иванович"},
-                                {F::FileAs, u"Иван Иванович Иванов"}}));
+    EXPECT_EQ(fields_of(c),
+              "Mobile=+7 912 345-67-89; HomeTel=8 (343) 123-45-67; Home2Tel=+7 922 000-11-22; "
+              "Email1=ivanov@example.ru; MiddleName=Иванович; FileAs=Иван Иванович Иванов");
 }
 
 TEST(VCardMapping, Version21InWindows1251WithABase64PhotoInTheMiddle) {
@@ -32,12 +40,10 @@ TEST(VCardMapping, Version21InWindows1251WithABase64PhotoInTheMiddle) {
     EXPECT_EQ(c.first_name, u"Мария");
     EXPECT_EQ(c.company, u"ООО «Ромашка»");
     EXPECT_EQ(c.display_name(), u"Петрова Мария");
-    EXPECT_EQ(c.fields, (Fields{{F::Mobile, u"89161234567"},
-                                {F::BusinessTel, u"+7 (495) 111-22-33"},
-                                {F::Department, u"Бухгалтерия"},
-                                {F::JobTitle, u"Главный бухгалтер"},
-                                {F::BusinessFax, u"+7 (495) 111-22-34"},
-                                {F::PagerNumber, u"+7 495 000 00 00"}}));
+    EXPECT_EQ(fields_of(c),
+              "Mobile=89161234567; BusinessTel=+7 (495) 111-22-33; Department=Бухгалтерия; "
+              "JobTitle=Главный бухгалтер; BusinessFax=+7 (495) 111-22-34; "
+              "PagerNumber=+7 495 000 00 00");
 }
 
 TEST(VCardMapping, Version30PhoneExportWithGroupsLabelsAndEscapes) {
@@ -46,35 +52,23 @@ TEST(VCardMapping, Version30PhoneExportWithGroupsLabelsAndEscapes) {
     EXPECT_EQ(c.first_name, u"Johnny");
     EXPECT_EQ(c.company, u"Example Corp.");
     // A third work number has no slot left and is dropped.
-    EXPECT_EQ(c.fields, (Fields{{F::Mobile, u"+1 (408) 555-0101"},
-                                {F::BusinessTel, u"408-555-0104"},
-                                {F::Business2Tel, u"408-555-0105"},
-                                {F::HomeTel, u"(408) 555-0103"},
-                                {F::CompanyMainTel, u"+1 408 555 0102"},
-                                {F::Email1, u"johnny@home.example"},
-                                {F::Email2, u"johnny@work.example"},
-                                {F::WebPage, u"http://example.com/johnny"},
-                                {F::MiddleName, u"Q."},
-                                {F::Suffix, u"Jr."},
-                                {F::Department, u"Research, Development"},
-                                {F::JobTitle, u"Chief Orchard Officer"},
-                                {F::AssistantName, u"Jane Doe"},
-                                {F::BusinessFax, u"408-555-0107"},
-                                {F::FileAs, u"Johnny Appleseed"}}));
+    EXPECT_EQ(fields_of(c),
+              "Mobile=+1 (408) 555-0101; BusinessTel=408-555-0104; Business2Tel=408-555-0105; "
+              "HomeTel=(408) 555-0103; CompanyMainTel=+1 408 555 0102; "
+              "Email1=johnny@home.example; Email2=johnny@work.example; "
+              "WebPage=http://example.com/johnny; MiddleName=Q.; Suffix=Jr.; "
+              "Department=Research, Development; JobTitle=Chief Orchard Officer; "
+              "AssistantName=Jane Doe; BusinessFax=408-555-0107; FileAs=Johnny Appleseed");
 }
 
 TEST(VCardMapping, Version40WithTelUrisAFoldedNoteAndADataUriPhoto) {
     ContactRecord c = contact_of(read_test_card("carddav-40.vcf"));
     EXPECT_EQ(c.last_name, u"Lovelace");
     EXPECT_EQ(c.first_name, u"Ada");
-    EXPECT_EQ(c.fields, (Fields{{F::Mobile, u"+44-20-7946-0958"},
-                                {F::BusinessTel, u"+44-20-7946-0000"},
-                                {F::Business2Tel, u"+44-20-7946-0001"},
-                                {F::Email1, u"ada@example.org"},
-                                {F::MiddleName, u"Augusta"},
-                                {F::NickName, u"Countess"},
-                                {F::AssistantName, u"Charles Babbage"},
-                                {F::FileAs, u"Ada Lovelace"}}));
+    EXPECT_EQ(fields_of(c),
+              "Mobile=+44-20-7946-0958; BusinessTel=+44-20-7946-0000; "
+              "Business2Tel=+44-20-7946-0001; Email1=ada@example.org; MiddleName=Augusta; "
+              "NickName=Countess; AssistantName=Charles Babbage; FileAs=Ada Lovelace");
 }
 
 TEST(VCardMapping, NamesInOtherScriptsAndACardWithoutAnyName) {
@@ -92,9 +86,8 @@ TEST(VCardMapping, NamesInOtherScriptsAndACardWithoutAnyName) {
 
     ContactRecord nameless = contact_of(read_test_card("no-name.vcf"));
     EXPECT_EQ(nameless.display_name(), u"");
-    EXPECT_EQ(nameless.fields, (Fields{{F::Mobile, u"+1 555 0100"},
-                                       {F::HomeTel, u"+1 555 0101"},
-                                       {F::Email1, u"someone@example.net"}}));
+    EXPECT_EQ(fields_of(nameless),
+              "Mobile=+1 555 0100; HomeTel=+1 555 0101; Email1=someone@example.net");
 }
 
 TEST(VCardMapping, TelephoneTypesInTheirSpellingsFindTheirFields) {
@@ -132,24 +125,21 @@ TEST(VCardMapping, TelephoneTypesInTheirSpellingsFindTheirFields) {
 }
 
 TEST(VCardMapping, NumbersArePlacedPreferredFirstTypedBeforeUntyped) {
-    ContactRecord untyped_first = contact_of(card_with("TEL:111\r\nTEL;TYPE=CELL:222\r\n"));
-    EXPECT_EQ(untyped_first.fields, (Fields{{F::Mobile, u"222"}, {F::HomeTel, u"111"}}));
+    EXPECT_EQ(fields_of(contact_of(card_with("TEL:111\r\nTEL;TYPE=CELL:222\r\n"))),
+              "Mobile=222; HomeTel=111");
 
-    ContactRecord preferred = contact_of(
-        card_with("TEL;TYPE=HOME:111\r\nTEL;TYPE=HOME;PREF=1:222\r\nTEL;TYPE=HOME:333\r\n", "4.0"));
-    EXPECT_EQ(preferred.fields, (Fields{{F::HomeTel, u"222"}, {F::Home2Tel, u"111"}}));
+    EXPECT_EQ(
+        fields_of(contact_of(card_with(
+            "TEL;TYPE=HOME:111\r\nTEL;TYPE=HOME;PREF=1:222\r\nTEL;TYPE=HOME:333\r\n", "4.0"))),
+        "HomeTel=222; Home2Tel=111");
 
     // Untyped numbers fill Mobile, HomeTel, Home2Tel; a repeated number and
     // the fourth are left out.
     ContactRecord untyped = contact_of(card_with(
         "TEL:+7 912 000-00-01\r\nTEL:79120000001\r\nTEL:2\r\nTEL:3\r\nTEL:4\r\nEMAIL:a@x\r\n"
         "EMAIL;TYPE=PREF:b@x\r\nEMAIL:c@x\r\nEMAIL:d@x\r\n"));
-    EXPECT_EQ(untyped.fields, (Fields{{F::Mobile, u"+7 912 000-00-01"},
-                                      {F::HomeTel, u"2"},
-                                      {F::Home2Tel, u"3"},
-                                      {F::Email1, u"b@x"},
-                                      {F::Email2, u"a@x"},
-                                      {F::Email3, u"c@x"}}));
+    EXPECT_EQ(fields_of(untyped),
+              "Mobile=+7 912 000-00-01; HomeTel=2; Home2Tel=3; Email1=b@x; Email2=a@x; Email3=c@x");
 }
 
 }  // namespace

@@ -203,7 +203,7 @@ protected:
     RenderSurface screen;
 };
 
-TEST_F(Flip, CoversTheRectangleExactlyAtBothEndsAndTurnsInPerspective) {
+TEST_F(Flip, CoversTheRectangleExactlyAtBothEndsTurnsInPerspectiveAndDrawsNoEmptyFace) {
     start(flip, 1, {60, 40}, {60, 40});
     draw_at(0.0);
     EXPECT_TRUE(shows_flat(0x8000));
@@ -220,9 +220,8 @@ TEST_F(Flip, CoversTheRectangleExactlyAtBothEndsAndTurnsInPerspective) {
     EXPECT_TRUE(flip.backwards());
     draw_at(1.0);
     EXPECT_TRUE(shows_flat(0x0100));
-}
 
-TEST_F(Flip, AnEmptyFaceDrawsNothing) {
+    // An empty face draws nothing.
     start(flip, 1, {60, 40});  // shown without an old image: nothing until the new face turns up
     EXPECT_TRUE(draw_at(0.3).empty());
     EXPECT_FALSE(draw_at(0.7).empty());

@@ -25,10 +25,14 @@ SkinFile::Makers test_makers() {
     return {fake_makers().picture, [](const FontDesc& desc) { return dejavu(desc.size); }};
 }
 
-std::vector<uint16_t> pixels(const RenderSurface& s) {
+// The pixels, row by row, of e drawn at (0, 0) on a white surface of size.
+std::vector<uint16_t> drawn(Element& e, Size size) {
+    RenderSurface s(size);
+    s.fill({0, 0}, size, Color{255, 255, 255, 255});
+    e.draw(s, {0, 0});
     std::vector<uint16_t> out;
-    for (int32_t y = 0; y < s.size().height; ++y)
-        for (int32_t x = 0; x < s.size().width; ++x) out.push_back(s.buffer()->pixel(x, y));
+    for (int32_t y = 0; y < size.height; ++y)
+        for (int32_t x = 0; x < size.width; ++x) out.push_back(s.buffer()->pixel(x, y));
     return out;
 }
 
@@ -44,6 +48,12 @@ struct ButtonLog : ButtonListener {
     }
     std::vector<std::string> log;
 };
+
+// A text node in the size 9 font: its strings and further attributes.
+std::string text_node(const std::string& strings, const std::string& more = "") {
+    return R"({"strings": {"type": "text", )" + strings + R"(}, "fonts": {"font": {"size": 9}})" +
+           more + "}";
+}
 
 class ElementKindsTest : public ::testing::Test {
 protected:
@@ -81,31 +91,21 @@ TEST(ElementKinds, RegistersTheKindsForItsLifetimeAndTakesThemBackOnAFailedStart
 
 TEST_F(ElementKindsTest, TextMatchesWholeAlignmentNamesAndRedrawsOrWrapsOnlyOnChange) {
     FormRoot form;
-    // A text node in the size 9 font: its strings and further attributes.
-    auto text = [](const std::string& strings, const std::string& more = "") {
-        return R"({"strings": {"type": "text", )" + strings +
-               R"(}, "fonts": {"font": {"size": 9}})" + more + "}";
-    };
     build(form,
-          text(R"("halign": "center", "valign": "bottom", "text": "ii")") + "," +
-              text(R"("halign": "LEFT", "valign": "BOTTOM", "text": "ii")") + "," +
-              text(R"("halign": "JUSTIFY", "valign": "BOTTOM", "text": "ii")") + "," +
-              text(R"("id": "#plain", "text": "ii")") + "," +
-              text(R"("id": "#grow", "anchor_x": "MIN_SIDE", "text": "Hello world")",
-                   R"(, "integers": {"grow": 1, "grow_min": 1, "wrap": 1})"),
+          text_node(R"("halign": "center", "valign": "bottom", "text": "ii")") + "," +
+              text_node(R"("halign": "LEFT", "valign": "BOTTOM", "text": "ii")") + "," +
+              text_node(R"("halign": "JUSTIFY", "valign": "BOTTOM", "text": "ii")") + "," +
+              text_node(R"("id": "#plain", "text": "ii")") + "," +
+              text_node(R"("id": "#grow", "anchor_x": "MIN_SIDE", "text": "Hello world")",
+                        R"(, "integers": {"grow": 1, "grow_min": 1, "wrap": 1})"),
           60, 20, R"("colors": {"outside_color": [1, 2, 3]},)");
     EXPECT_EQ(form.outside_color(), (Color{1, 2, 3, 255}));
-    std::vector<std::vector<uint16_t>> drawn;
-    for (size_t i = 0; i < 4; ++i) {
-        RenderSurface surface(Size{60, 20});
-        surface.fill({0, 0}, {60, 20}, Color{255, 255, 255, 255});
-        form.child(i)->draw(surface, {0, 0});
-        drawn.push_back(pixels(surface));
-    }
+    std::vector<std::vector<uint16_t>> shown;
+    for (size_t i = 0; i < 4; ++i) shown.push_back(drawn(*form.child(i), {60, 20}));
     EXPECT_EQ(dynamic_cast<TextElement*>(form.child(2))->halign(), TextElement::JUSTIFY);
-    EXPECT_EQ(drawn[0], drawn[3]);  // "center" and "bottom" fall back to centred
-    EXPECT_EQ(drawn[1], drawn[2]);  // justified as left
-    EXPECT_NE(drawn[0], drawn[1]);
+    EXPECT_EQ(shown[0], shown[3]);  // "center" and "bottom" fall back to centred
+    EXPECT_EQ(shown[1], shown[2]);  // justified as left
+    EXPECT_NE(shown[0], shown[1]);
 
     RenderSurface surface(Size{60, 20});
     form.draw(surface);
@@ -266,15 +266,10 @@ TEST_F(ElementKindsTest, TableKeepsRatiosWithItsChildrenAndClosesUpHiddenOnes) {
     EXPECT_EQ(table->ratios(), (std::vector<int32_t>{1, 0, 3}));
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(ElementKindsTest, AHighlightColoursItsRangeWhereTheWholeLineDrawsIt) {
     FormRoot form;
     auto text = [](const std::string& strings, const std::string& more = "") {
-        return R"({"strings": {"type": "text", "text": "Hello world", )" + strings +
-               R"(}, "fonts": {"font": {"size": 9}})" + more + "}";
+        return text_node(R"("text": "Hello world", )" + strings, more);
     };
     // Left, centred, right, and cut with an ellipsis inside the highlight.
     build(form,
@@ -288,26 +283,20 @@ TEST_F(ElementKindsTest, AHighlightColoursItsRangeWhereTheWholeLineDrawsIt) {
     const size_t kept = TextDraw::ellipsis_length(*cut.font(), cut.text(), cut.size().width);
     ASSERT_GT(kept, 6u);
     ASSERT_LT(kept, cut.text().size());
-    auto drawn = [](Element& element) {
-        auto surface = std::make_unique<RenderSurface>(Size{80, 20});
-        surface->fill({0, 0}, {80, 20}, Color{255, 255, 255, 255});
-        element.draw(*surface, {0, 0});
-        return surface;
-    };
     for (size_t i = 0; i < 4; ++i) {
         auto& element = *dynamic_cast<TextElement*>(form.child(i));
-        const std::vector<uint16_t> plain = pixels(*drawn(element));
+        const std::vector<uint16_t> plain = drawn(element, {80, 20});
         // In the text's own colour the runs fall exactly where the line was.
         element.set_highlight({6, 3, element.color()});
-        EXPECT_EQ(pixels(*drawn(element)), plain) << i;
+        EXPECT_EQ(drawn(element, {80, 20}), plain) << i;
 
         element.set_highlight({6, 30, red});
-        std::unique_ptr<RenderSurface> marked = drawn(element);
+        const std::vector<uint16_t> marked = drawn(element, {80, 20});
         const int32_t left = i == 0 ? TextDraw::measure(*element.font(), u"Hello ").width : 0;
         bool any_red = false;
         for (int32_t y = 0; y < 20; ++y)
             for (int32_t x = 0; x < 80; ++x) {
-                const uint16_t c = marked->buffer()->pixel(x, y);
+                const uint16_t c = marked[y * 80 + x];
                 if ((c >> 11) < 25 || ((c >> 5) & 63) > 20) continue;
                 any_red = true;
                 EXPECT_GE(x, left - 1) << i;

@@ -104,12 +104,8 @@ TEST_F(ElementTree, BuildsChildrenFromTheSkinFindsThemByIdNearestFirstAndStopsAt
     EXPECT_EQ(Element::live_count(), live);
 
     // A child without a type stops the load after the children before it.
-    try {
-        root.load_from_skin(properties, u"broken");
-        ADD_FAILURE() << "loaded a child without a type";
-    } catch (const NodeNotRegistered& e) {
-        EXPECT_EQ(e.kind, u"");
-    }
+    EXPECT_EQ(thrown_kind<NodeNotRegistered>([&] { root.load_from_skin(properties, u"broken"); }),
+              u"");
     EXPECT_EQ(root.child_count(), 1u);
 }
 

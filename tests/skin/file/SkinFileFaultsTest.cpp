@@ -90,68 +90,55 @@ TEST(SkinFileFaults, FilesPointingOutsideThemselvesOrBreakingTheRulesAreRefused)
         return static_cast<uint16_t>(good[node + 2 * i] | good[node + 2 * i + 1] << 8);
     };
     uint32_t child = get32(good, node + 16);
+    // Each damage with the fault the validator names.
     struct Damage {
-        const char* what;
-        const char* fault;  // as the validator names it
+        const char* fault;
         std::function<void(Bytes&)> apply;
     };
     const std::vector<Damage> damages{
-        {"root record outside", "index record outside the file",
-         [&](Bytes& b) { put32(b, 72, size - 4); }},
-        {"string block outside", "string block runs past the end of the file",
-         [&](Bytes& b) { put32(b, 84, size + 10); }},
-        {"last string unterminated", "string block runs past the end of the file",
-         [&](Bytes& b) { put32(b, 84, size - 1); }},
-        {"string count too large", "string count larger than the file",
-         [&](Bytes& b) { put32(b, 88, 0x7FFFFFFF); }},
-        {"index name outside", "index name outside the file",
-         [&](Bytes& b) { put32(b, record + 8, size); }},
-        {"index cycle", "index record reached twice", [&](Bytes& b) { put32(b, record, record); }},
-        {"index unordered", "index records not ordered by name",
+        {"index record outside the file", [&](Bytes& b) { put32(b, 72, size - 4); }},
+        {"string block runs past the end of the file", [&](Bytes& b) { put32(b, 84, size + 10); }},
+        // The last string unterminated.
+        {"string block runs past the end of the file", [&](Bytes& b) { put32(b, 84, size - 1); }},
+        {"string count larger than the file", [&](Bytes& b) { put32(b, 88, 0x7FFFFFFF); }},
+        {"index name outside the file", [&](Bytes& b) { put32(b, record + 8, size); }},
+        {"index record reached twice", [&](Bytes& b) { put32(b, record, record); }},
+        {"index records not ordered by name",
          [&](Bytes& b) {
              put32(b, record, get32(good, record + 4));
              put32(b, record + 4, get32(good, record));
          }},
-        {"sections past the end", "sections outside the file",
-         [&](Bytes& b) { put16(b, node + 12, 0xFFF0); }},
-        {"section bounds decrease", "section bounds decrease",
+        {"sections outside the file", [&](Bytes& b) { put16(b, node + 12, 0xFFF0); }},
+        {"section bounds decrease",
          [&](Bytes& b) { put16(b, node + 2, static_cast<uint16_t>(s(0) - 8)); }},
-        {"partial entry", "section not a whole number of entries",
+        {"section not a whole number of entries",
          [&](Bytes& b) { put16(b, node, static_cast<uint16_t>(s(0) + 2)); }},
-        {"child count past the end", "child offsets outside the file",
-         [&](Bytes& b) { put16(b, node + 14, 0xFFFF); }},
-        {"child outside", "child node outside the file",
-         [&](Bytes& b) { put32(b, node + 16, size - 2); }},
-        {"child is its parent", "node is its own ancestor",
-         [&](Bytes& b) { put32(b, node + 16, node); }},
-        {"shared child", "node is the child of two parents",
-         [&](Bytes& b) { put32(b, node + 20, child); }},
-        {"child loops to itself", "node is the child of two parents",
+        {"child offsets outside the file", [&](Bytes& b) { put16(b, node + 14, 0xFFFF); }},
+        {"child node outside the file", [&](Bytes& b) { put32(b, node + 16, size - 2); }},
+        {"node is its own ancestor", [&](Bytes& b) { put32(b, node + 16, node); }},
+        {"node is the child of two parents", [&](Bytes& b) { put32(b, node + 20, child); }},
+        {"node is the child of two parents",
          [&](Bytes& b) {
              // The leaf names itself as its one child (over its first entry).
              put16(b, child + 14, 1);
              put32(b, child + 16, child);
          }},
-        {"attribute name outside", "attribute name outside the file",
-         [&](Bytes& b) { put16(b, node + s(0), 0xFFFF); }},
-        {"integers unsorted", "section not sorted by name",
+        {"attribute name outside the file", [&](Bytes& b) { put16(b, node + s(0), 0xFFFF); }},
+        {"section not sorted by name",
          [&](Bytes& b) { put16(b, node + s(0) + 8, get32(b, node + s(0)) & 0xFFFF); }},
-        {"font index out of range", "font index out of range",
-         [&](Bytes& b) { put32(b, node + s(1) + 4, 1); }},
-        {"string index out of range", "string index out of range",
-         [&](Bytes& b) { put16(b, node + s(3) + 2, 1); }},
-        {"picture index out of range", "picture index out of range",
-         [&](Bytes& b) { b[node + s(4) + 18] = 1; }},
+        {"font index out of range", [&](Bytes& b) { put32(b, node + s(1) + 4, 1); }},
+        {"string index out of range", [&](Bytes& b) { put16(b, node + s(3) + 2, 1); }},
+        {"picture index out of range", [&](Bytes& b) { b[node + s(4) + 18] = 1; }},
     };
-    for (const Damage& damage : damages) {
+    for (size_t i = 0; i < damages.size(); ++i) {
         Bytes bytes = good;
-        damage.apply(bytes);
+        damages[i].apply(bytes);
         std::string failure;
         auto [skin, log] = load_file(device, bytes, fake_makers(), &failure);
-        EXPECT_FALSE(skin) << damage.what;
-        EXPECT_EQ(failure, damage.fault) << damage.what;
+        EXPECT_FALSE(skin) << "damage " << i;
+        EXPECT_EQ(failure, damages[i].fault) << "damage " << i;
         EXPECT_EQ(log, kRecordSizeLines + "Error: skin [" + kPath + "] failed to load\n")
-            << damage.what;
+            << "damage " << i;
     }
 }
 

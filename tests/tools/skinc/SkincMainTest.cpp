@@ -36,14 +36,15 @@ SkincRun skinc(std::vector<std::string> args) {
     return run;
 }
 
-std::unique_ptr<PixelBuffer> pixels() {
-    auto p = PixelBuffer::create(2, 2);
+// side x side pixels (2 x 2 unless said), the second of the top row red.
+std::unique_ptr<PixelBuffer> pixels(int32_t side = 2) {
+    auto p = PixelBuffer::create(side, side);
     p->set_pixel(1, 0, 0xF800);
     return p;
 }
 
-std::string bmp() {
-    auto bytes = bmp_565(*pixels());
+std::string bmp(int32_t side = 2) {
+    auto bytes = bmp_565(*pixels(side));
     return {bytes.begin(), bytes.end()};
 }
 
@@ -149,18 +150,11 @@ TEST(SkincMain, WriteErrorsFailTheBuildAndLeaveNothing) {
     EXPECT_EQ(tree(s.out), before);
 }
 
-std::string bmp_of_side(int32_t side) {
-    auto p = PixelBuffer::create(side, side);
-    auto bytes = bmp_565(*p);
-    return {bytes.begin(), bytes.end()};
-}
-
 TEST(SkincMain, DensityVariantsAreBuiltBesideTheirPictureAtTwiceAndFourTimesItsSize) {
     Sources s;
     std::string error;
-    auto big = PixelBuffer::create(4, 4);
-    ASSERT_TRUE(PngWriter::write(*big, (s.src / "dot@2x.png").string(), &error)) << error;
-    write_file(s.src / "icons/arrow@4x.bmp", bmp_of_side(8));
+    ASSERT_TRUE(PngWriter::write(*pixels(4), (s.src / "dot@2x.png").string(), &error)) << error;
+    write_file(s.src / "icons/arrow@4x.bmp", bmp(8));
     SkincRun run = skinc({s.source("dot icons/arrow"), s.skin});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(load_565(utf16::from_utf8((s.out / "dot@2x").string())).size(), (Size{4, 4}));
@@ -175,7 +169,7 @@ TEST(SkincMain, DensityVariantsAreBuiltBesideTheirPictureAtTwiceAndFourTimesItsS
         {"dot@4x.bmp", R"(picture "dot@4x" is 6x6, not 4 times the size of "dot" (2x2))"},
         {"new/dot@2x.bmp", "dot@2x.bmp: not a 16-bit BMP"},
     };
-    write_file(s.src / "dot@4x.bmp", bmp_of_side(6));
+    write_file(s.src / "dot@4x.bmp", bmp(6));
     write_file(s.src / "new/dot@2x.bmp", "BM not a picture");
     for (const auto& [file, reason] : cases) {
         const std::string source = s.source(file.starts_with("new") ? "new/dot" : "dot");

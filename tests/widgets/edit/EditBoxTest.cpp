@@ -35,6 +35,12 @@ protected:
         return taken;
     }
     void hold(KeyCode code, bool down) { box_->key({code, down, true}); }
+    // Presses code with Ctrl held.
+    void ctrl(KeyCode code) {
+        hold(KeyCode::Ctrl, true);
+        press(code);
+        hold(KeyCode::Ctrl, false);
+    }
     // The box drawn alone on a grey surface.
     std::vector<uint16_t> drawn() {
         RenderSurface surface;
@@ -45,9 +51,6 @@ protected:
         for (int y = 0; y < 200; ++y)
             for (int x = 0; x < 160; ++x) pixels.push_back(surface.buffer()->pixel(x, y));
         return pixels;
-    }
-    static bool same(const std::vector<uint16_t>& a, const std::vector<uint16_t>& b) {
-        return a == b;
     }
     static bool inside(Rect inner, Rect outer) {
         return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
@@ -137,18 +140,14 @@ TEST_F(EditBoxTest, TheStylusPlacesTheCaretAndDragsASelection) {
 TEST_F(EditBoxTest, TheClipboardCarriesTheSelection) {
     EditBox& box = make(EditBox::Lines::Single);
     box.set_text(u"Привет");
-    hold(KeyCode::Ctrl, true);
-    press(KeyCode::A);
-    press(KeyCode::C);
-    hold(KeyCode::Ctrl, false);
+    ctrl(KeyCode::A);
+    ctrl(KeyCode::C);
     EXPECT_EQ(clipboard_.content, u"Привет");
     press(KeyCode::End);
-    hold(KeyCode::Ctrl, true);
-    press(KeyCode::V);
+    ctrl(KeyCode::V);
     EXPECT_EQ(box.text(), u"ПриветПривет");
-    press(KeyCode::A);
-    press(KeyCode::X);
-    hold(KeyCode::Ctrl, false);
+    ctrl(KeyCode::A);
+    ctrl(KeyCode::X);
     EXPECT_EQ(box.text(), u"");
     EXPECT_EQ(clipboard_.content, u"ПриветПривет");
 
@@ -169,9 +168,7 @@ TEST_F(EditBoxTest, WrappingAndScrollingKeepTheCaretInSight) {
     multi.set_text(many);
     EXPECT_GT(multi.scroll().y, 0);
     EXPECT_TRUE(inside(multi.caret_rect(), multi.rect()));
-    hold(KeyCode::Ctrl, true);
-    press(KeyCode::A);
-    hold(KeyCode::Ctrl, false);
+    ctrl(KeyCode::A);
     press(KeyCode::Left);
     EXPECT_EQ(multi.scroll().y, 0) << "back at the start";
     EXPECT_TRUE(inside(multi.caret_rect(), multi.rect()));
@@ -187,9 +184,7 @@ TEST_F(EditBoxTest, WrappingAndScrollingKeepTheCaretInSight) {
     EXPECT_EQ(single.scroll().x, 0);
     // Erasing everything brings the text back into view.
     press(KeyCode::End);
-    hold(KeyCode::Ctrl, true);
-    press(KeyCode::A);
-    hold(KeyCode::Ctrl, false);
+    ctrl(KeyCode::A);
     press(KeyCode::Del);
     EXPECT_EQ(single.scroll().x, 0);
 }
@@ -204,7 +199,7 @@ TEST_F(EditBoxTest, ACompositionIsShownInPlaceUntilCommitted) {
     EXPECT_EQ(box.text(), u"ab");
     EXPECT_EQ(changes_, 0);
     EXPECT_TRUE(box.needs_drawing());
-    EXPECT_FALSE(same(before, drawn()));
+    EXPECT_TRUE(before != drawn());
     EXPECT_GT(box.caret_rect().left, caret.left) << "the caret follows the composition's cursor";
 
     box.type(u"你");
@@ -215,7 +210,7 @@ TEST_F(EditBoxTest, ACompositionIsShownInPlaceUntilCommitted) {
     // A composition the input method takes back leaves the text as it was.
     box.set_composition(u"x", 1);
     box.set_composition(u"", 0);
-    EXPECT_TRUE(same(drawn(), drawn()));
+    EXPECT_TRUE(drawn() == drawn());
     EXPECT_EQ(box.text(), u"a你b");
     EXPECT_EQ(changes_, 1);
 }
@@ -242,10 +237,8 @@ TEST_F(EditBoxTest, HostileTextNeverBreaksTheBox) {
     drawn();
     EXPECT_TRUE(inside(box.caret_rect(), box.rect()));
     box.pointer_down({50, 30}, false);
-    hold(KeyCode::Ctrl, true);
-    press(KeyCode::A);
-    press(KeyCode::C);
-    hold(KeyCode::Ctrl, false);
+    ctrl(KeyCode::A);
+    ctrl(KeyCode::C);
     EXPECT_EQ(clipboard_.content.size(), 100000u);
 
     EditBox& single = make(EditBox::Lines::Single, {0, 0, 0, 0});

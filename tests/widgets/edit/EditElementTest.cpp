@@ -46,10 +46,8 @@ class EditElementTest : public ::testing::Test {
 protected:
     EditElementTest() {
         NativeEditHost::set_current(&host_);
-        ScreenInfo screen;
-        screen.width = 240;
-        screen.height = 320;
-        EXPECT_TRUE(properties_.load_skin(utf16::from_utf8(QUILLMO_TEST_SKIN), screen));
+        EXPECT_TRUE(properties_.load_skin(utf16::from_utf8(QUILLMO_TEST_SKIN),
+                                          {.width = 240, .height = 320}));
         root_ = std::make_unique<Element>();
         EXPECT_TRUE(root_->load_from_skin(properties_, u"test_edit"));
         root_->set_x_extent(0, 240);
@@ -88,11 +86,7 @@ TEST_F(EditElementTest, TheTextChangesOnlyWhenItDiffersAndNeverHoldsCarriageRetu
 
 TEST_F(EditElementTest, FocusBindsAndHidingOrDestroyingLetsGo) {
     ASSERT_NE(memo_, nullptr);
-    PointerEvent press;
-    press.x = 20;
-    press.y = 20;
-    press.pressed = true;
-    EXPECT_TRUE(root_->pointer_button(press));
+    EXPECT_TRUE(root_->pointer_button({20, 20, 0, 0, true, false}));
     ASSERT_EQ(host_.calls.size(), 1u);
     EXPECT_EQ(host_.calls[0].element, memo_);
     EXPECT_TRUE(host_.calls[0].create);
@@ -134,13 +128,8 @@ TEST_F(EditElementTest, ALabelEditShowsItsHintWhileEmptyAndItsClearButtonOtherwi
 
     // A tap on the clear button empties the field.
     Rect clear = filter_->clear_button()->rect();
-    PointerEvent tap;
-    tap.x = clear.left + 2;
-    tap.y = clear.top + 2;
-    tap.pressed = true;
-    root_->pointer_button(tap);
-    tap.pressed = false;
-    root_->pointer_button(tap);
+    root_->pointer_button({clear.left + 2, clear.top + 2, 0, 0, true, false});
+    root_->pointer_button({clear.left + 2, clear.top + 2, 0, 0, false, false});
     EXPECT_EQ(edit.text(), u"");
     EXPECT_TRUE(filter_->hint()->visible());
     EXPECT_FALSE(filter_->clear_button()->visible());

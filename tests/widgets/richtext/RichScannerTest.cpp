@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "support/Files.h"
+#include "support/TestDevice.h"
 #include "widgets/richtext/RichScanner.h"
 #include "widgets/richtext/SmileyTable.h"
 
@@ -38,17 +39,19 @@ void expect_covering(std::u16string_view text, const SmileyTable* table) {
     ASSERT_EQ(static_cast<size_t>(end), text.size());
 }
 
+// A smiley table read from names written to a folder of its own: tests run
+// in parallel.
 class TableFile {
 public:
     explicit TableFile(const std::string& names) {
-        std::ofstream(path_) << names;
+        write_file(path_, names);
         table_ = std::make_unique<SmileyTable>(path_.u16string(), u"/nonexistent/");
     }
-    ~TableFile() { fs::remove(path_); }
     const SmileyTable* get() const { return table_.get(); }
 
 private:
-    fs::path path_ = fs::temp_directory_path() / "scanner_names.txt";
+    TestDevice device_;
+    fs::path path_ = device_.program() / "names.txt";
     std::unique_ptr<SmileyTable> table_;
 };
 
@@ -126,8 +129,7 @@ TEST(RichScanner, TheFuzzCorpusIsCoveredExactly) {
     TableFile table("a=:) :-) ;)\nb=:-\n");
     size_t files = 0;
     for (const auto& entry : fs::directory_iterator(QUILLMO_RICHTEXT_FUZZ_CORPUS_DIR)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes = read_file(entry.path());
         std::u16string text(bytes.size() / 2, u'\0');
         for (size_t i = 0; i < text.size(); ++i)
             text[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |

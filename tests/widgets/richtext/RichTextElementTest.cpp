@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "draw/TestFonts.h"
 #include "draw/text/TextDraw.h"
+#include "support/Files.h"
+#include "support/TestDevice.h"
 #include "widgets/richtext/LinkListener.h"
 #include "widgets/richtext/RichTextElement.h"
 #include "widgets/richtext/RichTextPiece.h"
@@ -27,15 +28,9 @@ struct Taps final : LinkListener {
 class RichText : public ::testing::Test {
 protected:
     RichText() {
-        fs::create_directories(dir_);
-        std::ofstream(dir_ / "names.txt") << "smile=:) :-)\nghost=:O\n";
-        table_ =
-            std::make_unique<SmileyTable>((dir_ / "names.txt").u16string(),
-                                          (fs::path(QUILLMO_TEST_SMILES_DIR) / "bin/").u16string());
-    }
-    ~RichText() override {
-        table_.reset();
-        fs::remove_all(dir_);
+        write_file(names_, "smile=:) :-)\nghost=:O\n");
+        table_ = std::make_unique<SmileyTable>(
+            names_.u16string(), (fs::path(QUILLMO_TEST_SMILES_DIR) / "bin/").u16string());
     }
 
     void show(std::u16string_view text, int32_t halign, bool wrap, int32_t width,
@@ -57,7 +52,9 @@ protected:
         element_.pointer_button({inside ? at.x + 1 : at.x - 500, at.y + 1, 0, 0, false, false});
     }
 
-    fs::path dir_ = fs::temp_directory_path() / "rich_text_test";
+    // A folder of its own: tests run in parallel.
+    TestDevice device_;
+    fs::path names_ = device_.program() / "names.txt";
     std::unique_ptr<SmileyTable> table_;
     std::shared_ptr<const FontRep> font_ = dejavu(10);
     std::shared_ptr<const FontRep> bold_ = dejavu(10, true);

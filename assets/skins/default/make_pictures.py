@@ -341,14 +341,20 @@ def person(cx, cy, r, colour, within):
     return [(lambda x, y: within(x, y) and (head(x, y) or shoulders(x, y)), colour)]
 
 
+def quill_geometry(cx, cy, size):
+    """The program's mark: a feather laid across, its shaft ending in a nib.
+    Returns the vane's outline, the shaft's two ends and the shaft's width
+    (the desktop icon draws the same mark)."""
+    vane = [(cx + size * 0.45, cy - size * 0.45), (cx + size * 0.10, cy - size * 0.32),
+            (cx - size * 0.20, cy + size * 0.02), (cx - size * 0.28, cy + size * 0.22),
+            (cx - size * 0.05, cy + size * 0.10), (cx + size * 0.28, cy - size * 0.12)]
+    shaft = [(cx + size * 0.40, cy - size * 0.40), (cx - size * 0.38, cy + size * 0.38)]
+    return vane, shaft, size * 0.06
+
+
 def quill(cx, cy, size, colour):
-    """The program's mark: a feather laid across, its shaft ending in a nib."""
-    vane = polygon([(cx + size * 0.45, cy - size * 0.45), (cx + size * 0.10, cy - size * 0.32),
-                    (cx - size * 0.20, cy + size * 0.02), (cx - size * 0.28, cy + size * 0.22),
-                    (cx - size * 0.05, cy + size * 0.10), (cx + size * 0.28, cy - size * 0.12)])
-    shaft = stroke([(cx + size * 0.40, cy - size * 0.40), (cx - size * 0.38, cy + size * 0.38)],
-                   size * 0.06)
-    return [(union(vane, shaft), colour)]
+    vane, shaft, width = quill_geometry(cx, cy, size)
+    return [(union(polygon(vane), stroke(shaft, width)), colour)]
 
 
 # ---- The catalogue ----

@@ -15,9 +15,7 @@ script. Usage: make_icons.py [OUTPUT_FOLDER]   (default: icons/ beside it)
 """
 import importlib.util
 import os
-import struct
 import sys
-import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 APP_ID = "org.quillmo.Quillmo"
@@ -119,37 +117,14 @@ def rgba_pixels(layers, size):
     return rows
 
 
-def png(rows):
-    height, width = len(rows), len(rows[0])
-    raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in rows)
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)  # 8-bit RGBA
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
-            chunk(b"IEND", b""))
-
-
-def write(path, data):
-    if isinstance(data, str):
-        data = data.encode("utf-8")
-    if os.path.exists(path):
-        with open(path, "rb") as old:
-            if old.read() == data:
-                return
-    with open(path, "wb") as out:
-        out.write(data)
-
-
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "icons")
     os.makedirs(out, exist_ok=True)
     layers = icon_layers()
-    write(os.path.join(out, APP_ID + ".svg"), svg(layers))
+    pictures.write_if_changed(os.path.join(out, APP_ID + ".svg"), svg(layers))
     for size in SIZES:
-        write(os.path.join(out, "%s-%d.png" % (APP_ID, size)), png(rgba_pixels(layers, size)))
+        pictures.write_if_changed(os.path.join(out, "%s-%d.png" % (APP_ID, size)),
+                                  pictures.png_bytes(rgba_pixels(layers, size)))
 
 
 if __name__ == "__main__":

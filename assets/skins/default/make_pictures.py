@@ -276,7 +276,8 @@ class Picture:
         return KEY
 
 
-def write_png(path, rows):
+def png_bytes(rows):
+    """A PNG of rows of RGB (or, with four channels, RGBA) pixel tuples."""
     height, width = len(rows), len(rows[0])
     raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in rows)
 
@@ -284,16 +285,26 @@ def write_png(path, rows):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
-    data = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
+    colour_type = 6 if len(rows[0][0]) == 4 else 2
+    header = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
             chunk(b"IEND", b""))
-    # Only rewrite what changed, so the build recompiles only those.
+
+
+def write_if_changed(path, data):
+    """Writes only what changed, so the build recompiles only those."""
+    if isinstance(data, str):
+        data = data.encode("utf-8")
     if os.path.exists(path):
         with open(path, "rb") as old:
             if old.read() == data:
                 return
     with open(path, "wb") as out:
         out.write(data)
+
+
+def write_png(path, rows):
+    write_if_changed(path, png_bytes(rows))
 
 
 # ---- Icons (drawn in a box of the given size, centred) ----

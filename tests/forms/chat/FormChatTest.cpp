@@ -316,6 +316,13 @@ TEST_F(FormChatTest, LinksAreMailedCalledOrBrowsedAndAContactShowsItsCard) {
     form->show_contact();
     EXPECT_EQ(opener.starts(), card.string() + "\n");
     opener.forget();
+    // Its card removed while the chat is open: the dialog offers the
+    // companion application instead of opening a file that is gone.
+    std::filesystem::remove(card);
+    form->show_contact();
+    EXPECT_EQ(opener.starts(), "");
+    EXPECT_NE(stack.top(), form.get());
+    stack.remove(*stack.top(), false);
     form->open_link(u"ann@example.org");
     EXPECT_EQ(opener.starts(), "mailto:ann@example.org\n");
     opener.forget();

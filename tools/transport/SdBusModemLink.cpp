@@ -86,6 +86,14 @@ bool SdBusModemLink::follow_changes() {
                              "type='signal',sender='org.freedesktop.DBus',"
                              "member='NameOwnerChanged',arg0='" MM_DBUS_SERVICE "'",
                              on_change, &changed_);
+    // A message in parts is complete when its State turns to received.
+    if (r >= 0)
+        r = sd_bus_add_match(bus_, &slots_[4],
+                             "type='signal',sender='" MM_DBUS_SERVICE
+                             "',"
+                             "interface='org.freedesktop.DBus.Properties',"
+                             "member='PropertiesChanged',arg0='" MM_DBUS_INTERFACE_SMS "'",
+                             on_change, &changed_);
     if (r < 0) failed(Failure::Refused, std::string("cannot follow ModemManager: ") + strerror(-r));
     return r >= 0;
 }

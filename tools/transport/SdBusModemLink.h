@@ -2,8 +2,9 @@
 // ModemManager on the system bus ($DBUS_SYSTEM_BUS_ADDRESS when set), through
 // sd-bus. Besides the calls of ModemLink it follows what changes: a message
 // added on a modem (Messaging.Added), modems coming and going (the object
-// manager's InterfacesAdded/InterfacesRemoved) and ModemManager itself
-// starting or stopping. The daemon waits on fd() and calls process().
+// manager's InterfacesAdded/InterfacesRemoved), a message's properties
+// changing (one in parts completed) and ModemManager itself starting or
+// stopping. The daemon waits on fd() and calls process().
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -54,6 +55,6 @@ private:
               struct sd_bus_message** reply);
 
     sd_bus* bus_;
-    sd_bus_slot* slots_[4] = {};
+    sd_bus_slot* slots_[5] = {};
     bool changed_ = false;
 };

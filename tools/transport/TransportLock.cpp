@@ -32,11 +32,12 @@ TransportLock::Outcome TransportLock::take(const std::string& device_folder,
         holder_pid = n > 0 ? std::strtol(text, nullptr, 10) : 0;
         return Outcome::Held;
     }
+    // The pid is only for the user's eyes (and the line of a second daemon);
+    // the lock holds without it.
     std::string pid = std::to_string(::getpid()) + "\n";
-    if (::ftruncate(fd.get(), 0) != 0 ||
-        ::pwrite(fd.get(), pid.data(), pid.size(), 0) != static_cast<ssize_t>(pid.size())) {
-        // The pid is only for the user's eyes; the lock holds without it.
-    }
+    bool noted = ::ftruncate(fd.get(), 0) == 0 &&
+                 ::pwrite(fd.get(), pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
+    (void)noted;
     lock.emplace(TransportLock(std::move(fd)));
     return Outcome::Taken;
 }

@@ -14,6 +14,7 @@
 #include "platform/SqliteDatabase.h"
 #include "platform/store/StoreDatabase.h"
 #include "support/ChildProcess.h"
+#include "support/FileSizeLimit.h"
 #include "support/Files.h"
 #include "support/UnreadCounter.h"
 #include "tools/DeviceRun.h"
@@ -162,6 +163,22 @@ TEST_F(Transport, StoresWhatWaitsOnTheModemOnceAndTakesItAway) {
     EXPECT_NE(err.find("another transport serves this device folder"), std::string::npos) << err;
     daemon.signal(SIGTERM);
     EXPECT_EQ(daemon.wait(), 0);
+}
+
+TEST_F(Transport, AMessageTheStoreCannotTakeStaysOnTheModem) {
+    std::string text;
+    for (int i = 0; i < 30000; ++i) text += "я";  // more than the full disk below holds
+    sms("+4915551234", text);
+    {
+        FileSizeLimit disk_full(40 * 1024);
+        EXPECT_NE(run("--once"), 0);
+    }
+    EXPECT_NE(err.find("stays on the modem"), std::string::npos) << err;
+    EXPECT_TRUE(folder(StoreFolderKind::Inbox).empty());
+    EXPECT_EQ(report().on_modem, 1);
+    ASSERT_EQ(run("--once"), 0) << err;
+    ASSERT_EQ(folder(StoreFolderKind::Inbox).size(), 1u);
+    EXPECT_EQ(report().on_modem, 0);
 }
 
 TEST_F(Transport, SendsEachRecipientOnceAndKeepsARefusedMessageForLater) {

@@ -141,6 +141,7 @@ TEST_F(Transport, StoresWhatWaitsOnTheModemOnceAndTakesItAway) {
     // that arrives while another process holds the store's write lock.
     ChildProcess daemon(transport, {"--daemon"});
     ASSERT_TRUE(wait_until([&] { return fs::exists(dev.device() / "transport.wake"); }));
+    bus.command("ghost");  // the daemon shrugs this off too
     EXPECT_EQ(bus.command("state " + mine + " 3 " + FakeModemBus::hex("still arriving, now whole")),
               "ok");
     ASSERT_TRUE(wait_until([&] { return folder(StoreFolderKind::Inbox).size() == 5u; }));
@@ -161,8 +162,12 @@ TEST_F(Transport, StoresWhatWaitsOnTheModemOnceAndTakesItAway) {
     // One daemon per device folder.
     EXPECT_EQ(run("--daemon"), 1);
     EXPECT_NE(err.find("another transport serves this device folder"), std::string::npos) << err;
+    // The system bus going away does not end it.
+    bus.stop_bus();
+    std::this_thread::sleep_for(300ms);
     daemon.signal(SIGTERM);
     EXPECT_EQ(daemon.wait(), 0);
+    EXPECT_NE(daemon.err().find("the system bus went away"), std::string::npos) << daemon.err();
 }
 
 TEST_F(Transport, AMessageTheStoreCannotTakeStaysOnTheModem) {

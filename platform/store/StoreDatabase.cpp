@@ -281,14 +281,17 @@ StoreDatabase::Arrival StoreDatabase::file_received(const StoredMessage& message
     return found ? Arrival::AlreadyFiled : Arrival::Filed;
 }
 
-std::optional<std::vector<StoreDatabase::OutboxEntry>> StoreDatabase::outbox_to_send() {
+std::optional<std::vector<StoreDatabase::OutboxEntry>> StoreDatabase::outbox_to_send(
+    bool with_failed) {
     begin_operation();
     if (!prepare_transport_tables()) return std::nullopt;
     std::vector<StoredMessage> waiting;
     std::vector<OutboxEntry> out;
     SqliteReadTransaction snapshot(*db_);
-    if (!OutboxRows::waiting(*db_, sms_folder_row(StoreFolderKind::Outbox),
-                             OutboxRows::Waiting::SubmittedOrFailed, waiting)) {
+    if (!OutboxRows::waiting(
+            *db_, sms_folder_row(StoreFolderKind::Outbox),
+            with_failed ? OutboxRows::Waiting::SubmittedOrFailed : OutboxRows::Waiting::Submitted,
+            waiting)) {
         fail(u"outbox_to_send");
         return std::nullopt;
     }

@@ -90,10 +90,10 @@ public:
         StoredMessage message;
         std::vector<RecipientSend> sends;  // one per recipient, in order
     };
-    // Outbox messages handed to the transport, and those it failed before
-    // (tried again), in contents-table order, with what has been done for
+    // Outbox messages handed to the transport, and (with_failed) those it
+    // failed before, in contents-table order, with what has been done for
     // each recipient. Nothing when the store could not be read.
-    std::optional<std::vector<OutboxEntry>> outbox_to_send();
+    std::optional<std::vector<OutboxEntry>> outbox_to_send(bool with_failed);
     // Keeps what has been done for one recipient of an Outbox message. False
     // when the store failed or the message is gone.
     bool record_send(const Bytes& entry_id, size_t position, const RecipientSend& send);
@@ -102,7 +102,7 @@ public:
     // records. False when the store failed or the message is gone.
     bool move_to_sent(const Bytes& entry_id);
     // Leaves an Outbox message marked failed (the program shows it); it is
-    // taken again by outbox_to_send(). Its records are kept, so that
+    // taken again by outbox_to_send(true). Its records are kept, so that
     // recipients already sent to are not sent to again.
     bool mark_failed(const Bytes& entry_id);
 

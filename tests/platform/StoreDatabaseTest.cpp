@@ -209,7 +209,7 @@ TEST(StoreDatabase, OutboxIsSentOneRecipientAtATimeAndRemembersEach) {
     m.submitted = false;  // still being written: not the transport's
     db->add_message(m);
 
-    auto waiting = db->outbox_to_send().value();
+    auto waiting = db->outbox_to_send(true).value();
     ASSERT_EQ(waiting.size(), 1u);
     ASSERT_EQ(waiting[0].sends.size(), 2u);
     EXPECT_EQ(waiting[0].sends[1].state, RecipientSendState::NotSent);
@@ -220,7 +220,8 @@ TEST(StoreDatabase, OutboxIsSentOneRecipientAtATimeAndRemembersEach) {
     // connection as after a restart.
     ASSERT_TRUE(db->mark_failed(id));
     db = open_store();
-    waiting = db->outbox_to_send().value();
+    EXPECT_TRUE(db->outbox_to_send(false)->empty());
+    waiting = db->outbox_to_send(true).value();
     ASSERT_EQ(waiting.size(), 1u);
     EXPECT_TRUE(waiting[0].message.failed);
     EXPECT_EQ(waiting[0].sends[0].state, RecipientSendState::Sent);
@@ -228,7 +229,7 @@ TEST(StoreDatabase, OutboxIsSentOneRecipientAtATimeAndRemembersEach) {
     EXPECT_EQ(waiting[0].sends[1].modem_path, "/sms/2");
 
     ASSERT_TRUE(db->move_to_sent(id));
-    EXPECT_TRUE(db->outbox_to_send()->empty());
+    EXPECT_TRUE(db->outbox_to_send(true)->empty());
     auto sent = db->find_message(id).value();
     EXPECT_EQ(sent.folder, StoreFolderKind::SentItems);
     EXPECT_EQ(sent.flags & 0x08, 0u);

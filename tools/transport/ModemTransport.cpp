@@ -25,7 +25,7 @@ void ModemTransport::note_modem(const std::string& state) {
         transport_log::line("using the modem", state);
 }
 
-ModemTransport::Outcome ModemTransport::run() {
+ModemTransport::Outcome ModemTransport::run(Refused refused) {
     Outcome outcome;
     std::optional<std::string> modem = link_.messaging_modem();
     if (!modem) {
@@ -39,7 +39,7 @@ ModemTransport::Outcome ModemTransport::run() {
     note_modem(*modem);
     outcome.modem = true;
     receive(*modem, outcome);
-    send_outbox(*modem, outcome);
+    send_outbox(*modem, refused, outcome);
     return outcome;
 }
 
@@ -86,8 +86,9 @@ void ModemTransport::take(const std::string& modem, const std::string& path, Out
 
 // --- sending -----------------------------------------------------------------------
 
-void ModemTransport::send_outbox(const std::string& modem, Outcome& outcome) {
-    std::optional<std::vector<StoreDatabase::OutboxEntry>> entries = store_.outbox_to_send();
+void ModemTransport::send_outbox(const std::string& modem, Refused refused, Outcome& outcome) {
+    std::optional<std::vector<StoreDatabase::OutboxEntry>> entries =
+        store_.outbox_to_send(refused == Refused::Retry);
     if (!entries) {
         transport_log::line("cannot read the Outbox", store_.last_error());
         outcome.retry = true;

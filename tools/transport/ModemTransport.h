@@ -34,13 +34,18 @@ public:
         // message the store could not take, a send whose end is not known.
         bool retry = false;
     };
+    // Whether a pass tries again the Outbox messages the modem refused
+    // before: at a submission, when a modem appears, or when work left for
+    // later is taken up, but not at every message that arrives or changes (a refused message would
+    // otherwise be sent again and again, each attempt announcing a new message).
+    enum class Refused { Retry, Leave };
     // One pass. Logs what goes wrong, one line each; never throws.
-    Outcome run();
+    Outcome run(Refused refused);
 
 private:
     void receive(const std::string& modem, Outcome& outcome);
     void take(const std::string& modem, const std::string& path, Outcome& outcome);
-    void send_outbox(const std::string& modem, Outcome& outcome);
+    void send_outbox(const std::string& modem, Refused refused, Outcome& outcome);
     enum class Step { Sent, Failed, Later };
     Step send_to(const std::string& modem, const StoreDatabase::OutboxEntry& entry,
                  size_t position);

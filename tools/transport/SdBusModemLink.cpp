@@ -64,7 +64,7 @@ SdBusModemLink::~SdBusModemLink() {
 
 namespace {
 
-// Any change makes one pass; userdata is the link's changed_ flag.
+// Any change makes one pass; userdata is the flag of its kind.
 int on_change(sd_bus_message*, void* changed, sd_bus_error*) {
     *static_cast<bool*>(changed) = true;
     return 0;
@@ -74,18 +74,19 @@ int on_change(sd_bus_message*, void* changed, sd_bus_error*) {
 
 bool SdBusModemLink::follow_changes() {
     int r = sd_bus_match_signal(bus_, &slots_[0], MM_DBUS_SERVICE, nullptr,
-                                MM_DBUS_INTERFACE_MODEM_MESSAGING, "Added", on_change, &changed_);
+                                MM_DBUS_INTERFACE_MODEM_MESSAGING, "Added", on_change,
+                                &changes_.messages);
     if (r >= 0)
         r = sd_bus_match_signal(bus_, &slots_[1], MM_DBUS_SERVICE, MM_DBUS_PATH, kObjectManager,
-                                "InterfacesAdded", on_change, &changed_);
+                                "InterfacesAdded", on_change, &changes_.modems);
     if (r >= 0)
         r = sd_bus_match_signal(bus_, &slots_[2], MM_DBUS_SERVICE, MM_DBUS_PATH, kObjectManager,
-                                "InterfacesRemoved", on_change, &changed_);
+                                "InterfacesRemoved", on_change, &changes_.modems);
     if (r >= 0)
         r = sd_bus_add_match(bus_, &slots_[3],
                              "type='signal',sender='org.freedesktop.DBus',"
                              "member='NameOwnerChanged',arg0='" MM_DBUS_SERVICE "'",
-                             on_change, &changed_);
+                             on_change, &changes_.modems);
     // A message in parts is complete when its State turns to received.
     if (r >= 0)
         r = sd_bus_add_match(bus_, &slots_[4],
@@ -93,7 +94,7 @@ bool SdBusModemLink::follow_changes() {
                              "',"
                              "interface='org.freedesktop.DBus.Properties',"
                              "member='PropertiesChanged',arg0='" MM_DBUS_INTERFACE_SMS "'",
-                             on_change, &changed_);
+                             on_change, &changes_.messages);
     if (r < 0) failed(Failure::Refused, std::string("cannot follow ModemManager: ") + strerror(-r));
     return r >= 0;
 }
@@ -123,9 +124,9 @@ bool SdBusModemLink::process() {
     }
 }
 
-bool SdBusModemLink::take_changed() {
-    bool was = changed_;
-    changed_ = false;
+SdBusModemLink::Changes SdBusModemLink::take_changes() {
+    Changes was = changes_;
+    changes_ = {};
     return was;
 }
 

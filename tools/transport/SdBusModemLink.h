@@ -36,8 +36,12 @@ public:
     int timeout_ms() const;
     // Handles what has arrived. False when the connection is lost.
     bool process();
-    // Whether a change arrived since the last call; clears it.
-    bool take_changed();
+    struct Changes {
+        bool messages = false;  // a message added or changed
+        bool modems = false;    // a modem or ModemManager itself came or went
+    };
+    // What changed since the last call; clears it.
+    Changes take_changes();
 
     std::optional<std::string> messaging_modem() override;
     std::optional<std::vector<std::string>> list(const std::string& modem) override;
@@ -56,5 +60,5 @@ private:
 
     sd_bus* bus_;
     sd_bus_slot* slots_[5] = {};
-    bool changed_ = false;
+    Changes changes_;
 };

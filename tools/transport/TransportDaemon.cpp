@@ -7,18 +7,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <memory>
-#include <optional>
 
-#include "platform/UniqueFd.h"
-#include "platform/store/StoreDatabase.h"
 #include "tools/transport/LoopbackPass.h"
-#include "tools/transport/ModemTransport.h"
 #include "tools/transport/NetworkChoice.h"
-#include "tools/transport/SdBusModemLink.h"
-#include "tools/transport/TransportLock.h"
 #include "tools/transport/TransportLog.h"
-#include "tools/transport/WakeFifo.h"
 
 namespace {
 
@@ -39,99 +31,105 @@ UniqueFd stop_signals() {
 }  // namespace
 
 int TransportDaemon::run() {
-    std::optional<TransportLock> lock;
+    if (!start()) return 1;
+    transport_log::line("serving", device_);
+    // The first pass takes up what a transport before this one left.
+    Wake wake = Wake::Submission;
+    while (wake != Wake::Stop && wake != Wake::Failed) {
+        // Wake-ups before this point are all served by the pass below.
+        fifo_->drain();
+        bool refused_too = wake != Wake::Messages;
+        bool later =
+            pass(refused_too ? ModemTransport::Refused::Retry : ModemTransport::Refused::Leave);
+        wake = wait(later);
+    }
+    if (wake == Wake::Failed) return 1;
+    transport_log::line("stopping");
+    return 0;
+}
+
+bool TransportDaemon::start() {
     long holder = 0;
     std::string error;
-    switch (TransportLock::take(device_, lock, holder, &error)) {
+    switch (TransportLock::take(device_, lock_, holder, &error)) {
         case TransportLock::Outcome::Taken:
             break;
         case TransportLock::Outcome::Held:
             transport_log::line(
                 "another transport serves this device folder (pid " + std::to_string(holder) + ")",
                 device_);
-            return 1;
+            return false;
         case TransportLock::Outcome::Failed:
             transport_log::line("cannot take the transport lock", error);
-            return 1;
+            return false;
     }
-    UniqueFd signals = stop_signals();
-    std::optional<WakeFifo> fifo = WakeFifo::listen(device_, &error);
-    if (!signals || !fifo) {
+    signals_ = stop_signals();
+    fifo_ = WakeFifo::listen(device_, &error);
+    if (!signals_ || !fifo_) {
         transport_log::line("cannot wait for wake-ups", error);
-        return 1;
+        return false;
     }
-    std::shared_ptr<StoreDatabase> store = StoreDatabase::open(device_, &error);
-    if (!store) {
-        transport_log::line("cannot open the message store", error);
-        return 1;
-    }
-    transport_log::line("serving", device_);
+    store_ = StoreDatabase::open(device_, &error);
+    if (!store_) transport_log::line("cannot open the message store", error);
+    return store_ != nullptr;
+}
 
-    std::unique_ptr<SdBusModemLink> link;
-    std::unique_ptr<ModemTransport> modem;
-    bool bus_said = false;
+void TransportDaemon::connect() {
+    if (link_) return;
+    std::string error;
+    link_ = SdBusModemLink::connect(&error);
+    if (link_ && !link_->follow_changes()) {
+        error = link_->last_error();
+        link_.reset();
+    }
+    if (!link_ && !said_no_bus_) transport_log::line("no system bus; the Outbox waits", error);
+    said_no_bus_ = !link_;
+    if (link_) modem_ = std::make_unique<ModemTransport>(*store_, *link_);
+}
+
+bool TransportDaemon::pass(ModemTransport::Refused refused) {
+    if (network_choice::read() == Network::Loopback) {
+        modem_.reset();
+        link_.reset();
+        return !loopback_pass(*store_);
+    }
+    connect();
+    return !modem_ || modem_->run(refused).retry;
+}
+
+TransportDaemon::Wake TransportDaemon::wait(bool later) {
+    auto retry_at = std::chrono::steady_clock::now() + kRetry;
     for (;;) {
-        // Wake-ups before this point are all served by the pass below.
-        fifo->drain();
-        bool later = false;
-        Network network = network_choice::read();
-        if (network == Network::Loopback) {
-            modem.reset();
-            link.reset();
-            later = !loopback_pass(*store);
-        } else {
-            if (!link) {
-                link = SdBusModemLink::connect(&error);
-                if (link && !link->follow_changes()) link.reset();
-                if (!link && !bus_said)
-                    transport_log::line("no system bus; the Outbox waits", error);
-                bus_said = !link;
-                if (link) modem = std::make_unique<ModemTransport>(*store, *link);
-            }
-            if (modem) {
-                ModemTransport::Outcome outcome = modem->run();
-                later = outcome.retry;
-            } else {
+        int timeout = -1;
+        if (later) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                retry_at - std::chrono::steady_clock::now());
+            timeout = static_cast<int>(std::max<int64_t>(left.count(), 0));
+        }
+        pollfd fds[3] = {{signals_.get(), POLLIN, 0}, {fifo_->fd(), POLLIN, 0}, {-1, 0, 0}};
+        if (link_) {
+            fds[2] = {link_->fd(), link_->poll_events(), 0};
+            int bus_timeout = link_->timeout_ms();
+            if (bus_timeout >= 0 && (timeout < 0 || bus_timeout < timeout)) timeout = bus_timeout;
+        }
+        if (::poll(fds, link_ ? 3 : 2, timeout) < 0 && errno != EINTR) {
+            transport_log::line("cannot wait for events");
+            return Wake::Failed;
+        }
+        if (fds[0].revents & POLLIN) return Wake::Stop;
+        if (fds[1].revents & POLLIN) return Wake::Submission;
+        if (link_) {
+            if (!link_->process()) {
+                transport_log::line("the system bus went away");
+                modem_.reset();
+                link_.reset();
                 later = true;
+                continue;
             }
+            SdBusModemLink::Changes changes = link_->take_changes();
+            if (changes.modems) return Wake::Modems;
+            if (changes.messages) return Wake::Messages;
         }
-
-        auto retry_at = std::chrono::steady_clock::now() + kRetry;
-        for (bool pass_due = false; !pass_due;) {
-            pollfd fds[3] = {{signals.get(), POLLIN, 0}, {fifo->fd(), POLLIN, 0}, {-1, 0, 0}};
-            int timeout = -1;
-            if (later) {
-                auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    retry_at - std::chrono::steady_clock::now());
-                timeout = static_cast<int>(std::max<int64_t>(left.count(), 0));
-            }
-            if (link) {
-                fds[2] = {link->fd(), link->poll_events(), 0};
-                int bus_timeout = link->timeout_ms();
-                if (bus_timeout >= 0 && (timeout < 0 || bus_timeout < timeout))
-                    timeout = bus_timeout;
-            }
-            int n = ::poll(fds, link ? 3 : 2, timeout);
-            if (n < 0 && errno != EINTR) {
-                transport_log::line("cannot wait for events");
-                return 1;
-            }
-            if (fds[0].revents & POLLIN) {
-                transport_log::line("stopping");
-                return 0;
-            }
-            if (fds[1].revents & POLLIN) pass_due = true;
-            if (link) {
-                if (!link->process()) {
-                    transport_log::line("the system bus went away");
-                    modem.reset();
-                    link.reset();
-                    later = true;
-                    continue;
-                }
-                if (link->take_changed()) pass_due = true;
-            }
-            if (later && std::chrono::steady_clock::now() >= retry_at) pass_due = true;
-        }
+        if (later && std::chrono::steady_clock::now() >= retry_at) return Wake::Retry;
     }
 }

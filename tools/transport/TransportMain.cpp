@@ -62,7 +62,7 @@ int one_pass(const std::string& device, bool loopback_only) {
     if (network == Network::Loopback) return loopback_pass(*store) ? 0 : kFailure;
     if (!link) return kFailure;
     ModemTransport modem(*store, *link);
-    ModemTransport::Outcome outcome = modem.run();
+    ModemTransport::Outcome outcome = modem.run(ModemTransport::Refused::Retry);
     return outcome.modem && !outcome.retry ? 0 : kFailure;
 }
 

@@ -213,6 +213,20 @@ TEST_F(Transport, SendsEachRecipientOnceAndKeepsARefusedMessageForLater) {
     EXPECT_EQ(run("--once"), 0) << err;
     EXPECT_TRUE(folder(StoreFolderKind::Outbox).empty());
     EXPECT_EQ(report().sends_to("+4915550020"), 1);
+
+    // The daemon tries a refused message again at a submission, not at
+    // every message that arrives (each attempt announces a message itself).
+    bus.command("fail-sends 1000");
+    submit({"+4915550021"}, "refused every time");
+    int created = report().created;
+    ChildProcess daemon(transport, {"--daemon"});
+    ASSERT_TRUE(wait_until([&] { return report().created == created + 1; }));
+    sms("+4915551234", "an arrival");
+    ASSERT_TRUE(wait_until([&] { return folder(StoreFolderKind::Inbox).size() == 1u; }));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(report().created, created + 1);
+    daemon.signal(SIGTERM);
+    EXPECT_EQ(daemon.wait(), 0);
 }
 
 TEST_F(Transport, AModemThatLeavesMidSendSendsTheRestWhenItComesBack) {

@@ -19,14 +19,15 @@
 #include "bench/SkinBench.h"
 #include "bench/SurfaceBench.h"
 #include "bench/TextBench.h"
+#include "bench/TransportBench.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: quillmo-bench [--quick] [GROUP...]\n"
     "Prints one line per figure: name value unit.\n"
-    "  GROUP    model, contacts, surface, text, richtext, skin, lists, app or program; all\n"
-    "           groups when none is named\n"
+    "  GROUP    model, contacts, surface, text, richtext, skin, lists, app, program or\n"
+    "           transport; all groups when none is named\n"
     "  --quick  the model only at the 1,000 and 10,000 message sizes\n";
 
 // The folder of this executable, where the build puts quillmo beside it.
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
             quick = true;
         } else if (arg == "model" || arg == "contacts" || arg == "surface" || arg == "text" ||
                    arg == "richtext" || arg == "skin" || arg == "lists" || arg == "app" ||
-                   arg == "program") {
+                   arg == "program" || arg == "transport") {
             groups.insert(arg);
         } else {
             std::fprintf(stderr, "quillmo-bench: unknown argument %s\n%s", argv[i], kUsage);
@@ -74,5 +75,6 @@ int main(int argc, char** argv) {
     if (wanted("lists") && !ListBench().run()) return 1;
     if (wanted("app") && !AppBench(program_dir()).run()) return 1;
     if (wanted("program") && !ProgramBench(program_dir()).run()) return 1;
+    if (wanted("transport") && !TransportBench(program_dir()).run()) return 1;
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "platform/LocalTime.h"
 #include "platform/store/MessageFlags.h"
 #include "platform/store/MessageRows.h"
+#include "platform/store/OutboxRows.h"
 #include "platform/store/StoreIds.h"
 
 namespace {
@@ -26,37 +27,23 @@ bool LoopbackTransport::fails(const std::u16string& number) const {
 
 bool LoopbackTransport::run(Result& result) {
     std::vector<StoredMessage> waiting;
-    auto st = db_.prepare(std::string("SELECT ") + MessageRows::kColumns +
-                          " FROM messages m JOIN folders f ON f.id = m.folder_id "
-                          "WHERE m.folder_id = ?1 AND m.submitted = 1 AND m.failed = 0 "
-                          "ORDER BY m.seq");
-    st.bind(1, folders_[folder_index(StoreFolderKind::Outbox)]);
-    if (!st.each_row([&] { waiting.push_back(MessageRows::read(st)); })) return false;
+    if (!OutboxRows::waiting(db_, folders_[folder_index(StoreFolderKind::Outbox)],
+                             OutboxRows::Waiting::Submitted, waiting))
+        return false;
 
     int64_t now = local_time::now_utc();
-    auto mark_failed = db_.prepare(
-        "UPDATE messages SET failed = 1, submitted = 0, modification_time = ?2 WHERE id = ?1");
-    auto move_to_sent = db_.prepare(
-        "UPDATE messages SET folder_id = ?2, seq = ?3, flags = flags & ~?5, submitted = 0, "
-        "delivery_time = ?4, modification_time = ?4 WHERE id = ?1");
-    for (StoredMessage& m : waiting) {
+    for (const StoredMessage& m : waiting) {
         int64_t row = store_ids::message_row(m.entry_id);
-        if (!MessageRows::load_recipients(db_, row, m)) return false;
         bool failed = false;
         for (const StoredRecipient& r : m.recipients) failed |= fails(r.number);
         if (failed) {
-            if (!mark_failed.bind(1, row).bind(2, now).run()) return false;
+            if (!OutboxRows::mark_failed(db_, row, now)) return false;
             ++result.failed;
             continue;
         }
-        int64_t seq = MessageRows::next_seq(db_);
-        if (seq == 0) return false;
-        move_to_sent.bind(1, row)
-            .bind(2, folders_[folder_index(StoreFolderKind::SentItems)])
-            .bind(3, seq)
-            .bind(4, now)
-            .bind(5, static_cast<int64_t>(kMsgFlagUnsent));
-        if (!move_to_sent.run()) return false;
+        if (!OutboxRows::move_to_sent(db_, folders_[folder_index(StoreFolderKind::SentItems)], row,
+                                      now))
+            return false;
         ++result.sent;
         if (!m.delivery_report_requested) continue;
         for (const StoredRecipient& r : m.recipients) {

@@ -3,15 +3,18 @@
 //   opening .......................... the file, its schema, the SMS folders
 //   failures and the write helper .... one transaction per change, the counter
 //   the system's side ................ add, list, find, delete, read flags
+//   the transport's side ............. arrivals, the Outbox one recipient at a time
 //   the messaging interface .......... stores, folders, contents, messages
 #include "platform/store/StoreDatabase.h"
 
 #include <filesystem>
 
+#include "platform/LocalTime.h"
 #include "platform/Log.h"
 #include "platform/Registry.h"
 #include "platform/store/MessageFlags.h"
 #include "platform/store/MessageRows.h"
+#include "platform/store/OutboxRows.h"
 #include "platform/store/StoreIds.h"
 
 namespace {
@@ -239,6 +242,96 @@ std::optional<StoreDatabase::TransmitResult> StoreDatabase::transmit(
     LoopbackTransport transport(*db_, sms_folders_, fail_numbers);
     if (!write(u"transmit", [&] { return transport.run(result); })) return std::nullopt;
     return result;
+}
+
+// --- the transport's side -------------------------------------------------------
+
+bool StoreDatabase::prepare_transport_tables() {
+    if (transport_tables_) return true;
+    SqliteTransaction tx(*db_);
+    transport_tables_ = tx.ok() && RecipientSends::prepare(*db_) && tx.commit();
+    return transport_tables_ || fail(u"prepare_transport_tables");
+}
+
+StoreDatabase::Arrival StoreDatabase::file_received(const StoredMessage& message) {
+    begin_operation();
+    if (!prepare_transport_tables()) return Arrival::Failed;
+    if (!body_fits(message)) return Arrival::Failed;
+    StoredMessage m = message;
+    m.folder = StoreFolderKind::Inbox;
+    bool found = false;
+    bool ok = write(u"file_received", [&] {
+        SqliteStatement& same = db_->cached(
+            "SELECT 1 FROM messages WHERE sender_address = ?1 AND delivery_time IS ?2 AND "
+            "subject = ?3 AND message_class = ?4 AND folder_id = ?5 LIMIT 1");
+        same.bind(1, m.sender_number);
+        if (m.delivery_time)
+            same.bind(2, *m.delivery_time);
+        else
+            same.bind_null(2);
+        same.bind(3, m.body).bind(4, m.message_class);
+        same.bind(5, sms_folder_row(StoreFolderKind::Inbox));
+        SqliteStep step = same.step();
+        same.reset();
+        if (step == SqliteStep::Error) return false;
+        found = step == SqliteStep::Row;
+        return found || MessageRows::insert(*db_, sms_folder_row(StoreFolderKind::Inbox), m) != 0;
+    });
+    if (!ok) return Arrival::Failed;
+    return found ? Arrival::AlreadyFiled : Arrival::Filed;
+}
+
+std::optional<std::vector<StoreDatabase::OutboxEntry>> StoreDatabase::outbox_to_send(
+    bool with_failed) {
+    begin_operation();
+    if (!prepare_transport_tables()) return std::nullopt;
+    std::vector<StoredMessage> waiting;
+    std::vector<OutboxEntry> out;
+    SqliteReadTransaction snapshot(*db_);
+    if (!OutboxRows::waiting(
+            *db_, sms_folder_row(StoreFolderKind::Outbox),
+            with_failed ? OutboxRows::Waiting::SubmittedOrFailed : OutboxRows::Waiting::Submitted,
+            waiting)) {
+        fail(u"outbox_to_send");
+        return std::nullopt;
+    }
+    for (StoredMessage& m : waiting) {
+        OutboxEntry entry;
+        if (!RecipientSends::read(*db_, store_ids::message_row(m.entry_id), m.recipients.size(),
+                                  entry.sends)) {
+            fail(u"outbox_to_send");
+            return std::nullopt;
+        }
+        entry.message = std::move(m);
+        out.push_back(std::move(entry));
+    }
+    return out;
+}
+
+bool StoreDatabase::record_send(const Bytes& entry_id, size_t position, const RecipientSend& send) {
+    begin_operation();
+    int64_t row = store_ids::message_row(entry_id);
+    if (row == 0 || !prepare_transport_tables()) return false;
+    return write(u"record_send", [&] { return RecipientSends::write(*db_, row, position, send); });
+}
+
+bool StoreDatabase::move_to_sent(const Bytes& entry_id) {
+    begin_operation();
+    int64_t row = store_ids::message_row(entry_id);
+    if (row == 0 || !prepare_transport_tables()) return false;
+    return write(u"move_to_sent", [&] {
+        return OutboxRows::move_to_sent(*db_, sms_folder_row(StoreFolderKind::SentItems), row,
+                                        local_time::now_utc()) &&
+               RecipientSends::forget(*db_, row);
+    });
+}
+
+bool StoreDatabase::mark_failed(const Bytes& entry_id) {
+    begin_operation();
+    int64_t row = store_ids::message_row(entry_id);
+    if (row == 0) return false;
+    return write(u"mark_failed",
+                 [&] { return OutboxRows::mark_failed(*db_, row, local_time::now_utc()); });
 }
 
 // --- the messaging interface --------------------------------------------------

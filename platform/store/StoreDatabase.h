@@ -28,6 +28,7 @@
 #include "platform/SqliteDatabase.h"
 #include "platform/store/FolderContents.h"
 #include "platform/store/LoopbackTransport.h"
+#include "platform/store/RecipientSends.h"
 #include "platform/store/StoreReadAhead.h"
 #include "platform/store/StoreSchema.h"
 #include "platform/store/StoredMessage.h"
@@ -70,6 +71,40 @@ public:
     // One run of the loopback transport (see LoopbackTransport); all or
     // nothing.
     std::optional<TransmitResult> transmit(const std::vector<std::u16string>& fail_numbers);
+
+    // --- the side of a network that sends to one recipient at a time ---
+
+    enum class Arrival {
+        Filed,         // stored in the Inbox, unread
+        AlreadyFiled,  // the Inbox holds it already (same sender, time and text)
+        Failed,        // the store failed: nothing was stored
+    };
+    // Files a received message in the Inbox (its read flag as given: a message
+    // arrives unread, a delivery report read), unless a message of the
+    // same sender, delivery time, text and class is there already (the
+    // network handed it over again after a stop between storing it and
+    // taking it away). One transaction; the unread counter follows.
+    Arrival file_received(const StoredMessage& message);
+
+    struct OutboxEntry {
+        StoredMessage message;
+        std::vector<RecipientSend> sends;  // one per recipient, in order
+    };
+    // Outbox messages handed to the transport, and (with_failed) those it
+    // failed before, in contents-table order, with what has been done for
+    // each recipient. Nothing when the store could not be read.
+    std::optional<std::vector<OutboxEntry>> outbox_to_send(bool with_failed);
+    // Keeps what has been done for one recipient of an Outbox message. False
+    // when the store failed or the message is gone.
+    bool record_send(const Bytes& entry_id, size_t position, const RecipientSend& send);
+    // Moves an Outbox message whose recipients have all been sent to to the
+    // end of Sent Items, as the loopback network does, and forgets its
+    // records. False when the store failed or the message is gone.
+    bool move_to_sent(const Bytes& entry_id);
+    // Leaves an Outbox message marked failed (the program shows it); it is
+    // taken again by outbox_to_send(true). Its records are kept, so that
+    // recipients already sent to are not sent to again.
+    bool mark_failed(const Bytes& entry_id);
 
     // Unread messages in the SMS store's Inbox; nothing when the store could
     // not be read.
@@ -133,10 +168,13 @@ private:
     // A message by entry id, of one store or (store 0) of any.
     std::optional<StoredMessage> find_in(int64_t store, const Bytes& entry_id);
     void publish_unread_count();
+    // Makes the tables of the transport's records, once per connection.
+    bool prepare_transport_tables();
 
     std::unique_ptr<SqliteDatabase> db_;
     SmsFolderRows sms_folders_ = {};
     FolderContents contents_;
     StoreReadAhead read_ahead_;
     std::string last_error_;
+    bool transport_tables_ = false;
 };

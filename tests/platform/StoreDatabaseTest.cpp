@@ -179,3 +179,60 @@ TEST(StoreDatabase, RefusesAFileThatIsNoStore) {
 }
 
 }  // namespace
+
+TEST(StoreDatabase, ReceivedMessagesAreFiledOnceEvenWhenHandedOverAgain) {
+    TestDevice device;
+    auto db = open_store();
+    StoredMessage m = incoming(u"+79123456789", u"hello");
+    EXPECT_EQ(db->file_received(m), StoreDatabase::Arrival::Filed);
+    EXPECT_EQ(db->file_received(m), StoreDatabase::Arrival::AlreadyFiled);
+    EXPECT_EQ(unread_counter(), 1u);
+    // Another time or another text is another message.
+    m.delivery_time = *m.delivery_time + 1;
+    EXPECT_EQ(db->file_received(m), StoreDatabase::Arrival::Filed);
+    m.body = u"hello again";
+    EXPECT_EQ(db->file_received(m), StoreDatabase::Arrival::Filed);
+    EXPECT_EQ(db->list_messages(StoreFolderKind::Inbox)->size(), 3u);
+    EXPECT_EQ(unread_counter(), 3u);
+}
+
+TEST(StoreDatabase, OutboxIsSentOneRecipientAtATimeAndRemembersEach) {
+    TestDevice device;
+    auto db = open_store();
+    StoredMessage m;
+    m.folder = StoreFolderKind::Outbox;
+    m.flags = 0x28;
+    m.submitted = true;
+    m.body = u"hi";
+    m.recipients = {{u"A", u"+100"}, {u"B", u"+200"}};
+    auto id = db->add_message(m);
+    m.submitted = false;  // still being written: not the transport's
+    db->add_message(m);
+
+    auto waiting = db->outbox_to_send(true).value();
+    ASSERT_EQ(waiting.size(), 1u);
+    ASSERT_EQ(waiting[0].sends.size(), 2u);
+    EXPECT_EQ(waiting[0].sends[1].state, RecipientSendState::NotSent);
+    ASSERT_TRUE(db->record_send(id, 0, {RecipientSendState::Sent, "/sms/1"}));
+    ASSERT_TRUE(db->record_send(id, 1, {RecipientSendState::Sending, "/sms/2"}));
+
+    // A failed message keeps its records and is taken again, from a new
+    // connection as after a restart.
+    ASSERT_TRUE(db->mark_failed(id));
+    db = open_store();
+    EXPECT_TRUE(db->outbox_to_send(false)->empty());
+    waiting = db->outbox_to_send(true).value();
+    ASSERT_EQ(waiting.size(), 1u);
+    EXPECT_TRUE(waiting[0].message.failed);
+    EXPECT_EQ(waiting[0].sends[0].state, RecipientSendState::Sent);
+    EXPECT_EQ(waiting[0].sends[1].state, RecipientSendState::Sending);
+    EXPECT_EQ(waiting[0].sends[1].modem_path, "/sms/2");
+
+    ASSERT_TRUE(db->move_to_sent(id));
+    EXPECT_TRUE(db->outbox_to_send(true)->empty());
+    auto sent = db->find_message(id).value();
+    EXPECT_EQ(sent.folder, StoreFolderKind::SentItems);
+    EXPECT_EQ(sent.flags & 0x08, 0u);
+    EXPECT_FALSE(sent.failed);
+    EXPECT_FALSE(db->record_send({9, 9}, 0, {}));
+}

@@ -124,7 +124,7 @@ TEST(DeviceCommandLine, InitBuildsTheDeviceFolderAndCanRunAgain) {
     std::string script = read_file(tmail);
     EXPECT_TRUE(script.starts_with("#!/bin/sh\n"));
     EXPECT_TRUE(
-        contains(script, "'" + (dev.program() / "quillmo-device").string() + "' sms transmit"));
+        contains(script, "'" + (dev.program() / "quillmo-transport").string() + "' --once"));
 
     EXPECT_EQ(unread_counter(), 0u);
 
@@ -137,7 +137,7 @@ TEST(DeviceCommandLine, InitBuildsTheDeviceFolderAndCanRunAgain) {
 
 TEST(DeviceCommandLine, TmailTransmitsTheOutboxOfTheDeviceItBelongsTo) {
     const char* program_dir = std::getenv("QUILLMO_PROGRAM_DIR");
-    if (program_dir == nullptr || !fs::exists(fs::path(program_dir) / "quillmo-device"))
+    if (program_dir == nullptr || !fs::exists(fs::path(program_dir) / "quillmo-transport"))
         GTEST_SKIP() << "needs the built program folder (run through ctest)";
     TestDevice dev;
     setenv("QUILLMO_HOME", program_dir, 1);

@@ -28,19 +28,20 @@ std::string shell_quote(const std::string& text) {
 }
 
 // The messaging program the application starts after it has submitted a
-// message ("%windows%/tmail.exe -RunInBKG"). It transmits the Outbox of the
-// device folder it lies in, found from its own path so that it keeps working
-// whatever environment starts it.
+// message ("%windows%/tmail.exe -RunInBKG"): the device's messaging service,
+// quillmo-transport, for the device folder it lies in (found from its own
+// path, so that it keeps working whatever environment starts it). It wakes the
+// transport daemon when one runs, else sends once over the device's network.
 std::string tmail_script() {
-    std::string device_tool =
-        paths::native(paths::expand_folder(u"%app_path%")) + "/quillmo-device";
+    std::string transport =
+        paths::native(paths::expand_folder(u"%app_path%")) + "/quillmo-transport";
     return "#!/bin/sh\n"
            "# The handset's messaging program as far as this device needs it: it sends\n"
            "# what waits in the Outbox. Written by 'quillmo-device init'.\n"
            "QUILLMO_DEVICE=$(cd \"$(dirname \"$0\")/..\" && pwd) || exit 1\n"
            "export QUILLMO_DEVICE\n"
            "exec " +
-           shell_quote(device_tool) + " sms transmit >/dev/null\n";
+           shell_quote(transport) + " --once >/dev/null\n";
 }
 
 void make_folder(const std::filesystem::path& folder) {
@@ -76,7 +77,8 @@ Command init_command() {
     c.words = {"init"};
     c.summary =
         "Creates the device folder ($QUILLMO_DEVICE) with its message store, registry, contacts/, "
-        "Temp/ and Windows/ (holding tmail.exe, which transmits the Outbox). Safe to run again.";
+        "Temp/ and Windows/ (holding tmail.exe, which runs quillmo-transport --once). Safe to run "
+        "again.";
     c.run = run_init;
     return c;
 }

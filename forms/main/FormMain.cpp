@@ -136,11 +136,17 @@ std::u16string FormMain::contact_text(const PhoneEntry& contact) {
 
 void FormMain::on_chat_event(const ChatEvent& event) {
     if (making_row_) return;
+    if (event.kind != ChatEvent::kChatInserted) inserted_run_end_ = -1;
     switch (event.kind) {
         case ChatEvent::kChatInserted:
             list_->insert_row(event.index);
-            list_->scroll_to(event.index);
-            break;
+            // An update that brings several new chats inserts them at 0, 1,
+            // 2...: the list goes to the first of them, the newest, and the
+            // others follow below it. Going to each in turn would leave the
+            // newest above the screen.
+            if (event.index != inserted_run_end_) list_->scroll_to(event.index);
+            inserted_run_end_ = event.index + 1;
+            return;
         case ChatEvent::kChatChanged:
             log() << u"FormMain::on_document_refresh:" << event.index << u"\n";
             list_->refresh_row(event.index);

@@ -99,4 +99,6 @@ private:
     // vanished messages then concern the row being made, and the list must
     // not hear of them.
     bool making_row_ = false;
+    // One past the last chat inserted by the latest run of insertions.
+    int32_t inserted_run_end_ = -1;
 };

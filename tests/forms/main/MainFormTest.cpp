@@ -106,6 +106,32 @@ TEST_F(MainForm, RowsShowUnreadCountsAndOpeningAChatMarksItRead) {
     stack.remove(form, false);
 }
 
+// Several new chats from one poll: the newest is the first row on screen,
+// the others below it.
+TEST_F(MainForm, ChatsArrivingTogetherListFromTheNewestAtTheTop) {
+    model = std::make_unique<ChatModel>();
+    model->start();
+    model->load(nullptr);
+    FormMain form(properties);
+    stack.push(form, false, false);
+    deliver(u"+79001234567", u"older");
+    deliver(u"+44 20 7946 0958", u"newer");
+    ASSERT_TRUE(model->poll());
+    for (int frame = 0; frame < 60; ++frame) stack.time_step(0.05);
+    std::vector<std::pair<int32_t, std::u16string>> shown;
+    VListElement& list = *form.list();
+    for (size_t i = 0; i < list.child_count(); ++i)
+        if (auto* title = dynamic_cast<TextElement*>(list.child(i)->find_element(u"title"));
+            title && title->effectively_visible())
+            shown.emplace_back(list.child(i)->rect().top, title->text());
+    std::sort(shown.begin(), shown.end());
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].first, list.rect().top);
+    EXPECT_EQ(shown[0].second, u"+44 20 7946 0958");
+    EXPECT_EQ(shown[1].second, u"+79001234567");
+    stack.remove(form, false);
+}
+
 TEST_F(MainForm, AChatWhoseMessagesLeftTheStoreLeavesTheList) {
     deliver(u"+79001234567", u"kept");
     deliver(u"+79005550000", u"gone");

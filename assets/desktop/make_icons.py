@@ -25,9 +25,9 @@ SIZES = (16, 32, 48, 64, 128, 256)
 
 def load_skin_pictures():
     path = os.path.join(HERE, "..", "skins", "default", "make_pictures.py")
-    spec = importlib.util.spec_from_file_location("make_pictures", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("make_pictures", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 

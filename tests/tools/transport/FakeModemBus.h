@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/tools/transport/FakeModemHex.h"
+
 extern char** environ;
 
 class FakeModemBus {
@@ -73,16 +75,7 @@ public:
         bus_ = -1;
     }
 
-    static std::string hex(const std::string& bytes) {
-        if (bytes.empty()) return "-";
-        static const char digits[] = "0123456789abcdef";
-        std::string out;
-        for (unsigned char c : bytes) {
-            out += digits[c >> 4];
-            out += digits[c & 15];
-        }
-        return out;
-    }
+    static std::string hex(const std::string& bytes) { return fake_modem_hex::to_hex(bytes); }
 
 private:
     pid_t spawn(std::vector<std::string> args, int* in, int* out) {

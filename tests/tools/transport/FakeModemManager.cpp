@@ -1,6 +1,5 @@
 // The fake ModemManager.
 //
-//   hex texts ........... commands carry any bytes
 //   the bus side ........ the vtables of the modem and its SMS objects
 //   the modem ........... coming, going, messages added and deleted, Send
 //   commands ............ what the tests script
@@ -13,31 +12,15 @@
 #include <cstring>
 #include <sstream>
 
+#include "FakeModemHex.h"
+
 namespace {
 
 const char* const kModemPath = MM_DBUS_MODEM_PREFIX "/0";
+using fake_modem_hex::from_hex;
+using fake_modem_hex::to_hex;
+
 const char* const kRefused = MM_CORE_ERROR_DBUS_PREFIX ".Failed";
-
-// --- hex texts -----------------------------------------------------------------------
-
-std::string to_hex(const std::string& bytes) {
-    if (bytes.empty()) return "-";
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
-
-std::string from_hex(const std::string& hex) {
-    std::string out;
-    if (hex == "-") return out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
 
 // --- the bus side --------------------------------------------------------------------
 

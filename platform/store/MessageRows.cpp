@@ -4,7 +4,8 @@
 
 const char* const MessageRows::kColumns =
     "m.id, f.kind, m.flags, m.subject, m.delivery_time, m.modification_time, m.sender_name, "
-    "m.sender_address, m.message_class, m.msg_status, m.delivery_report, m.submitted, m.failed";
+    "m.sender_address, m.message_class, m.msg_status, m.delivery_report, m.submitted, m.failed, "
+    "m.smsc";
 
 StoredMessage MessageRows::read(const SqliteStatement& st) {
     StoredMessage m;
@@ -21,6 +22,7 @@ StoredMessage MessageRows::read(const SqliteStatement& st) {
     m.delivery_report_requested = st.column_int(10) != 0;
     m.submitted = st.column_int(11) != 0;
     m.failed = st.column_int(12) != 0;
+    m.smsc = st.column_text(13);
     return m;
 }
 
@@ -49,8 +51,8 @@ int64_t MessageRows::insert(SqliteDatabase& db, int64_t folder_row, const Stored
     SqliteStatement& st = db.cached(
         "INSERT INTO messages(folder_id, seq, flags, subject, delivery_time, modification_time, "
         "sender_name, sender_address, message_class, msg_status, delivery_report, submitted, "
-        "failed) "
-        "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
+        "failed, smsc) "
+        "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
     st.bind(1, folder_row).bind(2, seq).bind(3, static_cast<int64_t>(m.flags)).bind(4, m.body);
     if (m.delivery_time)
         st.bind(5, *m.delivery_time);
@@ -62,7 +64,7 @@ int64_t MessageRows::insert(SqliteDatabase& db, int64_t folder_row, const Stored
         st.bind_null(6);
     st.bind(7, m.sender_name).bind(8, m.sender_number).bind(9, m.message_class);
     st.bind(10, static_cast<int64_t>(m.msg_status)).bind(11, m.delivery_report_requested ? 1 : 0);
-    st.bind(12, m.submitted ? 1 : 0).bind(13, m.failed ? 1 : 0);
+    st.bind(12, m.submitted ? 1 : 0).bind(13, m.failed ? 1 : 0).bind(14, m.smsc);
     if (!st.run()) return 0;
     int64_t row = db.last_insert_rowid();
     int64_t position = 0;

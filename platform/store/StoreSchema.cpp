@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+// 2: messages keep the service centre a received message came through.
+constexpr int kSchemaVersion = 2;
 
 const char* const kTables = R"sql(
 CREATE TABLE IF NOT EXISTS stores(
@@ -42,7 +43,8 @@ CREATE TABLE IF NOT EXISTS messages(
     msg_status        INTEGER NOT NULL DEFAULT 0,
     delivery_report   INTEGER NOT NULL DEFAULT 0,
     submitted         INTEGER NOT NULL DEFAULT 0,
-    failed            INTEGER NOT NULL DEFAULT 0);
+    failed            INTEGER NOT NULL DEFAULT 0,
+    smsc              TEXT NOT NULL DEFAULT '');
 CREATE UNIQUE INDEX IF NOT EXISTS messages_by_folder ON messages(folder_id, seq);
 CREATE TABLE IF NOT EXISTS recipients(
     message_id    INTEGER NOT NULL REFERENCES messages(id) ON DELETE CASCADE,
@@ -95,6 +97,14 @@ constexpr FolderSeed kSmsFolders[] = {
 bool StoreSchema::create(SqliteDatabase& db) {
     SqliteTransaction tx(db);
     if (!tx.ok() || !db.exec(kTables) || !db.exec(triggers())) return false;
+    // A store of the first version gets the column its messages lack; their
+    // service centre is then unknown, as for messages written here.
+    auto columns =
+        db.prepare("SELECT count(*) FROM pragma_table_info('messages') WHERE name = 'smsc'");
+    if (columns.step() != SqliteStep::Row) return false;
+    if (columns.column_int(0) == 0 &&
+        !db.exec("ALTER TABLE messages ADD COLUMN smsc TEXT NOT NULL DEFAULT ''"))
+        return false;
     auto count = db.prepare("SELECT count(*) FROM stores");
     if (count.step() != SqliteStep::Row) return false;
     if (count.column_int(0) == 0) {

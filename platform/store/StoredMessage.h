@@ -45,4 +45,5 @@ struct StoredMessage {
     bool delivery_report_requested = false;
     bool submitted = false;  // handed to the transport, waiting in the Outbox
     bool failed = false;     // the transport gave up on it
+    std::u16string smsc;     // the service centre a received message came through, if known
 };

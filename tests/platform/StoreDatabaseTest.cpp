@@ -170,6 +170,28 @@ TEST(StoreDatabase, ConcurrentWritersLoseNothingAndWaitForALockedStore) {
     EXPECT_EQ(unread_counter(), 200u);
 }
 
+// A store of the first version, whose messages have no service centre, is
+// brought up to date when it is opened, and keeps its messages.
+TEST(StoreDatabase, AFirstVersionStoreGainsTheServiceCentreAndKeepsItsMessages) {
+    TestDevice device;
+    {
+        auto db = open_store();
+        db->add_message(incoming(u"+79123456789", u"from before"));
+        ASSERT_TRUE(db->db().exec("ALTER TABLE messages DROP COLUMN smsc"));
+        ASSERT_TRUE(db->db().set_schema_version(1));
+    }
+    auto db = open_store();
+    ASSERT_TRUE(db);
+    StoredMessage m = incoming(u"+4915551234", u"with its centre");
+    m.smsc = u"+491770610000";
+    ASSERT_FALSE(db->add_message(m).empty());
+    auto inbox = db->list_messages(StoreFolderKind::Inbox).value();
+    ASSERT_EQ(inbox.size(), 2u);
+    EXPECT_EQ(inbox[0].body, u"from before");
+    EXPECT_EQ(inbox[0].smsc, u"");
+    EXPECT_EQ(inbox[1].smsc, u"+491770610000");
+}
+
 TEST(StoreDatabase, RefusesAFileThatIsNoStore) {
     TestDevice device;
     write_file(device.device() / "store.db", std::string(4096, '\x5a'));

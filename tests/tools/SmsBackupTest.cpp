@@ -53,6 +53,7 @@ TEST(SmsBackup, ImportFilesEverySmsWithItsFolderFlagsAndText) {
     EXPECT_EQ(m[0].body, u"Привет! Ты дома? 😀") << "surrogate references joined";
     EXPECT_EQ(m[0].flags, 0x01u);
     EXPECT_EQ(m[0].delivery_time, local_time::from_unix_ms(1795337100000));
+    EXPECT_EQ(m[0].smsc, u"+79168999100");
 
     EXPECT_EQ(m[1].folder, StoreFolderKind::Inbox);
     EXPECT_EQ(m[1].sender_number, u"BANK");
@@ -64,6 +65,7 @@ TEST(SmsBackup, ImportFilesEverySmsWithItsFolderFlagsAndText) {
     EXPECT_EQ(m[2].recipients, (std::vector<StoredRecipient>{{u"Анна Петрова", u"89123456789"}}));
     EXPECT_EQ(m[2].body, u"Да, через 10 минут\nКупить хлеба? 👍");
     EXPECT_EQ(m[2].flags, 0x21u);
+    EXPECT_EQ(m[2].smsc, u"") << "\"null\" is no service centre";
 
     EXPECT_EQ(m[3].folder, StoreFolderKind::Drafts);
     EXPECT_EQ(m[3].body, u"See you at 7 \uFFFD") << "a lone surrogate becomes U+FFFD";
@@ -161,6 +163,7 @@ TEST(SmsBackup, ExportImportsBackToTheSameMessages) {
         << xml;
     EXPECT_TRUE(contains(xml, "<smses count=\"5\""));
     EXPECT_TRUE(contains(xml, "contact_name=\"(Unknown)\""));
+    EXPECT_TRUE(contains(xml, "service_center=\"+79168999100\""));
     EXPECT_TRUE(contains(xml, "readable_date=\""));
 
     InitedDevice second;

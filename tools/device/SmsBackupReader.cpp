@@ -128,6 +128,9 @@ private:
         if (m.folder == StoreFolderKind::Inbox) {
             m.sender_number = utf16::from_utf8(address);
             m.sender_name = std::move(name);
+            const char* centre = attribute(attributes, "service_center");
+            if (centre != nullptr && std::strcmp(centre, "null") != 0)
+                m.smsc = utf16::from_utf8(centre);
         } else {
             m.flags |= kMsgFlagFromMe;
             if (m.folder == StoreFolderKind::Outbox) m.flags |= kMsgFlagUnsent;

@@ -87,7 +87,10 @@ void write_sms(std::string& out, const StoredMessage& m, int type, const std::u1
     attribute(out, "body", m.body);
     attribute(out, "toa", "null");
     attribute(out, "sc_toa", "null");
-    attribute(out, "service_center", "null");
+    if (m.smsc.empty())
+        attribute(out, "service_center", "null");
+    else
+        attribute(out, "service_center", std::u16string_view(m.smsc));
     attribute(out, "read", (m.flags & kMsgFlagRead) ? "1" : "0");
     attribute(out, "status", "-1");
     attribute(out, "locked", "0");

@@ -32,6 +32,8 @@ StoredMessage ReceivedSms::to_stored(const ModemSms& sms, int64_t now, Damage& d
     StoredMessage m;
     m.folder = StoreFolderKind::Inbox;
     m.sender_number = text_of(sms.number, damage.invalid_text);
+    m.smsc = text_of(sms.smsc, damage.invalid_text);
+    if (m.smsc.size() > kMaxNumberLength) m.smsc.resize(kMaxNumberLength);
     if (m.sender_number.size() > kMaxNumberLength) {
         m.sender_number.resize(kMaxNumberLength);
         damage.long_number = true;

@@ -18,6 +18,7 @@ ModemSms received(std::string number, std::string text) {
     sms.number = std::move(number);
     sms.text = std::move(text);
     sms.timestamp = "2026-11-22T10:05:00+01:00";
+    sms.smsc = "+491770610000";
     return sms;
 }
 
@@ -43,6 +44,7 @@ TEST(ReceivedSms, MakesInboxMessagesOfWhatTheModemHolds) {
     EXPECT_EQ(m.body, u"Hello");
     EXPECT_EQ(m.delivery_time, kStamp);
     EXPECT_EQ(m.message_class, u"IPM.SMStext");
+    EXPECT_EQ(m.smsc, u"+491770610000");
     EXPECT_FALSE(damage.invalid_text || damage.long_number || damage.missing_time);
 
     ModemSms flash = received("+4915551234", "Now!");

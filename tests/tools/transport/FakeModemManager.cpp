@@ -254,6 +254,14 @@ void FakeModemManager::send(Sms& sms, sd_bus_message* call) {
         sd_bus_reply_method_errorf(call, kRefused, "the network refused the message");
         return;
     }
+    if (lose_replies_ > 0) {
+        // Sent, but the answer is lost: to the caller it is a call that
+        // timed out.
+        --lose_replies_;
+        send_done(sms.path);
+        sd_bus_reply_method_errorf(call, SD_BUS_ERROR_NO_REPLY, "no answer in time");
+        return;
+    }
     sms.state = MM_SMS_STATE_SENDING;
     emit_changed(sms);
     if (send_delay_ms_ == 0) {
@@ -318,6 +326,7 @@ std::string FakeModemManager::command(const std::string& line) {
     }
     if (word == "fail-sends") return (in >> fail_sends_) ? "ok" : "error";
     if (word == "send-delay") return (in >> send_delay_ms_) ? "ok" : "error";
+    if (word == "lose-replies") return (in >> lose_replies_) ? "ok" : "error";
     if (word == "remove-modem-at-send") return (in >> remove_modem_at_send_) ? "ok" : "error";
     if (word == "report") {
         std::string out = "ok " + std::to_string(created) + " " + std::to_string(sms_.size());

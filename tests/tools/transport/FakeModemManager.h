@@ -68,6 +68,7 @@ private:
     std::map<std::string, std::unique_ptr<Sms>> sms_;
     std::vector<Sent> sent_;
     int fail_sends_ = 0;
+    int lose_replies_ = 0;  // Sends that happen but answer as if timed out
     uint64_t send_delay_ms_ = 0;
     int remove_modem_at_send_ = 0;  // the n-th Send from now takes the modem away; 0: none
 };

@@ -229,6 +229,21 @@ TEST_F(Transport, SendsEachRecipientOnceAndKeepsARefusedMessageForLater) {
     EXPECT_EQ(daemon.wait(), 0);
 }
 
+// A Send whose answer never comes may have gone out: the message waits, and
+// the next pass asks the modem instead of sending it again.
+TEST_F(Transport, ASendThatTimesOutIsSettledFromTheModemNotRepeated) {
+    bus.command("lose-replies 1");
+    submit({"+4915550040"}, "did it go?");
+    EXPECT_NE(run("--once"), 0);
+    EXPECT_NE(err.find("no answer in time"), std::string::npos) << err;
+    ASSERT_EQ(folder(StoreFolderKind::Outbox).size(), 1u);
+    EXPECT_FALSE(folder(StoreFolderKind::Outbox)[0].failed);
+    ASSERT_EQ(run("--once"), 0) << err;
+    EXPECT_EQ(report().sends_to("+4915550040"), 1);
+    EXPECT_TRUE(folder(StoreFolderKind::Outbox).empty());
+    EXPECT_EQ(folder(StoreFolderKind::SentItems).size(), 1u);
+}
+
 TEST_F(Transport, AModemThatLeavesMidSendSendsTheRestWhenItComesBack) {
     submit({"+4915550031", "+4915550032", "+4915550033"}, "to three");
     bus.command("remove-modem-at-send 2");

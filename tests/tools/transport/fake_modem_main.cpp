@@ -7,7 +7,7 @@
 //                                            a message on the modem ("ok PATH")
 //   ghost                                    Added for a message that is not there
 //   state PATH STATE TEXT                    a message changes (a multipart one completes)
-//   fail-sends N | send-delay MS | remove-modem-at-send N
+//   fail-sends N | send-delay MS | remove-modem-at-send N | lose-replies N
 //   report                                   "ok CREATED ON_MODEM NUMBER/TEXT/REPORT..."
 // Texts are hexadecimal UTF-8, "-" for none. It ends with stdin.
 #include <systemd/sd-bus.h>

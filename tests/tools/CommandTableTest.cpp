@@ -124,7 +124,8 @@ TEST(DeviceCommandLine, InitBuildsTheDeviceFolderAndCanRunAgain) {
     std::string script = read_file(tmail);
     EXPECT_TRUE(script.starts_with("#!/bin/sh\n"));
     EXPECT_TRUE(
-        contains(script, "'" + (dev.program() / "quillmo-transport").string() + "' --once"));
+        contains(script, "transport='" + (dev.program() / "quillmo-transport").string() + "'\n"));
+    EXPECT_TRUE(contains(script, "exec \"$transport\" --once"));
 
     EXPECT_EQ(unread_counter(), 0u);
 

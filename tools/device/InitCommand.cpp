@@ -40,8 +40,13 @@ std::string tmail_script() {
            "# what waits in the Outbox. Written by 'quillmo-device init'.\n"
            "QUILLMO_DEVICE=$(cd \"$(dirname \"$0\")/..\" && pwd) || exit 1\n"
            "export QUILLMO_DEVICE\n"
-           "exec " +
-           shell_quote(transport) + " --once >/dev/null\n";
+           "# The program folder it was written for; the one on PATH should that\n"
+           "# one have moved.\n"
+           "transport=" +
+           shell_quote(transport) +
+           "\n"
+           "[ -x \"$transport\" ] || transport=quillmo-transport\n"
+           "exec \"$transport\" --once >/dev/null\n";
 }
 
 void make_folder(const std::filesystem::path& folder) {

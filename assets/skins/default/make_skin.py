@@ -188,14 +188,14 @@ def chat_item():
         image("avatar", "avatar", anchor_x="MIN_SIDE", anchor_y="CENTER",
               border_min=P(10, 0), design_size=P(36, 36)),
         text("title", None, 10, C.ink, bold=True, halign="LEFT", valign="VCENTER", ellipsis=1,
-             anchor_y="MIN_SIDE", border_min=P(56, 8), border_max=P(70, 0), design_size=P(0, 18)),
+             anchor_y="MIN_SIDE", border_min=P(56, 8), border_max=P(82, 0), design_size=P(0, 18)),
         # The number's label ("m", "b", "h") sits on the avatar's corner.
         text("type", None, 7, C.accent, bold=True, halign="CENTER", valign="VCENTER",
              anchor_x="MIN_SIDE", anchor_y="MIN_SIDE", border_min=P(35, 31),
              design_size=P(14, 14)),
         text("day", None, 8, C.muted, halign="RIGHT", valign="VCENTER",
              anchor_x="MAX_SIDE", anchor_y="MIN_SIDE", border_min=P(0, 9), border_max=P(10, 0),
-             design_size=P(44, 16)),
+             design_size=P(56, 16)),  # room for "11:52 PM"
         N("clip", "body_clip",
           N("richtext", "body", font=F(9), color=C.muted, link_color=C.muted, halign="LEFT",
             valign="VCENTER", ellipsis=1),
